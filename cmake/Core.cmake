@@ -1,0 +1,26 @@
+# vt5150_core: the updater's own code, shared by the program, the demo, the
+# tools, the tests and the benchmark.
+
+set (VT5150_APP_SOURCES
+    )
+
+set (VT5150_DEVICE_SOURCES
+    device/DeviceCommands.cpp
+    device/DeviceLink.cpp
+    device/ReplyStore.cpp
+    device/SystemMidiPorts.cpp)
+
+set (VT5150_UI_SOURCES
+    )
+
+set (VT5150_RESOURCE_SOURCES
+    )
+
+add_library (vt5150_core STATIC
+    ${VT5150_APP_SOURCES}
+    ${VT5150_DEVICE_SOURCES}
+    ${VT5150_UI_SOURCES}
+    ${VT5150_RESOURCE_SOURCES})
+
+target_include_directories (vt5150_core PUBLIC "${CMAKE_SOURCE_DIR}")
+target_link_libraries (vt5150_core PUBLIC vt5150_juce PRIVATE vt5150_warnings)

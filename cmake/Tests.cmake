@@ -1,0 +1,19 @@
+# One GoogleTest executable per source folder, each discovered by ctest.
+# Suites that exercise threads carry the label "threaded", which the
+# ThreadSanitizer pass of scripts/test runs.
+
+enable_testing()
+find_package (GTest REQUIRED)
+include (GoogleTest)
+
+add_library (vt5150_test_main STATIC tests/TestMain.cpp)
+target_link_libraries (vt5150_test_main PUBLIC vt5150_sim GTest::gtest PRIVATE vt5150_warnings)
+
+function (vt5150_add_test_suite name label)
+    add_executable (${name} ${ARGN})
+    target_link_libraries (${name} PRIVATE vt5150_test_main vt5150_warnings)
+    gtest_discover_tests (${name} PROPERTIES LABELS "${label}" DISCOVERY_TIMEOUT 60)
+endfunction()
+
+vt5150_add_test_suite (vt5150-device-tests threaded
+    tests/device/DeviceCommandsTests.cpp)

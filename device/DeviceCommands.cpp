@@ -1,0 +1,62 @@
+#include "device/DeviceCommands.h"
+
+namespace
+{
+constexpr juce::uint8 header[] = { 0x4e, 0x7f, 0x0d };
+
+DeviceCommands::Body makeBody (juce::uint8 letter, std::initializer_list<juce::uint8> arguments) noexcept
+{
+    DeviceCommands::Body body;
+    auto* out = std::copy (std::begin (header), std::end (header), body.bytes.begin ());
+    *out++ = letter;
+    out = std::copy (arguments.begin (), arguments.end (), out);
+    body.length = (int)(out - body.bytes.begin ());
+    return body;
+}
+
+constexpr juce::uint8 low7 (juce::uint8 value) noexcept
+{
+    return (juce::uint8) (value & 0x7f);
+}
+
+constexpr bool topBit (juce::uint8 value) noexcept
+{
+    return (value & 0x80) != 0;
+}
+} // namespace
+
+const DeviceCommands::Body DeviceCommands::probe = makeBody ('x', {});
+const DeviceCommands::Body DeviceCommands::query = makeBody ('V', {});
+const DeviceCommands::Body DeviceCommands::start = makeBody ('e', {});
+const DeviceCommands::Body DeviceCommands::commit = makeBody ('m', {});
+
+DeviceCommands::Body DeviceCommands::address (juce::uint8 high, juce::uint8 low) noexcept
+{
+    const auto flags = (juce::uint8) ((topBit (high) ? 1 : 0) + (topBit (low) ? 2 : 0));
+    return makeBody ('A', { low7 (high), low7 (low), flags });
+}
+
+DeviceCommands::Body DeviceCommands::data (char letter, juce::uint8 value) noexcept
+{
+    jassert (letter == 'c' || letter == 'C');
+    return makeBody ((juce::uint8)letter, { low7 (value), (juce::uint8) (topBit (value) ? 1 : 0) });
+}
+
+juce::MidiMessage DeviceCommands::toMessage (const juce::uint8* body, int length)
+{
+    return juce::MidiMessage::createSysExMessage (body, length);
+}
+
+bool DeviceCommands::isLenientReply (const juce::MidiMessage& message) noexcept
+{
+    if (!message.isSysEx () || message.getSysExDataSize () < bodyHeaderLength)
+        return false;
+
+    return std::equal (std::begin (header), std::end (header), message.getSysExData ());
+}
+
+bool DeviceCommands::isStrictAcknowledgement (const juce::MidiMessage& message) noexcept
+{
+    return isLenientReply (message) && message.getSysExDataSize () > bodyHeaderLength &&
+           message.getSysExData ()[bodyHeaderLength] == acknowledgeByte;
+}

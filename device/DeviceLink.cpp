@@ -1,0 +1,172 @@
+#include "device/DeviceLink.h"
+
+#include "device/SystemMidiPorts.h"
+
+DeviceLink::DeviceLink () = default;
+
+DeviceLink::~DeviceLink ()
+{
+    close ();
+}
+
+juce::String DeviceLink::getName () const
+{
+    return "suckas";
+}
+
+bool DeviceLink::isOpen () const
+{
+    return heldOutput != nullptr && heldInput != nullptr;
+}
+
+bool DeviceLink::close ()
+{
+    heldOutput.reset ();
+
+    if (heldInput != nullptr)
+    {
+        heldInput->stop ();
+        heldInput.reset ();
+    }
+
+    return true;
+}
+
+bool DeviceLink::detect ()
+{
+    close ();
+
+    auto& system = getPorts ();
+    const auto numOutputs = system.getNumOutputs ();
+    const auto numInputs = system.getNumInputs ();
+
+    for (int i = 0; i < numInputs; ++i)
+    {
+        heldInput = system.openInput (i, *this);
+
+        if (heldInput == nullptr)
+            continue;
+
+        heldInput->start ();
+
+        if (probeOutputs (numOutputs))
+            return true;
+
+        heldOutput.reset ();
+        heldInput->stop ();
+        heldInput.reset ();
+    }
+
+    close ();
+    return false;
+}
+
+bool DeviceLink::probeOutputs (int numOutputs)
+{
+    for (int j = 0; j < numOutputs; ++j)
+    {
+        heldOutput.reset ();
+        heldOutput = getPorts ().openOutput (j);
+
+        // A pair whose output cannot be opened cannot carry the probe, so it
+        // is not waited on: nothing that arrives meanwhile may count as its answer.
+        if (heldOutput == nullptr)
+            continue;
+
+        sendCommand (DeviceCommands::probe);
+
+        if (awaitReply (true))
+        {
+            queryDevice ();
+            return true;
+        }
+    }
+
+    return false;
+}
+
+void DeviceLink::sendCommand (const juce::uint8* body, int length)
+{
+    // The store is emptied even when nothing can be sent, so that a reply left
+    // over from an earlier exchange is never judged as the answer to this one.
+    replyStore.clear ();
+
+    if (heldOutput == nullptr)
+        return;
+
+    heldOutput->sendMessageNow (DeviceCommands::toMessage (body, length));
+}
+
+void DeviceLink::sendCommand (const DeviceCommands::Body& body)
+{
+    sendCommand (body.data (), body.length);
+}
+
+bool DeviceLink::awaitReply (bool strict)
+{
+    replyStore.waitForMessage (juce::Time::getMillisecondCounter (), replyTimeoutMs);
+
+    return replyStore
+        .inspect (
+            [strict] (const juce::MidiMessage& reply) {
+                return strict ? DeviceCommands::isStrictAcknowledgement (reply)
+                              : DeviceCommands::isLenientReply (reply);
+            })
+        .value_or (false);
+}
+
+juce::uint8 DeviceLink::queryDevice ()
+{
+    sendCommand (DeviceCommands::query);
+    replyStore.waitForMessage (juce::Time::getMillisecondCounter (), replyTimeoutMs);
+
+    // Judged and read under one lock, so that a message arriving in between
+    // cannot replace the reply whose byte is read. A lenient reply is at least
+    // F0 plus three data bytes plus F7 long, so byte 4 is always inside it.
+    return replyStore
+        .inspect ([] (const juce::MidiMessage& reply) -> juce::uint8
+                  { return DeviceCommands::isLenientReply (reply) ? reply.getRawData ()[4] : 0; })
+        .value_or (0);
+}
+
+bool DeviceLink::sendStart ()
+{
+    sendCommand (DeviceCommands::start);
+    return awaitReply (true);
+}
+
+bool DeviceLink::sendAddress (juce::uint8 high, juce::uint8 low)
+{
+    sendCommand (DeviceCommands::address (high, low));
+    return awaitReply (true);
+}
+
+void DeviceLink::setPortSystem (MidiPortSystem* newPorts)
+{
+    jassert (!isOpen ());
+    ports = newPorts;
+}
+
+MidiPortSystem& DeviceLink::getPorts () const
+{
+    static SystemMidiPorts systemPorts;
+    return ports != nullptr ? *ports : systemPorts;
+}
+
+void DeviceLink::handleIncomingMidiMessage (MidiInputPort* source, const juce::MidiMessage& message)
+{
+    if (source != nullptr && source == heldInput.get ())
+        replyStore.store (message);
+    else
+        replyStore.clear ();
+}
+
+namespace
+{
+DeviceLink theDeviceLink;
+}
+
+DeviceLink& deviceLink ()
+{
+    return theDeviceLink;
+}

@@ -1,0 +1,93 @@
+#pragma once
+
+#include "device/DeviceCommands.h"
+#include "device/MidiPortSystem.h"
+#include "device/ReplyStore.h"
+
+#include <juce_core/juce_core.h>
+
+/**
+    The one object through which the updater talks to the VT-5150.
+
+    It holds at most one MIDI output and one MIDI input, finds the pair that
+    the device answers on by probing every pair, and keeps that pair open for
+    the transfer that follows. It is also the held input's listener: the last
+    message from that input lands in the reply store, where the exchange
+    operations judge it.
+
+    Every exchange is one command, then one reply judged within 1000 ms.
+*/
+class DeviceLink : private MidiPortListener
+{
+public:
+    /** How long an exchange waits for the device's reply. */
+    static constexpr juce::uint32 replyTimeoutMs = 1000;
+
+    DeviceLink ();
+
+    /** Releases whatever ports are still held. */
+    ~DeviceLink () override;
+
+    /** Returns the fixed name of the link; nothing depends on it. */
+    virtual juce::String getName () const;
+
+    /** True when both an output and an input are held. */
+    virtual bool isOpen () const;
+
+    /** Sends the query command and returns the fourth byte of its reply, or 0 without a usable reply. */
+    virtual juce::uint8 queryDevice ();
+
+    /**
+        Probes every (input, output) pair, inputs in the outer loop, and keeps
+        the first pair that acknowledges open. Returns true when one did; on
+        false nothing is held. Blocks for up to 1000 ms per silent pair.
+    */
+    virtual bool detect ();
+
+    /** Releases the held output and input, if any; always returns true. */
+    virtual bool close ();
+
+    /** Sends the start command and returns whether the device acknowledged it. */
+    bool sendStart ();
+
+    /** Sends the address command for this high and low byte and returns whether it was acknowledged. */
+    bool sendAddress (juce::uint8 high, juce::uint8 low);
+
+    /**
+        Empties the reply store and sends the body, framed as SysEx, on the held
+        output; without an output nothing is sent.
+    */
+    void sendCommand (const juce::uint8* body, int length);
+
+    /** Sends a command body built by DeviceCommands. */
+    void sendCommand (const DeviceCommands::Body& body);
+
+    /**
+        Waits up to 1000 ms from entry for a reply and judges it: with `strict`,
+        only the device's acknowledgement passes; otherwise any reply with the
+        device's header does.
+    */
+    bool awaitReply (bool strict);
+
+    /**
+        Makes the link reach MIDI through these ports instead of the system's;
+        nullptr returns it to system MIDI. Only while nothing is held.
+    */
+    void setPortSystem (MidiPortSystem* newPorts);
+
+private:
+    void handleIncomingMidiMessage (MidiInputPort* source, const juce::MidiMessage& message) override;
+
+    MidiPortSystem& getPorts () const;
+    bool probeOutputs (int numOutputs);
+
+    ReplyStore replyStore;
+    std::unique_ptr<MidiOutputPort> heldOutput;
+    std::unique_ptr<MidiInputPort> heldInput;
+    MidiPortSystem* ports = nullptr;
+
+    JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR (DeviceLink)
+};
+
+/** Returns the process's one device link. */
+DeviceLink& deviceLink ();
