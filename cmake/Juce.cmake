@@ -5,7 +5,7 @@
 find_package (JUCE CONFIG REQUIRED)
 find_package (PkgConfig REQUIRED)
 find_package (ZLIB REQUIRED)
-pkg_check_modules (VT5150_PNG REQUIRED IMPORTED_TARGET libpng)
+pkg_check_modules (VT5150_IMAGE_LIBS REQUIRED IMPORTED_TARGET libpng libjpeg)
 
 set (VT5150_JUCE_MODULES
      juce_core
@@ -33,4 +33,5 @@ target_compile_definitions (vt5150_juce PUBLIC
     JUCE_MODAL_LOOPS_PERMITTED=1
     JUCE_STANDALONE_APPLICATION=1)
 
-target_link_libraries (vt5150_juce PUBLIC PkgConfig::VT5150_PNG ZLIB::ZLIB)
+# Debian's JUCE leaves out its bundled image and compression libraries: link the system's.
+target_link_libraries (vt5150_juce PUBLIC PkgConfig::VT5150_IMAGE_LIBS ZLIB::ZLIB)

@@ -2,6 +2,9 @@
 # tests, the tools, the benchmark and the demo plug into the device link.
 
 add_library (vt5150_sim STATIC
-    sim/VirtualMidiPorts.cpp)
+    sim/DeviceMemory.cpp
+    sim/SimulatedDevice.cpp
+    sim/VirtualMidiPorts.cpp
+    sim/WireTrace.cpp)
 
 target_link_libraries (vt5150_sim PUBLIC vt5150_core PRIVATE vt5150_warnings)

@@ -16,4 +16,6 @@ function (vt5150_add_test_suite name label)
 endfunction()
 
 vt5150_add_test_suite (vt5150-device-tests threaded
-    tests/device/DeviceCommandsTests.cpp)
+    tests/device/DeviceCommandsTests.cpp
+    tests/device/DeviceLinkTests.cpp
+    tests/device/DetectTests.cpp)

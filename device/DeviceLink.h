@@ -17,7 +17,7 @@
 
     Every exchange is one command, then one reply judged within 1000 ms.
 */
-class DeviceLink : private MidiPortListener
+class DeviceLink : public MidiPortListener
 {
 public:
     /** How long an exchange waits for the device's reply. */
@@ -75,9 +75,13 @@ public:
     */
     void setPortSystem (MidiPortSystem* newPorts);
 
-private:
+    /**
+        Called on the held input's delivery thread: keeps a copy of a message from
+        the held input in the reply store; a message from any other source empties it.
+    */
     void handleIncomingMidiMessage (MidiInputPort* source, const juce::MidiMessage& message) override;
 
+private:
     MidiPortSystem& getPorts () const;
     bool probeOutputs (int numOutputs);
 

@@ -202,6 +202,12 @@ void VirtualMidiPorts::setOutputOpenable (int outputIndex, bool canOpen)
     outputOpenable.at ((size_t)outputIndex) = canOpen;
 }
 
+int VirtualMidiPorts::getNumOpenInputs ()
+{
+    const std::lock_guard<std::mutex> lock (mutex);
+    return (int)openInputs.size ();
+}
+
 void VirtualMidiPorts::setTraceListener (TraceListener listener)
 {
     const std::lock_guard<std::mutex> lock (traceMutex);

@@ -47,6 +47,9 @@ public:
     /** Makes later attempts to open this output fail, or succeed again. */
     void setOutputOpenable (int outputIndex, bool canOpen);
 
+    /** Number of inputs opened from these ports and not yet destroyed. */
+    int getNumOpenInputs ();
+
     /** Sets the listener that sees every message sent and delivered; empty for none. */
     void setTraceListener (TraceListener listener);
 

@@ -1,0 +1,181 @@
+#include "sim/SimulatedDevice.h"
+
+namespace
+{
+constexpr int blockSize = 128;
+constexpr auto lateReplyDelay = std::chrono::milliseconds (1001);
+
+juce::MidiMessage makeSysEx (std::initializer_list<juce::uint8> body)
+{
+    return juce::MidiMessage::createSysExMessage (body.begin (), (int)body.size ());
+}
+} // namespace
+
+SimulatedDevice::SimulatedDevice (VirtualMidiPorts& portsToUse, const Settings& settingsToUse)
+    : ports (portsToUse)
+    , settings (settingsToUse)
+    , delay (
+          std::chrono::microseconds (settingsToUse.latencyMicroseconds) +
+          (settingsToUse.faults.lateReply ? std::chrono::microseconds (lateReplyDelay) : std::chrono::microseconds ()))
+{
+    if (delay.count () > 0)
+        replyThread = std::thread ([this] { sendDelayedUntilStopped (); });
+
+    ports.setReceiver (settings.outputIndex, [this] (const juce::MidiMessage& frame) { receive (frame); });
+}
+
+SimulatedDevice::~SimulatedDevice ()
+{
+    ports.setReceiver (settings.outputIndex, {});
+
+    {
+        const std::lock_guard<std::mutex> lock (queueMutex);
+        stopping = true;
+    }
+
+    queueChanged.notify_all ();
+
+    if (replyThread.joinable ())
+        replyThread.join ();
+}
+
+void SimulatedDevice::setCommandObserver (std::function<void (const juce::MidiMessage&)> observer)
+{
+    const std::lock_guard<std::mutex> lock (stateMutex);
+    commandObserver = std::move (observer);
+}
+
+void SimulatedDevice::receive (const juce::MidiMessage& frame)
+{
+    DeviceMemory::Command command;
+    int commandNumber, dataBytesBefore;
+    std::function<void (const juce::MidiMessage&)> observer;
+
+    {
+        const std::lock_guard<std::mutex> lock (stateMutex);
+        received.emplace_back (frame.getRawData (), frame.getRawData () + frame.getRawDataSize ());
+        commandNumber = (int)received.size ();
+        dataBytesBefore = memory.getNumDataBytes ();
+        command = memory.process (frame);
+        observer = commandObserver;
+    }
+
+    if (observer)
+        observer (frame);
+
+    if (command == DeviceMemory::Command::malformed || isSilentFor (command, commandNumber, dataBytesBefore))
+        return;
+
+    reply (makeReply (command));
+
+    if (settings.faults.noiseAfterReply)
+        reply (juce::MidiMessage (0xfe));
+
+    if (settings.faults.strayMessage && ports.getNumInputs () > 1)
+        ports.sendToInput ((settings.inputIndex + 1) % ports.getNumInputs (),
+                           juce::MidiMessage::noteOn (1, 60, (juce::uint8)64));
+}
+
+bool SimulatedDevice::isSilentFor (DeviceMemory::Command command, int commandNumber, int dataBytesBefore) const
+{
+    const auto& faults = settings.faults;
+
+    if (faults.silentAfter >= 0 && commandNumber > faults.silentAfter)
+        return true;
+
+    if (faults.silentAtBlock >= 0 && command == DeviceMemory::Command::data &&
+        dataBytesBefore >= faults.silentAtBlock * blockSize)
+        return true;
+
+    return (faults.noQueryReply && command == DeviceMemory::Command::query) ||
+           (faults.ignoreBlockAddress && command == DeviceMemory::Command::blockAddress);
+}
+
+juce::MidiMessage SimulatedDevice::makeReply (DeviceMemory::Command command) const
+{
+    const auto& faults = settings.faults;
+
+    if (faults.shortAck)
+        return makeSysEx ({ 0x4e, 0x7f, 0x0d });
+
+    if (faults.wrongAck)
+        return makeSysEx ({ 0x4e, 0x7f, 0x0d, 0x0e });
+
+    if (command == DeviceMemory::Command::query)
+        return makeSysEx ({ 0x4e, 0x7f, 0x0d, queryResult });
+
+    if (command == DeviceMemory::Command::start && faults.refuseStart)
+        return makeSysEx ({ 0x4e, 0x7f, 0x0d, 0x7f });
+
+    return makeSysEx ({ 0x4e, 0x7f, 0x0d, 0x0d });
+}
+
+void SimulatedDevice::reply (const juce::MidiMessage& message)
+{
+    if (delay.count () == 0)
+    {
+        sendNow (message);
+        return;
+    }
+
+    {
+        const std::lock_guard<std::mutex> lock (queueMutex);
+        pending.emplace_back (std::chrono::steady_clock::now () + delay, message);
+    }
+
+    queueChanged.notify_all ();
+}
+
+void SimulatedDevice::sendNow (const juce::MidiMessage& message)
+{
+    ports.sendToInput (settings.inputIndex, message);
+}
+
+void SimulatedDevice::sendDelayedUntilStopped ()
+{
+    std::unique_lock<std::mutex> lock (queueMutex);
+
+    for (;;)
+    {
+        queueChanged.wait (lock, [this] { return stopping || !pending.empty (); });
+
+        if (stopping)
+            return;
+
+        // Every reply waits the same delay, so the queue is in order of due time.
+        const auto due = pending.front ().first;
+
+        if (queueChanged.wait_until (lock, due, [this] { return stopping; }))
+            return;
+
+        auto message = std::move (pending.front ().second);
+        pending.pop_front ();
+        lock.unlock ();
+        sendNow (message);
+        lock.lock ();
+    }
+}
+
+std::vector<std::vector<juce::uint8>> SimulatedDevice::getReceivedCommands () const
+{
+    const std::lock_guard<std::mutex> lock (stateMutex);
+    return received;
+}
+
+int SimulatedDevice::getNumReceivedCommands () const
+{
+    const std::lock_guard<std::mutex> lock (stateMutex);
+    return (int)received.size ();
+}
+
+bool SimulatedDevice::memoryMatches (const std::vector<juce::uint8>& payload) const
+{
+    const std::lock_guard<std::mutex> lock (stateMutex);
+    return memory.matches (payload);
+}
+
+juce::StringArray SimulatedDevice::getViolations () const
+{
+    const std::lock_guard<std::mutex> lock (stateMutex);
+    return memory.getViolations ();
+}
