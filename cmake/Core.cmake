@@ -2,6 +2,7 @@
 # tools, the tests and the benchmark.
 
 set (VT5150_APP_SOURCES
+    app/ImageRegistry.cpp
     )
 
 set (VT5150_DEVICE_SOURCES
@@ -11,10 +12,17 @@ set (VT5150_DEVICE_SOURCES
     device/SystemMidiPorts.cpp)
 
 set (VT5150_UI_SOURCES
+    ui/PageTexts.cpp
     )
 
 set (VT5150_RESOURCE_SOURCES
-    )
+    "${CMAKE_BINARY_DIR}/resources/DevicePicture.cpp"
+    "${CMAKE_BINARY_DIR}/resources/AboutPicture.cpp")
+
+vt5150_embed_file ("${CMAKE_BINARY_DIR}/resources/DevicePicture.cpp"
+                   "${CMAKE_SOURCE_DIR}/resources/VT5150.png" devicePicture)
+vt5150_embed_file ("${CMAKE_BINARY_DIR}/resources/AboutPicture.cpp"
+                   "${CMAKE_SOURCE_DIR}/resources/About.png" aboutPicture)
 
 add_library (vt5150_core STATIC
     ${VT5150_APP_SOURCES}

@@ -19,3 +19,9 @@ vt5150_add_test_suite (vt5150-device-tests threaded
     tests/device/DeviceCommandsTests.cpp
     tests/device/DeviceLinkTests.cpp
     tests/device/DetectTests.cpp)
+
+vt5150_add_test_suite (vt5150-app-tests gui
+    tests/app/ImageRegistryTests.cpp)
+
+vt5150_add_test_suite (vt5150-ui-tests gui
+    tests/ui/PageTextsTests.cpp)
