@@ -2,6 +2,7 @@
 # tools, the tests and the benchmark.
 
 set (VT5150_APP_SOURCES
+    app/Versions.cpp
     app/ImageRegistry.cpp
     )
 
@@ -12,6 +13,9 @@ set (VT5150_DEVICE_SOURCES
     device/SystemMidiPorts.cpp)
 
 set (VT5150_UI_SOURCES
+    ui/ModalDialog.cpp
+    ui/PictureComponent.cpp
+    ui/TransferProgressBar.cpp
     ui/PageTexts.cpp
     )
 

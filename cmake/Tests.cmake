@@ -25,3 +25,13 @@ vt5150_add_test_suite (vt5150-app-tests gui
 
 vt5150_add_test_suite (vt5150-ui-tests gui
     tests/ui/PageTextsTests.cpp)
+
+vt5150_add_test_suite (vt5150-widget-tests gui
+    tests/ui/ModalDialogTests.cpp
+    tests/ui/PictureComponentTests.cpp
+    tests/ui/TransferProgressBarTests.cpp
+    tests/ui/WindowManagerAtoms.cpp)
+
+# The widget tests open real windows; WindowManagerAtoms.cpp talks to the X server directly.
+find_package (X11 REQUIRED)
+target_link_libraries (vt5150-widget-tests PRIVATE X11::X11)
