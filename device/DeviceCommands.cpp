@@ -7,10 +7,10 @@ constexpr juce::uint8 header[] = { 0x4e, 0x7f, 0x0d };
 DeviceCommands::Body makeBody (juce::uint8 letter, std::initializer_list<juce::uint8> arguments) noexcept
 {
     DeviceCommands::Body body;
-    auto* out = std::copy (std::begin (header), std::end (header), body.bytes.begin ());
+    auto* out = std::copy (std::begin (header), std::end (header), body.bytes.begin());
     *out++ = letter;
-    out = std::copy (arguments.begin (), arguments.end (), out);
-    body.length = (int)(out - body.bytes.begin ());
+    out = std::copy (arguments.begin(), arguments.end(), out);
+    body.length = (int) (out - body.bytes.begin());
     return body;
 }
 
@@ -39,7 +39,7 @@ DeviceCommands::Body DeviceCommands::address (juce::uint8 high, juce::uint8 low)
 DeviceCommands::Body DeviceCommands::data (char letter, juce::uint8 value) noexcept
 {
     jassert (letter == 'c' || letter == 'C');
-    return makeBody ((juce::uint8)letter, { low7 (value), (juce::uint8) (topBit (value) ? 1 : 0) });
+    return makeBody ((juce::uint8) letter, { low7 (value), (juce::uint8) (topBit (value) ? 1 : 0) });
 }
 
 juce::MidiMessage DeviceCommands::toMessage (const juce::uint8* body, int length)
@@ -49,14 +49,14 @@ juce::MidiMessage DeviceCommands::toMessage (const juce::uint8* body, int length
 
 bool DeviceCommands::isLenientReply (const juce::MidiMessage& message) noexcept
 {
-    if (!message.isSysEx () || message.getSysExDataSize () < bodyHeaderLength)
+    if (!message.isSysEx() || message.getSysExDataSize() < bodyHeaderLength)
         return false;
 
-    return std::equal (std::begin (header), std::end (header), message.getSysExData ());
+    return std::equal (std::begin (header), std::end (header), message.getSysExData());
 }
 
 bool DeviceCommands::isStrictAcknowledgement (const juce::MidiMessage& message) noexcept
 {
-    return isLenientReply (message) && message.getSysExDataSize () > bodyHeaderLength &&
-           message.getSysExData ()[bodyHeaderLength] == acknowledgeByte;
+    return isLenientReply (message) && message.getSysExDataSize() > bodyHeaderLength &&
+           message.getSysExData()[bodyHeaderLength] == acknowledgeByte;
 }

@@ -20,9 +20,9 @@ struct DeviceCommands
         int length = 0;
 
         /** Returns the first byte of the body. */
-        const juce::uint8* data () const noexcept
+        const juce::uint8* data() const noexcept
         {
-            return bytes.data ();
+            return bytes.data();
         }
     };
 

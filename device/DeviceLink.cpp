@@ -2,43 +2,45 @@
 
 #include "device/SystemMidiPorts.h"
 
-DeviceLink::DeviceLink () = default;
+std::atomic<double> transferProgress{ 0.0 };
 
-DeviceLink::~DeviceLink ()
+DeviceLink::DeviceLink() = default;
+
+DeviceLink::~DeviceLink()
 {
-    close ();
+    close();
 }
 
-juce::String DeviceLink::getName () const
+juce::String DeviceLink::getName() const
 {
     return "suckas";
 }
 
-bool DeviceLink::isOpen () const
+bool DeviceLink::isOpen() const
 {
     return heldOutput != nullptr && heldInput != nullptr;
 }
 
-bool DeviceLink::close ()
+bool DeviceLink::close()
 {
-    heldOutput.reset ();
+    heldOutput.reset();
 
     if (heldInput != nullptr)
     {
-        heldInput->stop ();
-        heldInput.reset ();
+        heldInput->stop();
+        heldInput.reset();
     }
 
     return true;
 }
 
-bool DeviceLink::detect ()
+bool DeviceLink::detect()
 {
-    close ();
+    close();
 
-    auto& system = getPorts ();
-    const auto numOutputs = system.getNumOutputs ();
-    const auto numInputs = system.getNumInputs ();
+    auto& system = getPorts();
+    const auto numOutputs = system.getNumOutputs();
+    const auto numInputs = system.getNumInputs();
 
     for (int i = 0; i < numInputs; ++i)
     {
@@ -47,17 +49,17 @@ bool DeviceLink::detect ()
         if (heldInput == nullptr)
             continue;
 
-        heldInput->start ();
+        heldInput->start();
 
         if (probeOutputs (numOutputs))
             return true;
 
-        heldOutput.reset ();
-        heldInput->stop ();
-        heldInput.reset ();
+        heldOutput.reset();
+        heldInput->stop();
+        heldInput.reset();
     }
 
-    close ();
+    close();
     return false;
 }
 
@@ -65,8 +67,8 @@ bool DeviceLink::probeOutputs (int numOutputs)
 {
     for (int j = 0; j < numOutputs; ++j)
     {
-        heldOutput.reset ();
-        heldOutput = getPorts ().openOutput (j);
+        heldOutput.reset();
+        heldOutput = getPorts().openOutput (j);
 
         // A pair whose output cannot be opened cannot carry the probe, so it
         // is not waited on: nothing that arrives meanwhile may count as its answer.
@@ -77,7 +79,7 @@ bool DeviceLink::probeOutputs (int numOutputs)
 
         if (awaitReply (true))
         {
-            queryDevice ();
+            queryDevice();
             return true;
         }
     }
@@ -89,7 +91,7 @@ void DeviceLink::sendCommand (const juce::uint8* body, int length)
 {
     // The store is emptied even when nothing can be sent, so that a reply left
     // over from an earlier exchange is never judged as the answer to this one.
-    replyStore.clear ();
+    replyStore.clear();
 
     if (heldOutput == nullptr)
         return;
@@ -99,12 +101,12 @@ void DeviceLink::sendCommand (const juce::uint8* body, int length)
 
 void DeviceLink::sendCommand (const DeviceCommands::Body& body)
 {
-    sendCommand (body.data (), body.length);
+    sendCommand (body.data(), body.length);
 }
 
 bool DeviceLink::awaitReply (bool strict)
 {
-    replyStore.waitForMessage (juce::Time::getMillisecondCounter (), replyTimeoutMs);
+    replyStore.waitForMessage (juce::Time::getMillisecondCounter(), replyTimeoutMs);
 
     return replyStore
         .inspect (
@@ -115,21 +117,21 @@ bool DeviceLink::awaitReply (bool strict)
         .value_or (false);
 }
 
-juce::uint8 DeviceLink::queryDevice ()
+juce::uint8 DeviceLink::queryDevice()
 {
     sendCommand (DeviceCommands::query);
-    replyStore.waitForMessage (juce::Time::getMillisecondCounter (), replyTimeoutMs);
+    replyStore.waitForMessage (juce::Time::getMillisecondCounter(), replyTimeoutMs);
 
     // Judged and read under one lock, so that a message arriving in between
     // cannot replace the reply whose byte is read. A lenient reply is at least
     // F0 plus three data bytes plus F7 long, so byte 4 is always inside it.
     return replyStore
         .inspect ([] (const juce::MidiMessage& reply) -> juce::uint8
-                  { return DeviceCommands::isLenientReply (reply) ? reply.getRawData ()[4] : 0; })
+                  { return DeviceCommands::isLenientReply (reply) ? reply.getRawData()[4] : 0; })
         .value_or (0);
 }
 
-bool DeviceLink::sendStart ()
+bool DeviceLink::sendStart()
 {
     sendCommand (DeviceCommands::start);
     return awaitReply (true);
@@ -141,13 +143,70 @@ bool DeviceLink::sendAddress (juce::uint8 high, juce::uint8 low)
     return awaitReply (true);
 }
 
+bool DeviceLink::transferFirmware (juce::Thread* thread)
+{
+    const auto& image = firmware != nullptr ? *firmware : FirmwareImage::getBuiltIn();
+
+    if (thread == nullptr || thread->threadShouldExit() || image.getLength() == 0)
+        return false;
+
+    // A negative length, or more blocks than the 16-bit block address reaches,
+    // could only be sent by writing the wrong places: refused before anything is sent.
+    if (image.getLength() < 0 || image.getNumBlocks() > FirmwareImage::maxBlocks)
+        return false;
+
+    if (!sendStart() || !sendAddress (0, 0))
+        return false;
+
+    const auto numBlocks = image.getNumBlocks();
+    progressTotal = (float) (numBlocks * FirmwareImage::blockSize);
+
+    for (int block = 0; block < numBlocks; ++block)
+        if (!sendBlock (image, block, *thread))
+            return false;
+
+    return true;
+}
+
+bool DeviceLink::sendBlock (const FirmwareImage& image, int block, juce::Thread& thread)
+{
+    auto letter = 'c';
+
+    for (int i = 0; i < FirmwareImage::blockSize; ++i)
+    {
+        const auto n = block * FirmwareImage::blockSize + i;
+        sendCommand (DeviceCommands::data (letter, image.getPayload()[n]));
+
+        progressDone = (float) n;
+        transferProgress = (double) progressDone / (double) progressTotal;
+
+        if (!awaitReply (true) || thread.threadShouldExit())
+            return false;
+
+        letter = letter == 'c' ? 'C' : 'c';
+    }
+
+    // The device need not acknowledge a block's address: its verdict is not
+    // consulted, and the commit that follows decides whether the block landed.
+    const auto address = block * 64;
+    sendAddress ((juce::uint8) (address >> 8), (juce::uint8) (address & 0xff));
+
+    sendCommand (DeviceCommands::commit);
+    return awaitReply (true);
+}
+
+void DeviceLink::setFirmwareImage (const FirmwareImage* image)
+{
+    firmware = image;
+}
+
 void DeviceLink::setPortSystem (MidiPortSystem* newPorts)
 {
-    jassert (!isOpen ());
+    jassert (!isOpen());
     ports = newPorts;
 }
 
-MidiPortSystem& DeviceLink::getPorts () const
+MidiPortSystem& DeviceLink::getPorts() const
 {
     static SystemMidiPorts systemPorts;
     return ports != nullptr ? *ports : systemPorts;
@@ -155,10 +214,10 @@ MidiPortSystem& DeviceLink::getPorts () const
 
 void DeviceLink::handleIncomingMidiMessage (MidiInputPort* source, const juce::MidiMessage& message)
 {
-    if (source != nullptr && source == heldInput.get ())
+    if (source != nullptr && source == heldInput.get())
         replyStore.store (message);
     else
-        replyStore.clear ();
+        replyStore.clear();
 }
 
 namespace
@@ -166,7 +225,7 @@ namespace
 DeviceLink theDeviceLink;
 }
 
-DeviceLink& deviceLink ()
+DeviceLink& deviceLink()
 {
     return theDeviceLink;
 }

@@ -1,10 +1,13 @@
 #pragma once
 
 #include "device/DeviceCommands.h"
+#include "device/FirmwareImage.h"
 #include "device/MidiPortSystem.h"
 #include "device/ReplyStore.h"
 
 #include <juce_core/juce_core.h>
+
+#include <atomic>
 
 /**
     The one object through which the updater talks to the VT-5150.
@@ -23,32 +26,42 @@ public:
     /** How long an exchange waits for the device's reply. */
     static constexpr juce::uint32 replyTimeoutMs = 1000;
 
-    DeviceLink ();
+    DeviceLink();
 
     /** Releases whatever ports are still held. */
-    ~DeviceLink () override;
+    ~DeviceLink() override;
+
+    /**
+        Writes the firmware image into the device over the held pair: the start
+        command, address 0, then for each 128-byte block its data commands, its
+        address command and its commit. Every command but a block's address
+        must be acknowledged, or the transfer ends with false at once. The
+        thread's exit request is looked at before anything is sent and after
+        every acknowledged data byte; a request also ends the transfer with false.
+    */
+    virtual bool transferFirmware (juce::Thread* thread);
 
     /** Returns the fixed name of the link; nothing depends on it. */
-    virtual juce::String getName () const;
+    virtual juce::String getName() const;
 
     /** True when both an output and an input are held. */
-    virtual bool isOpen () const;
+    virtual bool isOpen() const;
 
     /** Sends the query command and returns the fourth byte of its reply, or 0 without a usable reply. */
-    virtual juce::uint8 queryDevice ();
+    virtual juce::uint8 queryDevice();
 
     /**
         Probes every (input, output) pair, inputs in the outer loop, and keeps
         the first pair that acknowledges open. Returns true when one did; on
         false nothing is held. Blocks for up to 1000 ms per silent pair.
     */
-    virtual bool detect ();
+    virtual bool detect();
 
     /** Releases the held output and input, if any; always returns true. */
-    virtual bool close ();
+    virtual bool close();
 
     /** Sends the start command and returns whether the device acknowledged it. */
-    bool sendStart ();
+    bool sendStart();
 
     /** Sends the address command for this high and low byte and returns whether it was acknowledged. */
     bool sendAddress (juce::uint8 high, juce::uint8 low);
@@ -69,6 +82,10 @@ public:
     */
     bool awaitReply (bool strict);
 
+    /** Makes transferFirmware send this image, which must outlive the link's use of it; nullptr for the built-in one.
+     */
+    void setFirmwareImage (const FirmwareImage* image);
+
     /**
         Makes the link reach MIDI through these ports instead of the system's;
         nullptr returns it to system MIDI. Only while nothing is held.
@@ -82,16 +99,27 @@ public:
     void handleIncomingMidiMessage (MidiInputPort* source, const juce::MidiMessage& message) override;
 
 private:
-    MidiPortSystem& getPorts () const;
+    MidiPortSystem& getPorts() const;
     bool probeOutputs (int numOutputs);
+    bool sendBlock (const FirmwareImage& image, int block, juce::Thread& thread);
 
     ReplyStore replyStore;
+    float progressTotal = 1.0f;
+    float progressDone = 0.0f;
     std::unique_ptr<MidiOutputPort> heldOutput;
     std::unique_ptr<MidiInputPort> heldInput;
     MidiPortSystem* ports = nullptr;
+    const FirmwareImage* firmware = nullptr;
 
     JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR (DeviceLink)
 };
 
+/**
+    The fraction of the payload that the running or last transfer has got to,
+    from 0 to 1: written by the transfer after each data command, reset by the
+    wizard before a transfer starts, read by the progress bar.
+*/
+extern std::atomic<double> transferProgress;
+
 /** Returns the process's one device link. */
-DeviceLink& deviceLink ();
+DeviceLink& deviceLink();

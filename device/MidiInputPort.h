@@ -10,11 +10,11 @@
 class MidiInputPort
 {
 public:
-    virtual ~MidiInputPort () = default;
+    virtual ~MidiInputPort() = default;
 
     /** Starts delivering incoming messages to the listener. */
-    virtual void start () = 0;
+    virtual void start() = 0;
 
     /** Stops delivery; returns only once no callback is running or can still arrive. */
-    virtual void stop () = 0;
+    virtual void stop() = 0;
 };

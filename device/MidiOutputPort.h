@@ -6,7 +6,7 @@
 class MidiOutputPort
 {
 public:
-    virtual ~MidiOutputPort () = default;
+    virtual ~MidiOutputPort() = default;
 
     /** Sends the message at once and returns when the driver has finished with it. */
     virtual void sendMessageNow (const juce::MidiMessage& message) = 0;

@@ -8,7 +8,7 @@ class MidiInputPort;
 class MidiPortListener
 {
 public:
-    virtual ~MidiPortListener () = default;
+    virtual ~MidiPortListener() = default;
 
     /** Called for every complete message; a SysEx message arrives whole, F0 through F7. */
     virtual void handleIncomingMidiMessage (MidiInputPort* source, const juce::MidiMessage& message) = 0;

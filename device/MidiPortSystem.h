@@ -16,13 +16,13 @@
 class MidiPortSystem
 {
 public:
-    virtual ~MidiPortSystem () = default;
+    virtual ~MidiPortSystem() = default;
 
     /** Returns the number of MIDI inputs; indices run from 0 to this minus 1. */
-    virtual int getNumInputs () = 0;
+    virtual int getNumInputs() = 0;
 
     /** Returns the number of MIDI outputs; indices run from 0 to this minus 1. */
-    virtual int getNumOutputs () = 0;
+    virtual int getNumOutputs() = 0;
 
     /** Opens input `index`, not yet started, delivering to `listener`; nullptr if it cannot be opened. */
     virtual std::unique_ptr<MidiInputPort> openInput (int index, MidiPortListener& listener) = 0;

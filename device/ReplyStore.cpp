@@ -2,10 +2,10 @@
 
 #include <chrono>
 
-void ReplyStore::clear ()
+void ReplyStore::clear()
 {
     const std::lock_guard<std::mutex> lock (mutex);
-    message.reset ();
+    message.reset();
 }
 
 void ReplyStore::store (const juce::MidiMessage& newMessage)
@@ -15,16 +15,16 @@ void ReplyStore::store (const juce::MidiMessage& newMessage)
         message = newMessage;
     }
 
-    messageArrived.notify_all ();
+    messageArrived.notify_all();
 }
 
 void ReplyStore::waitForMessage (juce::uint32 startMs, juce::uint32 limitMs)
 {
     std::unique_lock<std::mutex> lock (mutex);
 
-    while (!message.has_value ())
+    while (!message.has_value())
     {
-        const auto elapsed = juce::Time::getMillisecondCounter () - startMs;
+        const auto elapsed = juce::Time::getMillisecondCounter() - startMs;
 
         if (elapsed >= limitMs)
             return;

@@ -18,7 +18,7 @@ class ReplyStore
 {
 public:
     /** Empties the store. */
-    void clear ();
+    void clear();
 
     /** Replaces whatever is stored by a copy of this message and wakes a waiting thread. */
     void store (const juce::MidiMessage& message);
@@ -32,11 +32,11 @@ public:
 
     /** Calls judge (message) on the stored message under the lock; returns its result, or nothing if empty. */
     template <typename Judge>
-    auto inspect (Judge&& judge) const -> std::optional<decltype (judge (std::declval<const juce::MidiMessage&> ()))>
+    auto inspect (Judge&& judge) const -> std::optional<decltype (judge (std::declval<const juce::MidiMessage&>()))>
     {
         const std::lock_guard<std::mutex> lock (mutex);
 
-        if (!message.has_value ())
+        if (!message.has_value())
             return {};
 
         return judge (*message);

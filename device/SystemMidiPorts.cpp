@@ -14,24 +14,24 @@ public:
     {
     }
 
-    ~SystemInputPort () override
+    ~SystemInputPort() override
     {
-        stop ();
+        stop();
     }
 
-    bool isValid () const noexcept
+    bool isValid() const noexcept
     {
         return input != nullptr;
     }
 
-    void start () override
+    void start() override
     {
-        input->start ();
+        input->start();
     }
 
-    void stop () override
+    void stop() override
     {
-        input->stop ();
+        input->stop();
     }
 
 private:
@@ -66,26 +66,26 @@ private:
 };
 } // namespace
 
-int SystemMidiPorts::getNumInputs ()
+int SystemMidiPorts::getNumInputs()
 {
-    return juce::MidiInput::getAvailableDevices ().size ();
+    return juce::MidiInput::getAvailableDevices().size();
 }
 
-int SystemMidiPorts::getNumOutputs ()
+int SystemMidiPorts::getNumOutputs()
 {
-    return juce::MidiOutput::getAvailableDevices ().size ();
+    return juce::MidiOutput::getAvailableDevices().size();
 }
 
 std::unique_ptr<MidiInputPort> SystemMidiPorts::openInput (int index, MidiPortListener& listener)
 {
-    const auto devices = juce::MidiInput::getAvailableDevices ();
+    const auto devices = juce::MidiInput::getAvailableDevices();
 
-    if (!juce::isPositiveAndBelow (index, devices.size ()))
+    if (!juce::isPositiveAndBelow (index, devices.size()))
         return {};
 
     auto port = std::make_unique<SystemInputPort> (devices.getReference (index).identifier, listener);
 
-    if (!port->isValid ())
+    if (!port->isValid())
         return {};
 
     return port;
@@ -93,9 +93,9 @@ std::unique_ptr<MidiInputPort> SystemMidiPorts::openInput (int index, MidiPortLi
 
 std::unique_ptr<MidiOutputPort> SystemMidiPorts::openOutput (int index)
 {
-    const auto devices = juce::MidiOutput::getAvailableDevices ();
+    const auto devices = juce::MidiOutput::getAvailableDevices();
 
-    if (!juce::isPositiveAndBelow (index, devices.size ()))
+    if (!juce::isPositiveAndBelow (index, devices.size()))
         return {};
 
     if (auto output = juce::MidiOutput::openDevice (devices.getReference (index).identifier))

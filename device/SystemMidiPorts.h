@@ -7,10 +7,10 @@ class SystemMidiPorts final : public MidiPortSystem
 {
 public:
     /** Returns the number of MIDI inputs the system lists now. */
-    int getNumInputs () override;
+    int getNumInputs() override;
 
     /** Returns the number of MIDI outputs the system lists now. */
-    int getNumOutputs () override;
+    int getNumOutputs() override;
 
     /** Opens the input at this position of juce::MidiInput::getAvailableDevices(). */
     std::unique_ptr<MidiInputPort> openInput (int index, MidiPortListener& listener) override;

@@ -31,25 +31,23 @@ bool argumentsAreSevenBit (const juce::uint8* body, int length)
 }
 } // namespace
 
-DeviceMemory::DeviceMemory ()
-    : flash ((size_t)flashSize, 0xff)
+DeviceMemory::DeviceMemory()
+    : flash ((size_t) flashSize, 0xff)
 {
 }
 
 DeviceMemory::Command DeviceMemory::process (const juce::MidiMessage& frame)
 {
-    if (!frame.isSysEx () || frame.getSysExDataSize () < 4)
-        return violation ("malformed frame: " +
-                          juce::String::toHexString (frame.getRawData (), frame.getRawDataSize ()));
+    if (!frame.isSysEx() || frame.getSysExDataSize() < 4)
+        return violation ("malformed frame: " + juce::String::toHexString (frame.getRawData(), frame.getRawDataSize()));
 
-    const auto* body = frame.getSysExData ();
-    const auto length = frame.getSysExDataSize ();
+    const auto* body = frame.getSysExData();
+    const auto length = frame.getSysExDataSize();
     const auto letter = body[3];
 
     if (!std::equal (std::begin (header), std::end (header), body) || expectedLength (letter) != length ||
         !argumentsAreSevenBit (body, length))
-        return violation ("malformed frame: " +
-                          juce::String::toHexString (frame.getRawData (), frame.getRawDataSize ()));
+        return violation ("malformed frame: " + juce::String::toHexString (frame.getRawData(), frame.getRawDataSize()));
 
     switch (letter)
     {
@@ -63,12 +61,12 @@ DeviceMemory::Command DeviceMemory::process (const juce::MidiMessage& frame)
             pendingAddress = -1;
             numDataBytes = 0;
             numCommittedBlocks = 0;
-            block.clear ();
+            block.clear();
             return Command::start;
         case 'A':
             return processAddress (body + 4);
         case 'm':
-            return processCommit ();
+            return processCommit();
         default:
             return processData (letter, body + 4);
     }
@@ -86,7 +84,7 @@ DeviceMemory::Command DeviceMemory::processAddress (const juce::uint8* arguments
     const auto low = arguments[1] | ((arguments[2] & 2) != 0 ? 0x80 : 0);
     const auto address = (high << 8) | low;
 
-    if (!initialAddressSeen && block.empty ())
+    if (!initialAddressSeen && block.empty())
     {
         initialAddressSeen = true;
         return Command::initialAddress;
@@ -95,8 +93,8 @@ DeviceMemory::Command DeviceMemory::processAddress (const juce::uint8* arguments
     if (address * 2 + blockSize > flashSize)
         return violation ("address beyond the end of the flash");
 
-    if ((int)block.size () != blockSize)
-        return violation ("address command inside a block, after " + juce::String ((int)block.size ()) + " bytes");
+    if ((int) block.size() != blockSize)
+        return violation ("address command inside a block, after " + juce::String ((int) block.size()) + " bytes");
 
     pendingAddress = address;
     return Command::blockAddress;
@@ -110,30 +108,30 @@ DeviceMemory::Command DeviceMemory::processData (juce::uint8 letter, const juce:
     if (arguments[1] > 1)
         return violation ("data flag out of range");
 
-    if ((int)block.size () == blockSize)
+    if ((int) block.size() == blockSize)
         return violation ("more than 128 data bytes in a block");
 
-    const auto expectedLetter = block.size () % 2 == 0 ? 'c' : 'C';
+    const auto expectedLetter = block.size() % 2 == 0 ? 'c' : 'C';
 
     if (letter != expectedLetter)
-        violation ("block " + juce::String (numCommittedBlocks) + " byte " + juce::String ((int)block.size ()) +
-                   " sent with '" + juce::String::charToString ((juce::juce_wchar)letter) + "'");
+        violation ("block " + juce::String (numCommittedBlocks) + " byte " + juce::String ((int) block.size()) +
+                   " sent with '" + juce::String::charToString ((juce::juce_wchar) letter) + "'");
 
     block.push_back ((juce::uint8) (arguments[0] | (arguments[1] != 0 ? 0x80 : 0)));
     ++numDataBytes;
     return Command::data;
 }
 
-DeviceMemory::Command DeviceMemory::processCommit ()
+DeviceMemory::Command DeviceMemory::processCommit()
 {
     if (!started)
         return violation ("commit before start");
 
-    if ((int)block.size () != blockSize || pendingAddress < 0)
+    if ((int) block.size() != blockSize || pendingAddress < 0)
         return violation ("commit of an incomplete block");
 
-    std::copy (block.begin (), block.end (), flash.begin () + pendingAddress * 2);
-    block.clear ();
+    std::copy (block.begin(), block.end(), flash.begin() + pendingAddress * 2);
+    block.clear();
     pendingAddress = -1;
     ++numCommittedBlocks;
     return Command::commit;
@@ -147,6 +145,6 @@ DeviceMemory::Command DeviceMemory::violation (const juce::String& what)
 
 bool DeviceMemory::matches (const std::vector<juce::uint8>& payload) const
 {
-    return payload.size () <= flash.size () && numCommittedBlocks == (int)(payload.size () / blockSize) &&
-           std::equal (payload.begin (), payload.end (), flash.begin ());
+    return payload.size() <= flash.size() && numCommittedBlocks == (int) (payload.size() / blockSize) &&
+           std::equal (payload.begin(), payload.end(), flash.begin());
 }

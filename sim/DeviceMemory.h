@@ -28,19 +28,19 @@ public:
     };
 
     /** Flash the size of the whole 16-bit word address space, erased to 0xFF. */
-    DeviceMemory ();
+    DeviceMemory();
 
     /** Decodes one command frame, updates the memory and returns what it was. */
     Command process (const juce::MidiMessage& frame);
 
     /** Number of data commands received since the last start command. */
-    int getNumDataBytes () const noexcept
+    int getNumDataBytes() const noexcept
     {
         return numDataBytes;
     }
 
     /** Number of blocks committed since the last start command. */
-    int getNumCommittedBlocks () const noexcept
+    int getNumCommittedBlocks() const noexcept
     {
         return numCommittedBlocks;
     }
@@ -49,7 +49,7 @@ public:
     bool matches (const std::vector<juce::uint8>& payload) const;
 
     /** Every protocol violation seen so far, in order. */
-    const juce::StringArray& getViolations () const noexcept
+    const juce::StringArray& getViolations() const noexcept
     {
         return violations;
     }
@@ -57,7 +57,7 @@ public:
 private:
     Command processAddress (const juce::uint8* arguments);
     Command processData (juce::uint8 letter, const juce::uint8* arguments);
-    Command processCommit ();
+    Command processCommit();
     Command violation (const juce::String& what);
 
     std::vector<juce::uint8> flash;

@@ -7,7 +7,7 @@ constexpr auto lateReplyDelay = std::chrono::milliseconds (1001);
 
 juce::MidiMessage makeSysEx (std::initializer_list<juce::uint8> body)
 {
-    return juce::MidiMessage::createSysExMessage (body.begin (), (int)body.size ());
+    return juce::MidiMessage::createSysExMessage (body.begin(), (int) body.size());
 }
 } // namespace
 
@@ -16,15 +16,15 @@ SimulatedDevice::SimulatedDevice (VirtualMidiPorts& portsToUse, const Settings& 
     , settings (settingsToUse)
     , delay (
           std::chrono::microseconds (settingsToUse.latencyMicroseconds) +
-          (settingsToUse.faults.lateReply ? std::chrono::microseconds (lateReplyDelay) : std::chrono::microseconds ()))
+          (settingsToUse.faults.lateReply ? std::chrono::microseconds (lateReplyDelay) : std::chrono::microseconds()))
 {
-    if (delay.count () > 0)
-        replyThread = std::thread ([this] { sendDelayedUntilStopped (); });
+    if (delay.count() > 0)
+        replyThread = std::thread ([this] { sendDelayedUntilStopped(); });
 
     ports.setReceiver (settings.outputIndex, [this] (const juce::MidiMessage& frame) { receive (frame); });
 }
 
-SimulatedDevice::~SimulatedDevice ()
+SimulatedDevice::~SimulatedDevice()
 {
     ports.setReceiver (settings.outputIndex, {});
 
@@ -33,10 +33,10 @@ SimulatedDevice::~SimulatedDevice ()
         stopping = true;
     }
 
-    queueChanged.notify_all ();
+    queueChanged.notify_all();
 
-    if (replyThread.joinable ())
-        replyThread.join ();
+    if (replyThread.joinable())
+        replyThread.join();
 }
 
 void SimulatedDevice::setCommandObserver (std::function<void (const juce::MidiMessage&)> observer)
@@ -53,9 +53,9 @@ void SimulatedDevice::receive (const juce::MidiMessage& frame)
 
     {
         const std::lock_guard<std::mutex> lock (stateMutex);
-        received.emplace_back (frame.getRawData (), frame.getRawData () + frame.getRawDataSize ());
-        commandNumber = (int)received.size ();
-        dataBytesBefore = memory.getNumDataBytes ();
+        received.emplace_back (frame.getRawData(), frame.getRawData() + frame.getRawDataSize());
+        commandNumber = (int) received.size();
+        dataBytesBefore = memory.getNumDataBytes();
         command = memory.process (frame);
         observer = commandObserver;
     }
@@ -71,9 +71,9 @@ void SimulatedDevice::receive (const juce::MidiMessage& frame)
     if (settings.faults.noiseAfterReply)
         reply (juce::MidiMessage (0xfe));
 
-    if (settings.faults.strayMessage && ports.getNumInputs () > 1)
-        ports.sendToInput ((settings.inputIndex + 1) % ports.getNumInputs (),
-                           juce::MidiMessage::noteOn (1, 60, (juce::uint8)64));
+    if (settings.faults.strayMessage && ports.getNumInputs() > 1)
+        ports.sendToInput ((settings.inputIndex + 1) % ports.getNumInputs(),
+                           juce::MidiMessage::noteOn (1, 60, (juce::uint8) 64));
 }
 
 bool SimulatedDevice::isSilentFor (DeviceMemory::Command command, int commandNumber, int dataBytesBefore) const
@@ -112,7 +112,7 @@ juce::MidiMessage SimulatedDevice::makeReply (DeviceMemory::Command command) con
 
 void SimulatedDevice::reply (const juce::MidiMessage& message)
 {
-    if (delay.count () == 0)
+    if (delay.count() == 0)
     {
         sendNow (message);
         return;
@@ -120,10 +120,10 @@ void SimulatedDevice::reply (const juce::MidiMessage& message)
 
     {
         const std::lock_guard<std::mutex> lock (queueMutex);
-        pending.emplace_back (std::chrono::steady_clock::now () + delay, message);
+        pending.emplace_back (std::chrono::steady_clock::now() + delay, message);
     }
 
-    queueChanged.notify_all ();
+    queueChanged.notify_all();
 }
 
 void SimulatedDevice::sendNow (const juce::MidiMessage& message)
@@ -131,41 +131,41 @@ void SimulatedDevice::sendNow (const juce::MidiMessage& message)
     ports.sendToInput (settings.inputIndex, message);
 }
 
-void SimulatedDevice::sendDelayedUntilStopped ()
+void SimulatedDevice::sendDelayedUntilStopped()
 {
     std::unique_lock<std::mutex> lock (queueMutex);
 
     for (;;)
     {
-        queueChanged.wait (lock, [this] { return stopping || !pending.empty (); });
+        queueChanged.wait (lock, [this] { return stopping || !pending.empty(); });
 
         if (stopping)
             return;
 
         // Every reply waits the same delay, so the queue is in order of due time.
-        const auto due = pending.front ().first;
+        const auto due = pending.front().first;
 
         if (queueChanged.wait_until (lock, due, [this] { return stopping; }))
             return;
 
-        auto message = std::move (pending.front ().second);
-        pending.pop_front ();
-        lock.unlock ();
+        auto message = std::move (pending.front().second);
+        pending.pop_front();
+        lock.unlock();
         sendNow (message);
-        lock.lock ();
+        lock.lock();
     }
 }
 
-std::vector<std::vector<juce::uint8>> SimulatedDevice::getReceivedCommands () const
+std::vector<std::vector<juce::uint8>> SimulatedDevice::getReceivedCommands() const
 {
     const std::lock_guard<std::mutex> lock (stateMutex);
     return received;
 }
 
-int SimulatedDevice::getNumReceivedCommands () const
+int SimulatedDevice::getNumReceivedCommands() const
 {
     const std::lock_guard<std::mutex> lock (stateMutex);
-    return (int)received.size ();
+    return (int) received.size();
 }
 
 bool SimulatedDevice::memoryMatches (const std::vector<juce::uint8>& payload) const
@@ -174,8 +174,8 @@ bool SimulatedDevice::memoryMatches (const std::vector<juce::uint8>& payload) co
     return memory.matches (payload);
 }
 
-juce::StringArray SimulatedDevice::getViolations () const
+juce::StringArray SimulatedDevice::getViolations() const
 {
     const std::lock_guard<std::mutex> lock (stateMutex);
-    return memory.getViolations ();
+    return memory.getViolations();
 }

@@ -37,19 +37,19 @@ public:
     SimulatedDevice (VirtualMidiPorts& ports, const Settings& settings);
 
     /** Detaches from the ports; replies not yet sent are dropped. */
-    ~SimulatedDevice ();
+    ~SimulatedDevice();
 
     /** Every command frame received so far, raw bytes F0 through F7, in order. */
-    std::vector<std::vector<juce::uint8>> getReceivedCommands () const;
+    std::vector<std::vector<juce::uint8>> getReceivedCommands() const;
 
     /** Number of commands received so far. */
-    int getNumReceivedCommands () const;
+    int getNumReceivedCommands() const;
 
     /** True when the memory holds exactly this payload, every block committed. */
     bool memoryMatches (const std::vector<juce::uint8>& payload) const;
 
     /** Every protocol violation seen so far. */
-    juce::StringArray getViolations () const;
+    juce::StringArray getViolations() const;
 
     /** Called with each command frame as it arrives, on the sending thread; for tests that act mid-transfer. */
     void setCommandObserver (std::function<void (const juce::MidiMessage&)> observer);
@@ -60,7 +60,7 @@ private:
     juce::MidiMessage makeReply (DeviceMemory::Command command) const;
     void reply (const juce::MidiMessage& message);
     void sendNow (const juce::MidiMessage& message);
-    void sendDelayedUntilStopped ();
+    void sendDelayedUntilStopped();
 
     VirtualMidiPorts& ports;
     const Settings settings;

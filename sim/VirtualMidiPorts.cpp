@@ -16,18 +16,18 @@ public:
     {
     }
 
-    ~InputInstance () override
+    ~InputInstance() override
     {
-        stop ();
+        stop();
         owner.forgetInput (this);
     }
 
-    int getIndex () const noexcept
+    int getIndex() const noexcept
     {
         return index;
     }
 
-    void start () override
+    void start() override
     {
         const std::lock_guard<std::mutex> lock (mutex);
 
@@ -35,10 +35,10 @@ public:
             return;
 
         started = true;
-        deliveryThread = std::thread ([this] { deliverUntilStopped (); });
+        deliveryThread = std::thread ([this] { deliverUntilStopped(); });
     }
 
-    void stop () override
+    void stop() override
     {
         {
             const std::lock_guard<std::mutex> lock (mutex);
@@ -47,11 +47,11 @@ public:
                 return;
 
             started = false;
-            queue.clear ();
+            queue.clear();
         }
 
-        wake.notify_all ();
-        deliveryThread.join ();
+        wake.notify_all();
+        deliveryThread.join();
     }
 
     /** Queues a message for delivery; an input that is not started drops it, as real MIDI does. */
@@ -66,31 +66,31 @@ public:
             queue.push_back (message);
         }
 
-        wake.notify_all ();
+        wake.notify_all();
     }
 
 private:
-    void deliverUntilStopped ()
+    void deliverUntilStopped()
     {
         std::unique_lock<std::mutex> lock (mutex);
 
         for (;;)
         {
-            wake.wait (lock, [this] { return !started || !queue.empty (); });
+            wake.wait (lock, [this] { return !started || !queue.empty(); });
 
             if (!started)
                 return;
 
-            const auto message = std::move (queue.front ());
-            queue.pop_front ();
+            const auto message = std::move (queue.front());
+            queue.pop_front();
 
             // The lock is released during the callback so that the device can
             // queue its next message meanwhile; stop() still waits for the
             // callback to return because it joins this thread.
-            lock.unlock ();
+            lock.unlock();
             owner.trace ("IN", index, message);
             listener.handleIncomingMidiMessage (this, message);
-            lock.lock ();
+            lock.lock();
         }
     }
 
@@ -130,25 +130,25 @@ private:
 };
 
 VirtualMidiPorts::VirtualMidiPorts (int numInputsToUse, int numOutputsToUse)
-    : receivers ((size_t)numOutputsToUse)
-    , inputOpenable ((size_t)numInputsToUse, true)
-    , outputOpenable ((size_t)numOutputsToUse, true)
+    : receivers ((size_t) numOutputsToUse)
+    , inputOpenable ((size_t) numInputsToUse, true)
+    , outputOpenable ((size_t) numOutputsToUse, true)
     , numInputs (numInputsToUse)
     , numOutputs (numOutputsToUse)
 {
 }
 
-VirtualMidiPorts::~VirtualMidiPorts ()
+VirtualMidiPorts::~VirtualMidiPorts()
 {
-    jassert (openInputs.empty ());
+    jassert (openInputs.empty());
 }
 
-int VirtualMidiPorts::getNumInputs ()
+int VirtualMidiPorts::getNumInputs()
 {
     return numInputs;
 }
 
-int VirtualMidiPorts::getNumOutputs ()
+int VirtualMidiPorts::getNumOutputs()
 {
     return numOutputs;
 }
@@ -157,11 +157,11 @@ std::unique_ptr<MidiInputPort> VirtualMidiPorts::openInput (int index, MidiPortL
 {
     const std::lock_guard<std::mutex> lock (mutex);
 
-    if (!juce::isPositiveAndBelow (index, numInputs) || !inputOpenable[(size_t)index])
+    if (!juce::isPositiveAndBelow (index, numInputs) || !inputOpenable[(size_t) index])
         return {};
 
     auto instance = std::make_unique<InputInstance> (*this, index, listener);
-    openInputs.push_back (instance.get ());
+    openInputs.push_back (instance.get());
     return instance;
 }
 
@@ -169,7 +169,7 @@ std::unique_ptr<MidiOutputPort> VirtualMidiPorts::openOutput (int index)
 {
     const std::lock_guard<std::mutex> lock (mutex);
 
-    if (!juce::isPositiveAndBelow (index, numOutputs) || !outputOpenable[(size_t)index])
+    if (!juce::isPositiveAndBelow (index, numOutputs) || !outputOpenable[(size_t) index])
         return {};
 
     return std::make_unique<OutputInstance> (*this, index);
@@ -178,7 +178,7 @@ std::unique_ptr<MidiOutputPort> VirtualMidiPorts::openOutput (int index)
 void VirtualMidiPorts::setReceiver (int outputIndex, Receiver receiver)
 {
     const std::lock_guard<std::mutex> lock (mutex);
-    receivers.at ((size_t)outputIndex) = std::move (receiver);
+    receivers.at ((size_t) outputIndex) = std::move (receiver);
 }
 
 void VirtualMidiPorts::sendToInput (int inputIndex, const juce::MidiMessage& message)
@@ -186,26 +186,26 @@ void VirtualMidiPorts::sendToInput (int inputIndex, const juce::MidiMessage& mes
     const std::lock_guard<std::mutex> lock (mutex);
 
     for (auto* instance : openInputs)
-        if (instance->getIndex () == inputIndex)
+        if (instance->getIndex() == inputIndex)
             instance->enqueue (message);
 }
 
 void VirtualMidiPorts::setInputOpenable (int inputIndex, bool canOpen)
 {
     const std::lock_guard<std::mutex> lock (mutex);
-    inputOpenable.at ((size_t)inputIndex) = canOpen;
+    inputOpenable.at ((size_t) inputIndex) = canOpen;
 }
 
 void VirtualMidiPorts::setOutputOpenable (int outputIndex, bool canOpen)
 {
     const std::lock_guard<std::mutex> lock (mutex);
-    outputOpenable.at ((size_t)outputIndex) = canOpen;
+    outputOpenable.at ((size_t) outputIndex) = canOpen;
 }
 
-int VirtualMidiPorts::getNumOpenInputs ()
+int VirtualMidiPorts::getNumOpenInputs()
 {
     const std::lock_guard<std::mutex> lock (mutex);
-    return (int)openInputs.size ();
+    return (int) openInputs.size();
 }
 
 void VirtualMidiPorts::setTraceListener (TraceListener listener)
@@ -216,7 +216,7 @@ void VirtualMidiPorts::setTraceListener (TraceListener listener)
 
 juce::String VirtualMidiPorts::toHex (const juce::MidiMessage& message)
 {
-    return juce::String::toHexString (message.getRawData (), message.getRawDataSize ()).toUpperCase ();
+    return juce::String::toHexString (message.getRawData(), message.getRawDataSize()).toUpperCase();
 }
 
 void VirtualMidiPorts::deliverFromOutput (int outputIndex, const juce::MidiMessage& message)
@@ -227,7 +227,7 @@ void VirtualMidiPorts::deliverFromOutput (int outputIndex, const juce::MidiMessa
 
     {
         const std::lock_guard<std::mutex> lock (mutex);
-        receiver = receivers[(size_t)outputIndex];
+        receiver = receivers[(size_t) outputIndex];
     }
 
     // Called without the lock, so that the receiver may answer through sendToInput.
@@ -246,5 +246,5 @@ void VirtualMidiPorts::trace (const char* direction, int index, const juce::Midi
 void VirtualMidiPorts::forgetInput (InputInstance* instance)
 {
     const std::lock_guard<std::mutex> lock (mutex);
-    openInputs.erase (std::remove (openInputs.begin (), openInputs.end (), instance), openInputs.end ());
+    openInputs.erase (std::remove (openInputs.begin(), openInputs.end(), instance), openInputs.end());
 }

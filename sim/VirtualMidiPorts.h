@@ -28,10 +28,10 @@ public:
     VirtualMidiPorts (int numInputs, int numOutputs);
 
     /** All inputs opened from these ports must have been closed by now. */
-    ~VirtualMidiPorts () override;
+    ~VirtualMidiPorts() override;
 
-    int getNumInputs () override;
-    int getNumOutputs () override;
+    int getNumInputs() override;
+    int getNumOutputs() override;
     std::unique_ptr<MidiInputPort> openInput (int index, MidiPortListener& listener) override;
     std::unique_ptr<MidiOutputPort> openOutput (int index) override;
 
@@ -48,7 +48,7 @@ public:
     void setOutputOpenable (int outputIndex, bool canOpen);
 
     /** Number of inputs opened from these ports and not yet destroyed. */
-    int getNumOpenInputs ();
+    int getNumOpenInputs();
 
     /** Sets the listener that sees every message sent and delivered; empty for none. */
     void setTraceListener (TraceListener listener);

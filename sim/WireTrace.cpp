@@ -11,12 +11,12 @@ WireTrace::WireTrace (VirtualMidiPorts& portsToUse)
         });
 }
 
-WireTrace::~WireTrace ()
+WireTrace::~WireTrace()
 {
     ports.setTraceListener ({});
 }
 
-juce::StringArray WireTrace::getLines () const
+juce::StringArray WireTrace::getLines() const
 {
     const std::lock_guard<std::mutex> lock (mutex);
     return lines;
@@ -34,14 +34,14 @@ juce::StringArray WireTrace::getLinesStartingWith (const juce::String& prefix) c
     return matching;
 }
 
-void WireTrace::clear ()
+void WireTrace::clear()
 {
     const std::lock_guard<std::mutex> lock (mutex);
-    lines.clear ();
+    lines.clear();
 }
 
 bool WireTrace::writeTo (const juce::File& file) const
 {
     const std::lock_guard<std::mutex> lock (mutex);
-    return file.replaceWithText (lines.joinIntoString ("\n") + (lines.isEmpty () ? "" : "\n"));
+    return file.replaceWithText (lines.joinIntoString ("\n") + (lines.isEmpty() ? "" : "\n"));
 }

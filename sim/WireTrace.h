@@ -14,16 +14,16 @@ public:
     explicit WireTrace (VirtualMidiPorts& ports);
 
     /** Stops recording. */
-    ~WireTrace ();
+    ~WireTrace();
 
     /** The lines recorded so far. */
-    juce::StringArray getLines () const;
+    juce::StringArray getLines() const;
 
     /** The recorded lines that start with this prefix, e.g. "OUT " or "IN 1 ". */
     juce::StringArray getLinesStartingWith (const juce::String& prefix) const;
 
     /** Forgets what was recorded so far. */
-    void clear ();
+    void clear();
 
     /** Writes the lines to a file, one per line; returns false if it cannot be written. */
     bool writeTo (const juce::File& file) const;

@@ -7,5 +7,5 @@ int main (int argc, char** argv)
 {
     testing::InitGoogleTest (&argc, argv);
     const juce::ScopedJuceInitialiser_GUI juce;
-    return RUN_ALL_TESTS ();
+    return RUN_ALL_TESTS();
 }

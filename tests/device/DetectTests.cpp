@@ -12,7 +12,7 @@ const juce::String queryOut = "F0 4E 7F 0D 56 F7";
 
 juce::uint32 millisecondsSince (juce::uint32 start)
 {
-    return juce::Time::getMillisecondCounter () - start;
+    return juce::Time::getMillisecondCounter() - start;
 }
 
 /** A device link on virtual ports, with a simulated device on one pair and a trace of the wire. */
@@ -26,9 +26,9 @@ struct Bench
         link.setPortSystem (&ports);
     }
 
-    ~Bench ()
+    ~Bench()
     {
-        link.close ();
+        link.close();
     }
 
     VirtualMidiPorts ports;
@@ -50,19 +50,19 @@ TEST (Detect, ProbesEveryPairInputsOuterAndKeepsTheFirstThatAnswers)
 {
     Bench bench (2, 3, deviceAt (1, 2));
 
-    ASSERT_TRUE (bench.link.detect ());
-    EXPECT_TRUE (bench.link.isOpen ());
+    ASSERT_TRUE (bench.link.detect());
+    EXPECT_TRUE (bench.link.isOpen());
 
     const juce::StringArray expected{ "OUT 0 " + probeOut,      "OUT 1 " + probeOut, "OUT 2 " + probeOut,
                                       "OUT 0 " + probeOut,      "OUT 1 " + probeOut, "OUT 2 " + probeOut,
                                       "IN 1 F0 4E 7F 0D 0D F7", "OUT 2 " + queryOut, "IN 1 F0 4E 7F 0D 13 F7" };
-    EXPECT_EQ (bench.trace.getLines (), expected);
-    EXPECT_EQ (bench.ports.getNumOpenInputs (), 1);
+    EXPECT_EQ (bench.trace.getLines(), expected);
+    EXPECT_EQ (bench.ports.getNumOpenInputs(), 1);
 
     // The pair stays held and started: the next exchange goes to output 2 and is answered on input 1.
-    bench.trace.clear ();
-    EXPECT_TRUE (bench.link.sendStart ());
-    EXPECT_EQ (bench.trace.getLines (), (juce::StringArray{ "OUT 2 F0 4E 7F 0D 65 F7", "IN 1 F0 4E 7F 0D 0D F7" }));
+    bench.trace.clear();
+    EXPECT_TRUE (bench.link.sendStart());
+    EXPECT_EQ (bench.trace.getLines(), (juce::StringArray{ "OUT 2 F0 4E 7F 0D 65 F7", "IN 1 F0 4E 7F 0D 0D F7" }));
 }
 
 TEST (Detect, DeviceSilentToTheQueryIsStillFoundAboutASecondLater)
@@ -71,11 +71,11 @@ TEST (Detect, DeviceSilentToTheQueryIsStillFoundAboutASecondLater)
     settings.faults.noQueryReply = true;
     Bench bench (1, 1, settings);
 
-    const auto start = juce::Time::getMillisecondCounter ();
-    EXPECT_TRUE (bench.link.detect ());
+    const auto start = juce::Time::getMillisecondCounter();
+    EXPECT_TRUE (bench.link.detect());
     const auto elapsed = millisecondsSince (start);
 
-    EXPECT_TRUE (bench.link.isOpen ());
+    EXPECT_TRUE (bench.link.isOpen());
     EXPECT_GE (elapsed, DeviceLink::replyTimeoutMs);
     EXPECT_LT (elapsed, DeviceLink::replyTimeoutMs + 1000);
 }
@@ -83,18 +83,18 @@ TEST (Detect, DeviceSilentToTheQueryIsStillFoundAboutASecondLater)
 TEST (Detect, SearchingAgainReleasesTheHeldPairAndStartsFromTheFirstPair)
 {
     Bench bench (1, 2, deviceAt (0, 1));
-    ASSERT_TRUE (bench.link.detect ());
-    bench.trace.clear ();
+    ASSERT_TRUE (bench.link.detect());
+    bench.trace.clear();
 
     // With input 0 no longer openable the new search can only fail, and it
     // fails with nothing held: the pair from the first search was released.
     bench.ports.setInputOpenable (0, false);
-    EXPECT_FALSE (bench.link.detect ());
-    EXPECT_FALSE (bench.link.isOpen ());
-    EXPECT_EQ (bench.ports.getNumOpenInputs (), 0);
+    EXPECT_FALSE (bench.link.detect());
+    EXPECT_FALSE (bench.link.isOpen());
+    EXPECT_EQ (bench.ports.getNumOpenInputs(), 0);
 
     bench.ports.setInputOpenable (0, true);
-    EXPECT_TRUE (bench.link.detect ());
+    EXPECT_TRUE (bench.link.detect());
     EXPECT_EQ (bench.trace.getLinesStartingWith ("OUT ")[0], "OUT 0 " + probeOut);
 }
 
@@ -105,11 +105,11 @@ TEST (Detect, NoDeviceLeavesNothingHeld)
     DeviceLink link;
     link.setPortSystem (&ports);
 
-    EXPECT_FALSE (link.detect ());
-    EXPECT_FALSE (link.isOpen ());
-    EXPECT_EQ (ports.getNumOpenInputs (), 0);
-    EXPECT_EQ (trace.getLinesStartingWith ("OUT ").size (), 2);
-    EXPECT_TRUE (link.close ());
+    EXPECT_FALSE (link.detect());
+    EXPECT_FALSE (link.isOpen());
+    EXPECT_EQ (ports.getNumOpenInputs(), 0);
+    EXPECT_EQ (trace.getLinesStartingWith ("OUT ").size(), 2);
+    EXPECT_TRUE (link.close());
 }
 
 TEST (Detect, PortsThatCannotBeOpenedAreSkippedWithoutWaiting)
@@ -118,8 +118,8 @@ TEST (Detect, PortsThatCannotBeOpenedAreSkippedWithoutWaiting)
     bench.ports.setInputOpenable (0, false);
     bench.ports.setOutputOpenable (0, false);
 
-    const auto start = juce::Time::getMillisecondCounter ();
-    EXPECT_TRUE (bench.link.detect ());
+    const auto start = juce::Time::getMillisecondCounter();
+    EXPECT_TRUE (bench.link.detect());
 
     EXPECT_LT (millisecondsSince (start), DeviceLink::replyTimeoutMs);
     EXPECT_EQ (bench.trace.getLinesStartingWith ("OUT "),
@@ -131,26 +131,26 @@ TEST (Detect, StaleAcknowledgementNeverMakesAnUnopenablePairCountAsFound)
     // The device answers on input 0 but listens on an output that cannot be
     // opened; an acknowledgement already waiting in the store must not count.
     Bench bench (1, 1, deviceAt (0, 0));
-    ASSERT_TRUE (bench.link.detect ());
+    ASSERT_TRUE (bench.link.detect());
     bench.link.sendCommand (DeviceCommands::probe);
     juce::Thread::sleep (50);
 
     bench.ports.setOutputOpenable (0, false);
-    EXPECT_FALSE (bench.link.detect ());
-    EXPECT_FALSE (bench.link.isOpen ());
+    EXPECT_FALSE (bench.link.detect());
+    EXPECT_FALSE (bench.link.isOpen());
 }
 
 TEST (Detect, NoSystemMidiMeansNotFoundAtOnce)
 {
     SystemMidiPorts system;
 
-    if (system.getNumInputs () > 0 && system.getNumOutputs () > 0)
-        GTEST_SKIP () << "this machine has MIDI ports";
+    if (system.getNumInputs() > 0 && system.getNumOutputs() > 0)
+        GTEST_SKIP() << "this machine has MIDI ports";
 
     DeviceLink link;
-    const auto start = juce::Time::getMillisecondCounter ();
-    EXPECT_FALSE (link.detect ());
+    const auto start = juce::Time::getMillisecondCounter();
+    EXPECT_FALSE (link.detect());
     EXPECT_LT (millisecondsSince (start), DeviceLink::replyTimeoutMs);
-    EXPECT_FALSE (link.isOpen ());
-    EXPECT_EQ (link.getName (), "suckas");
+    EXPECT_FALSE (link.isOpen());
+    EXPECT_EQ (link.getName(), "suckas");
 }

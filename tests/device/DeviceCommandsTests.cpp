@@ -10,18 +10,18 @@ using Bytes = std::vector<juce::uint8>;
 
 Bytes bodyBytes (const DeviceCommands::Body& body)
 {
-    return Bytes (body.data (), body.data () + body.length);
+    return Bytes (body.data(), body.data() + body.length);
 }
 
 Bytes wireBytes (const DeviceCommands::Body& body)
 {
-    const auto message = DeviceCommands::toMessage (body.data (), body.length);
-    return Bytes (message.getRawData (), message.getRawData () + message.getRawDataSize ());
+    const auto message = DeviceCommands::toMessage (body.data(), body.length);
+    return Bytes (message.getRawData(), message.getRawData() + message.getRawDataSize());
 }
 
 juce::MidiMessage fromWire (const Bytes& bytes)
 {
-    return juce::MidiMessage (bytes.data (), (int)bytes.size ());
+    return juce::MidiMessage (bytes.data(), (int) bytes.size());
 }
 } // namespace
 
@@ -77,8 +77,8 @@ TEST (DeviceCommands, ReplyRules)
     {
         const auto message = fromWire (c.wire);
         EXPECT_EQ (DeviceCommands::isLenientReply (message), c.lenient)
-            << juce::String::toHexString (c.wire.data (), (int)c.wire.size ());
+            << juce::String::toHexString (c.wire.data(), (int) c.wire.size());
         EXPECT_EQ (DeviceCommands::isStrictAcknowledgement (message), c.strict)
-            << juce::String::toHexString (c.wire.data (), (int)c.wire.size ());
+            << juce::String::toHexString (c.wire.data(), (int) c.wire.size());
     }
 }

@@ -11,7 +11,7 @@ using Bytes = std::vector<juce::uint8>;
 
 juce::MidiMessage wire (const Bytes& bytes)
 {
-    return juce::MidiMessage (bytes.data (), (int)bytes.size ());
+    return juce::MidiMessage (bytes.data(), (int) bytes.size());
 }
 
 const Bytes ack{ 0xf0, 0x4e, 0x7f, 0x0d, 0x0d, 0xf7 };
@@ -23,7 +23,7 @@ const Bytes ack{ 0xf0, 0x4e, 0x7f, 0x0d, 0x0d, 0xf7 };
 class ScriptedLink : public testing::Test
 {
 protected:
-    void SetUp () override
+    void SetUp() override
     {
         ports.setReceiver (0,
                            [this] (const juce::MidiMessage&)
@@ -36,16 +36,16 @@ protected:
 
         link.setPortSystem (&ports);
         nextReplies = { ack };
-        ASSERT_TRUE (link.detect ());
+        ASSERT_TRUE (link.detect());
     }
 
-    void TearDown () override
+    void TearDown() override
     {
-        link.close ();
+        link.close();
     }
 
     /** Lets the input's delivery thread hand over what the device sent. */
-    static void letDeliveryHappen ()
+    static void letDeliveryHappen()
     {
         juce::Thread::sleep (50);
     }
@@ -58,7 +58,7 @@ protected:
 
 juce::uint32 millisecondsSince (juce::uint32 start)
 {
-    return juce::Time::getMillisecondCounter () - start;
+    return juce::Time::getMillisecondCounter() - start;
 }
 } // namespace
 
@@ -69,7 +69,7 @@ TEST_F (ScriptedLink, AwaitReplyGivesUpNoEarlierThanOneSecond)
     for (auto strict : { true, false })
     {
         link.sendCommand (DeviceCommands::start);
-        const auto start = juce::Time::getMillisecondCounter ();
+        const auto start = juce::Time::getMillisecondCounter();
         EXPECT_FALSE (link.awaitReply (strict));
         const auto elapsed = millisecondsSince (start);
 
@@ -81,9 +81,9 @@ TEST_F (ScriptedLink, AwaitReplyGivesUpNoEarlierThanOneSecond)
 TEST_F (ScriptedLink, ReplyAlreadyStoredIsJudgedWithoutWaiting)
 {
     link.sendCommand (DeviceCommands::start);
-    letDeliveryHappen ();
+    letDeliveryHappen();
 
-    const auto start = juce::Time::getMillisecondCounter ();
+    const auto start = juce::Time::getMillisecondCounter();
     EXPECT_TRUE (link.awaitReply (true));
     EXPECT_LT (millisecondsSince (start), 20u);
 
@@ -94,29 +94,29 @@ TEST_F (ScriptedLink, ReplyAlreadyStoredIsJudgedWithoutWaiting)
 TEST_F (ScriptedLink, ExchangesJudgeTheirRepliesByTheirRules)
 {
     nextReplies = { { 0xf0, 0x4e, 0x7f, 0x0d, 0xf7 } };
-    EXPECT_FALSE (link.sendStart ());
+    EXPECT_FALSE (link.sendStart());
     EXPECT_FALSE (link.sendAddress (0, 0));
-    EXPECT_EQ (link.queryDevice (), 0xf7);
+    EXPECT_EQ (link.queryDevice(), 0xf7);
 
     nextReplies = { { 0xf0, 0x4e, 0x7f, 0x0d, 0x2a, 0xf7 } };
-    EXPECT_FALSE (link.sendStart ());
-    EXPECT_EQ (link.queryDevice (), 0x2a);
+    EXPECT_FALSE (link.sendStart());
+    EXPECT_EQ (link.queryDevice(), 0x2a);
 
     nextReplies = { { 0xf0, 0x4e, 0x7f, 0x0d, 0x0d, 0x01, 0x02, 0xf7 } };
-    EXPECT_TRUE (link.sendStart ());
+    EXPECT_TRUE (link.sendStart());
     EXPECT_TRUE (link.sendAddress (0x80, 0xff));
 
     nextReplies = { { 0xf0, 0x4f, 0x7f, 0x0d, 0x2a, 0xf7 } };
-    EXPECT_EQ (link.queryDevice (), 0);
+    EXPECT_EQ (link.queryDevice(), 0);
 }
 
 TEST_F (ScriptedLink, NonSysExMessageAfterTheReplyReplacesIt)
 {
     nextReplies = { ack, { 0xfe } };
     link.sendCommand (DeviceCommands::start);
-    letDeliveryHappen ();
+    letDeliveryHappen();
 
-    const auto start = juce::Time::getMillisecondCounter ();
+    const auto start = juce::Time::getMillisecondCounter();
     EXPECT_FALSE (link.awaitReply (true));
     EXPECT_LT (millisecondsSince (start), 20u);
 }
@@ -124,19 +124,19 @@ TEST_F (ScriptedLink, NonSysExMessageAfterTheReplyReplacesIt)
 TEST_F (ScriptedLink, MessageFromAnotherSourceEmptiesTheStore)
 {
     link.sendCommand (DeviceCommands::start);
-    letDeliveryHappen ();
+    letDeliveryHappen();
 
     struct ForeignInput : MidiInputPort
     {
-        void start () override {}
-        void stop () override {}
+        void start() override {}
+        void stop() override {}
     } foreign;
 
     link.handleIncomingMidiMessage (&foreign, wire (ack));
     EXPECT_FALSE (link.awaitReply (true));
 
     link.sendCommand (DeviceCommands::start);
-    letDeliveryHappen ();
+    letDeliveryHappen();
     link.handleIncomingMidiMessage (nullptr, wire (ack));
     EXPECT_FALSE (link.awaitReply (true));
 }
@@ -149,7 +149,7 @@ TEST_F (ScriptedLink, LateReplyIsDiscardedByTheNextSend)
 
     // The answer to the first command arrives after its wait has ended...
     ports.sendToInput (0, wire (ack));
-    letDeliveryHappen ();
+    letDeliveryHappen();
 
     // ...and must not be taken as the answer to the next one.
     link.sendCommand (DeviceCommands::commit);
@@ -159,11 +159,11 @@ TEST_F (ScriptedLink, LateReplyIsDiscardedByTheNextSend)
 TEST_F (ScriptedLink, WithoutAnOutputNothingIsSentAndNothingStaleIsJudged)
 {
     link.sendCommand (DeviceCommands::start);
-    letDeliveryHappen ();
+    letDeliveryHappen();
     const int sentBefore = commandsSeen;
 
-    link.close ();
-    EXPECT_FALSE (link.isOpen ());
-    EXPECT_FALSE (link.sendStart ());
+    link.close();
+    EXPECT_FALSE (link.isOpen());
+    EXPECT_FALSE (link.sendStart());
     EXPECT_EQ (commandsSeen, sentBefore);
 }

@@ -1,0 +1,55 @@
+#pragma once
+
+#include <juce_gui_basics/juce_gui_basics.h>
+
+#include <memory>
+
+/** The command messages by which a transfer thread reports its end. */
+enum TransferNotice
+{
+    TransferSucceeded = 12345, /**< every block was sent and committed */
+    TransferFailed = 54321     /**< the transfer did not complete, for whatever cause */
+};
+
+/**
+    Runs one firmware transfer on a worker thread, so that the window and its
+    progress bar stay alive meanwhile, and posts exactly one TransferNotice to
+    the component that it reports to as the last thing it does.
+*/
+class TransferThread final : public juce::Thread
+{
+public:
+    /** A thread that will report to this component, which must outlive it. */
+    explicit TransferThread (juce::Component& noticeTarget);
+
+    /**
+        Asks the transfer to end and waits until it has. The thread is never
+        killed: one killed inside the MIDI driver or holding the reply store's
+        lock could hang the program. The transfer looks at the request after
+        every acknowledged byte, so the wait lasts at most about one reply wait.
+    */
+    ~TransferThread() override;
+
+    /** Runs the device link's transfer and posts its notice. */
+    void run() override;
+
+private:
+    juce::Component& noticeTarget;
+
+    JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR (TransferThread)
+};
+
+/** True from the start of a transfer thread until its notice has been handled; message thread only. */
+extern bool transferRunning;
+
+/** The current transfer thread, or none; message thread only. */
+extern std::unique_ptr<TransferThread> activeTransferThread;
+
+/**
+    Destroys any transfer thread left over, sets transferRunning and starts a
+    new TransferThread at normal priority that reports to this component.
+*/
+void startTransferThread (juce::Component& noticeTarget);
+
+/** Destroys the current transfer thread, if any, waiting for it to end; leaves transferRunning alone. */
+void destroyTransferThread();

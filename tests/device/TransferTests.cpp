@@ -1,0 +1,237 @@
+#include "device/DeviceLink.h"
+#include "sim/SimulatedDevice.h"
+
+#include <gtest/gtest.h>
+
+namespace
+{
+using Bytes = std::vector<juce::uint8>;
+using Frames = std::vector<Bytes>;
+
+/** A thread object that is never started: it only carries the exit request the transfer looks at. */
+struct ExitFlag : juce::Thread
+{
+    ExitFlag()
+        : juce::Thread ("exit flag")
+    {
+    }
+    void run() override {}
+};
+
+std::vector<juce::uint8> makePayload (size_t size)
+{
+    std::vector<juce::uint8> payload (size);
+
+    for (size_t i = 0; i < size; ++i)
+        payload[i] = (juce::uint8) (i * 37 + 11);
+
+    return payload;
+}
+
+/** A device link that has found a simulated device, and everything that device received after detection. */
+class Transfer : public testing::Test
+{
+protected:
+    void connect (DeviceFaults faults = {})
+    {
+        SimulatedDevice::Settings settings;
+        settings.faults = faults;
+        device = std::make_unique<SimulatedDevice> (ports, settings);
+        link.setPortSystem (&ports);
+        ASSERT_TRUE (link.detect());
+        commandsBeforeTransfer = device->getNumReceivedCommands();
+    }
+
+    void TearDown() override
+    {
+        link.close();
+    }
+
+    Frames transferCommands() const
+    {
+        auto all = device->getReceivedCommands();
+        return Frames (all.begin() + commandsBeforeTransfer, all.end());
+    }
+
+    static char letterOf (const Bytes& frame)
+    {
+        return (char) frame[4];
+    }
+
+    VirtualMidiPorts ports{ 1, 1 };
+    std::unique_ptr<SimulatedDevice> device;
+    DeviceLink link;
+    ExitFlag thread;
+    int commandsBeforeTransfer = 0;
+};
+} // namespace
+
+TEST_F (Transfer, BuiltInImageArrivesByteForByteInTheDocumentedOrder)
+{
+    connect();
+    const auto& image = FirmwareImage::getBuiltIn();
+    ASSERT_EQ (image.getLength(), 24832);
+
+    ASSERT_TRUE (link.transferFirmware (&thread));
+    EXPECT_TRUE (device->memoryMatches (image.getPayloadCopy()));
+    EXPECT_TRUE (device->getViolations().isEmpty()) << device->getViolations().joinIntoString ("\n");
+    EXPECT_DOUBLE_EQ (transferProgress.load(), 24831.0 / 24832.0);
+
+    const auto frames = transferCommands();
+    ASSERT_EQ (frames.size(), 25222u);
+    EXPECT_EQ (frames[0], (Bytes{ 0xf0, 0x4e, 0x7f, 0x0d, 0x65, 0xf7 }));
+    EXPECT_EQ (frames[1], (Bytes{ 0xf0, 0x4e, 0x7f, 0x0d, 0x41, 0x00, 0x00, 0x00, 0xf7 }));
+
+    // Decode the payload back from the data commands, checking each block's
+    // letters run c, C, c, C... and that its address and commit close it.
+    const auto* payload = image.getPayload();
+
+    for (int block = 0; block < 194; ++block)
+    {
+        const auto first = 2 + (size_t) block * 130;
+
+        for (int i = 0; i < 128; ++i)
+        {
+            const auto& frame = frames[first + (size_t) i];
+            ASSERT_EQ (frame.size(), 8u);
+            ASSERT_EQ (letterOf (frame), i % 2 == 0 ? 'c' : 'C') << "block " << block << " byte " << i;
+            ASSERT_EQ ((juce::uint8) (frame[5] | (frame[6] << 7)), payload[block * 128 + i]);
+        }
+
+        EXPECT_EQ (letterOf (frames[first + 128]), 'A');
+        EXPECT_EQ (frames[first + 129], (Bytes{ 0xf0, 0x4e, 0x7f, 0x0d, 0x6d, 0xf7 }));
+    }
+
+    const auto addressOf = [&frames] (int block) { return frames[2 + (size_t) block * 130 + 128]; };
+    EXPECT_EQ (addressOf (0), (Bytes{ 0xf0, 0x4e, 0x7f, 0x0d, 0x41, 0x00, 0x00, 0x00, 0xf7 }));
+    EXPECT_EQ (addressOf (3), (Bytes{ 0xf0, 0x4e, 0x7f, 0x0d, 0x41, 0x00, 0x40, 0x02, 0xf7 }));
+    EXPECT_EQ (addressOf (5), (Bytes{ 0xf0, 0x4e, 0x7f, 0x0d, 0x41, 0x01, 0x40, 0x00, 0xf7 }));
+    EXPECT_EQ (addressOf (193), (Bytes{ 0xf0, 0x4e, 0x7f, 0x0d, 0x41, 0x30, 0x40, 0x00, 0xf7 }));
+}
+
+TEST_F (Transfer, DeviceFallingSilentInBlockTenFailsWithoutClosingThatBlock)
+{
+    DeviceFaults faults;
+    faults.silentAtBlock = 10;
+    connect (faults);
+
+    const auto start = juce::Time::getMillisecondCounter();
+    EXPECT_FALSE (link.transferFirmware (&thread));
+    EXPECT_GE (juce::Time::getMillisecondCounter() - start, DeviceLink::replyTimeoutMs);
+
+    const auto frames = transferCommands();
+    ASSERT_EQ (frames.size(), 2u + 10 * 130 + 1);
+    EXPECT_EQ (letterOf (frames.back()), 'c');
+    EXPECT_EQ (letterOf (frames[frames.size() - 2]), 'm');
+}
+
+TEST_F (Transfer, BlockAddressesNeedNotBeAcknowledged)
+{
+    DeviceFaults faults;
+    faults.ignoreBlockAddress = true;
+    connect (faults);
+
+    const FirmwareImage image (makePayload (2 * 128));
+    link.setFirmwareImage (&image);
+
+    EXPECT_TRUE (link.transferFirmware (&thread));
+    EXPECT_TRUE (device->memoryMatches (image.getPayloadCopy()));
+}
+
+TEST_F (Transfer, RefusedStartSendsNothingMore)
+{
+    DeviceFaults faults;
+    faults.refuseStart = true;
+    connect (faults);
+
+    EXPECT_FALSE (link.transferFirmware (&thread));
+    ASSERT_EQ (transferCommands().size(), 1u);
+    EXPECT_EQ (letterOf (transferCommands()[0]), 'e');
+}
+
+TEST_F (Transfer, ExitRequestDuringAByteEndsTheTransferBeforeTheNext)
+{
+    connect();
+    device->setCommandObserver (
+        [this] (const juce::MidiMessage&)
+        {
+            // The 503rd command of the transfer is data byte 500 (after start, address and block 0..3's closing pairs).
+            if (device->getNumReceivedCommands() - commandsBeforeTransfer == 2 + 500 + 2 * 3 + 1)
+                thread.signalThreadShouldExit();
+        });
+
+    EXPECT_FALSE (link.transferFirmware (&thread));
+
+    const auto frames = transferCommands();
+    ASSERT_EQ (frames.size(), 2u + 500 + 2 * 3 + 1);
+    EXPECT_EQ (letterOf (frames.back()), 'c');
+    EXPECT_DOUBLE_EQ (transferProgress.load(), 500.0 / 24832.0);
+}
+
+TEST_F (Transfer, NothingIsSentWithoutAThreadOrAfterAnExitRequest)
+{
+    connect();
+
+    EXPECT_FALSE (link.transferFirmware (nullptr));
+    thread.signalThreadShouldExit();
+    EXPECT_FALSE (link.transferFirmware (&thread));
+    EXPECT_TRUE (transferCommands().empty());
+}
+
+TEST_F (Transfer, ImageLengthsThatAreNotWholeBlocks)
+{
+    connect();
+
+    const FirmwareImage empty (makePayload (0));
+    link.setFirmwareImage (&empty);
+    EXPECT_FALSE (link.transferFirmware (&thread));
+    EXPECT_TRUE (transferCommands().empty());
+
+    const FirmwareImage short100 (makePayload (100));
+    link.setFirmwareImage (&short100);
+    EXPECT_TRUE (link.transferFirmware (&thread));
+    ASSERT_EQ (transferCommands().size(), 2u);
+
+    commandsBeforeTransfer = device->getNumReceivedCommands();
+    const FirmwareImage partial (makePayload (200));
+    link.setFirmwareImage (&partial);
+    EXPECT_TRUE (link.transferFirmware (&thread));
+    EXPECT_EQ (transferCommands().size(), 2u + 130);
+
+    auto firstBlock = makePayload (200);
+    firstBlock.resize (128);
+    EXPECT_TRUE (device->memoryMatches (firstBlock));
+}
+
+TEST_F (Transfer, ImageBeyondTheAddressableBlocksIsRefusedBeforeAnythingIsSent)
+{
+    connect();
+
+    const FirmwareImage tooLong (makePayload ((FirmwareImage::maxBlocks + 1) * 128));
+    link.setFirmwareImage (&tooLong);
+    EXPECT_FALSE (link.transferFirmware (&thread));
+    EXPECT_TRUE (transferCommands().empty());
+}
+
+TEST (FirmwareImage, PayloadSizesThatCanBeSentWhole)
+{
+    EXPECT_TRUE (FirmwareImage::checkPayloadSize (128).isEmpty());
+    EXPECT_TRUE (FirmwareImage::checkPayloadSize (24832).isEmpty());
+    EXPECT_TRUE (FirmwareImage::checkPayloadSize (1024 * 128).isEmpty());
+    EXPECT_FALSE (FirmwareImage::checkPayloadSize (0).isEmpty());
+    EXPECT_FALSE (FirmwareImage::checkPayloadSize (200).isEmpty());
+    EXPECT_FALSE (FirmwareImage::checkPayloadSize (1025 * 128).isEmpty());
+}
+
+TEST (FirmwareImage, BuiltInPayloadCoversEveryByteValue)
+{
+    const auto payload = FirmwareImage::getBuiltIn().getPayloadCopy();
+    ASSERT_EQ (payload.size(), 24832u);
+
+    std::array<bool, 256> seen{};
+
+    for (auto b : payload)
+        seen[b] = true;
+
+    EXPECT_TRUE (std::all_of (seen.begin(), seen.end(), [] (bool s) { return s; }));
+}
