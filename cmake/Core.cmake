@@ -2,21 +2,27 @@
 # tools, the tests and the benchmark.
 
 set (VT5150_APP_SOURCES
-    app/Versions.cpp
     app/ImageRegistry.cpp
+    app/Versions.cpp
     )
 
 set (VT5150_DEVICE_SOURCES
     device/DeviceCommands.cpp
     device/DeviceLink.cpp
+    device/FirmwareImage.cpp
     device/ReplyStore.cpp
-    device/SystemMidiPorts.cpp)
+    device/SystemMidiPorts.cpp
+    device/TransferThread.cpp
+    "${CMAKE_BINARY_DIR}/resources/FirmwareImageData.cpp")
+
+vt5150_embed_file ("${CMAKE_BINARY_DIR}/resources/FirmwareImageData.cpp"
+                   "${CMAKE_SOURCE_DIR}/resources/firmware.bin" firmwareImage LENGTH_PREFIX)
 
 set (VT5150_UI_SOURCES
     ui/ModalDialog.cpp
+    ui/PageTexts.cpp
     ui/PictureComponent.cpp
     ui/TransferProgressBar.cpp
-    ui/PageTexts.cpp
     )
 
 set (VT5150_RESOURCE_SOURCES

@@ -18,13 +18,8 @@ endfunction()
 vt5150_add_test_suite (vt5150-device-tests threaded
     tests/device/DeviceCommandsTests.cpp
     tests/device/DeviceLinkTests.cpp
-    tests/device/DetectTests.cpp)
-
-vt5150_add_test_suite (vt5150-app-tests gui
-    tests/app/ImageRegistryTests.cpp)
-
-vt5150_add_test_suite (vt5150-ui-tests gui
-    tests/ui/PageTextsTests.cpp)
+    tests/device/DetectTests.cpp
+    tests/device/TransferTests.cpp)
 
 vt5150_add_test_suite (vt5150-widget-tests gui
     tests/ui/ModalDialogTests.cpp
@@ -35,3 +30,9 @@ vt5150_add_test_suite (vt5150-widget-tests gui
 # The widget tests open real windows; WindowManagerAtoms.cpp talks to the X server directly.
 find_package (X11 REQUIRED)
 target_link_libraries (vt5150-widget-tests PRIVATE X11::X11)
+
+vt5150_add_test_suite (vt5150-app-tests gui
+    tests/app/ImageRegistryTests.cpp)
+
+vt5150_add_test_suite (vt5150-ui-tests gui
+    tests/ui/PageTextsTests.cpp)
