@@ -4,6 +4,8 @@
 add_library (vt5150_sim STATIC
     sim/DeviceMemory.cpp
     sim/SimulatedDevice.cpp
+    sim/SimulatedSetup.cpp
+    sim/SimulationOptions.cpp
     sim/VirtualMidiPorts.cpp
     sim/WireTrace.cpp)
 
