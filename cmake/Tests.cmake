@@ -19,9 +19,11 @@ vt5150_add_test_suite (vt5150-device-tests threaded
     tests/device/DeviceCommandsTests.cpp
     tests/device/DeviceLinkTests.cpp
     tests/device/DetectTests.cpp
-    tests/device/TransferTests.cpp)
+    tests/device/TransferTests.cpp
+    tests/device/TransferThreadTests.cpp)
 
 vt5150_add_test_suite (vt5150-widget-tests gui
+    tests/ui/AboutBoxTests.cpp
     tests/ui/ModalDialogTests.cpp
     tests/ui/PictureComponentTests.cpp
     tests/ui/TransferProgressBarTests.cpp

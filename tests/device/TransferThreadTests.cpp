@@ -1,0 +1,138 @@
+#include "device/DeviceLink.h"
+#include "device/TransferThread.h"
+#include "sim/SimulatedSetup.h"
+
+#include <gtest/gtest.h>
+#include <juce_gui_basics/juce_gui_basics.h>
+
+namespace
+{
+/** Stands in for the wizard window: handles the notices as it does, and records them. */
+struct NoticeRecorder : juce::Component
+{
+    void handleCommandMessage (int commandId) override
+    {
+        runningWhenNoticed.push_back (transferRunning);
+        notices.push_back (commandId);
+        destroyTransferThread();
+        transferRunning = false;
+    }
+
+    std::vector<int> notices;
+    std::vector<bool> runningWhenNoticed;
+};
+
+/** Runs the message loop until the predicate holds or the time is up. */
+template <typename Predicate>
+bool dispatchUntil (Predicate&& predicate, int timeoutMs = 20000)
+{
+    const auto end = juce::Time::getMillisecondCounter() + (juce::uint32) timeoutMs;
+
+    while (!predicate())
+    {
+        if (juce::Time::getMillisecondCounter() > end)
+            return false;
+
+        juce::MessageManager::getInstance()->runDispatchLoopUntil (5);
+    }
+
+    return true;
+}
+
+class TransferThreadTest : public testing::Test
+{
+protected:
+    void useDevice (SimulationOptions options)
+    {
+        setup = std::make_unique<SimulatedSetup> (options, 0);
+        ASSERT_TRUE (deviceLink().detect());
+    }
+
+    void TearDown() override
+    {
+        destroyTransferThread();
+        transferRunning = false;
+        setup.reset();
+    }
+
+    NoticeRecorder window;
+    std::unique_ptr<SimulatedSetup> setup;
+};
+} // namespace
+
+TEST_F (TransferThreadTest, SuccessPostsOneNoticeAndStaysRunningUntilItIsHandled)
+{
+    useDevice ({});
+    startTransferThread (window);
+    EXPECT_TRUE (transferRunning);
+
+    ASSERT_TRUE (dispatchUntil ([this] { return !window.notices.empty(); }));
+    dispatchUntil ([] { return false; }, 200);
+
+    EXPECT_EQ (window.notices, std::vector<int>{ TransferSucceeded });
+    EXPECT_EQ (window.runningWhenNoticed, std::vector<bool>{ true });
+    EXPECT_FALSE (transferRunning);
+    EXPECT_EQ (activeTransferThread, nullptr);
+    EXPECT_TRUE (setup->getDevice()->memoryMatches (FirmwareImage::getBuiltIn().getPayloadCopy()));
+}
+
+TEST_F (TransferThreadTest, FailurePostsOneFailedNotice)
+{
+    SimulationOptions options;
+    options.faults.refuseStart = true;
+    useDevice (options);
+    startTransferThread (window);
+
+    ASSERT_TRUE (dispatchUntil ([this] { return !window.notices.empty(); }));
+    dispatchUntil ([] { return false; }, 200);
+    EXPECT_EQ (window.notices, std::vector<int>{ TransferFailed });
+}
+
+TEST_F (TransferThreadTest, StartingOverAFinishedThreadDestroysItFirst)
+{
+    useDevice ({});
+
+    struct Keeper : juce::Component
+    {
+        void handleCommandMessage (int commandId) override
+        {
+            notices.push_back (commandId);
+        }
+        std::vector<int> notices;
+    } keeper;
+
+    startTransferThread (keeper);
+    ASSERT_TRUE (dispatchUntil ([&keeper] { return keeper.notices.size() == 1; }));
+    ASSERT_NE (activeTransferThread, nullptr);
+
+    // The finished thread is still held; a new start must destroy it (the
+    // leak detector and a thread still joinable would both complain otherwise).
+    startTransferThread (keeper);
+    EXPECT_TRUE (transferRunning);
+    ASSERT_TRUE (dispatchUntil ([&keeper] { return keeper.notices.size() == 2; }));
+    EXPECT_EQ (keeper.notices, (std::vector<int>{ TransferSucceeded, TransferSucceeded }));
+}
+
+TEST_F (TransferThreadTest, DestroyingARunningTransferWaitsForItToEndWithoutKillingIt)
+{
+    SimulationOptions options;
+    options.latencyMicroseconds = 2000;
+    useDevice (options);
+    startTransferThread (window);
+
+    ASSERT_TRUE (dispatchUntil ([] { return transferProgress.load() > 0.01; }));
+
+    const auto start = juce::Time::getMillisecondCounter();
+    destroyTransferThread();
+    const auto elapsed = juce::Time::getMillisecondCounter() - start;
+
+    // The thread left by itself, after at most one exchange: the device
+    // received nothing more once the destruction returned.
+    EXPECT_LT (elapsed, DeviceLink::replyTimeoutMs);
+    const auto received = setup->getDevice()->getNumReceivedCommands();
+    juce::Thread::sleep (50);
+    EXPECT_EQ (setup->getDevice()->getNumReceivedCommands(), received);
+
+    ASSERT_TRUE (dispatchUntil ([this] { return !window.notices.empty(); }));
+    EXPECT_EQ (window.notices, std::vector<int>{ TransferFailed });
+}
