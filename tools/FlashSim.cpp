@@ -1,0 +1,199 @@
+// vt5150-flashsim: runs the updater's own detection and transfer, on the path
+// the wizard takes, against a simulated VT-5150 on virtual MIDI ports, and
+// reports what happened as "key: value" lines.
+
+#include "device/DeviceLink.h"
+#include "device/TransferThread.h"
+#include "sim/SimulatedSetup.h"
+#include "sim/WireTrace.h"
+
+#include <juce_gui_basics/juce_gui_basics.h>
+
+#include <ctime>
+#include <iostream>
+
+namespace
+{
+constexpr int exitSuccess = 0, exitTransferFailed = 1, exitNotFound = 2, exitUsage = 64;
+
+struct ToolOptions
+{
+    SimulationOptions simulation;
+    juce::File payloadFile, traceFile;
+    bool showHelp = false;
+};
+
+void printHelp()
+{
+    std::cout << "Usage: vt5150-flashsim [options]\n\n"
+                 "Finds a simulated VT-5150 on virtual MIDI ports and writes the firmware into it,\n"
+                 "with the updater's own code, then reports as key: value lines.\n\n"
+              << SimulationOptions::getHelp()
+              << "  --payload FILE        send FILE's bytes instead of the built-in firmware\n"
+                 "  --trace FILE          write every message on the wire to FILE\n"
+                 "  --help                show this text\n\n"
+                 "Exit status: 0 success, 1 transfer failed, 2 device not found, 64 bad usage.\n";
+}
+
+juce::String parseToolOptions (juce::StringArray arguments, ToolOptions& options)
+{
+    if (arguments.contains ("--help"))
+    {
+        options.showHelp = true;
+        return {};
+    }
+
+    const auto error = options.simulation.parse (arguments);
+
+    if (error.isNotEmpty())
+        return error;
+
+    while (!arguments.isEmpty())
+    {
+        const auto option = arguments[0];
+
+        if ((option != "--payload" && option != "--trace") || arguments.size() < 2)
+            return option == "--payload" || option == "--trace" ? option + " needs a file name"
+                                                                : "unknown option " + option;
+
+        const auto file = juce::File::getCurrentWorkingDirectory().getChildFile (arguments[1]);
+        (option == "--payload" ? options.payloadFile : options.traceFile) = file;
+        arguments.removeRange (0, 2);
+    }
+
+    return {};
+}
+
+/** Reads the payload file, or says why it cannot be sent. */
+juce::String readPayload (const juce::File& file, std::vector<juce::uint8>& payload)
+{
+    juce::MemoryBlock bytes;
+
+    if (!file.existsAsFile() || !file.loadFileAsData (bytes))
+        return "cannot read the firmware file " + file.getFullPathName();
+
+    const auto problem = FirmwareImage::checkPayloadSize (bytes.getSize());
+
+    if (problem.isNotEmpty())
+        return file.getFileName() + ": " + problem;
+
+    payload.assign (static_cast<const juce::uint8*> (bytes.getData()),
+                    static_cast<const juce::uint8*> (bytes.getData()) + bytes.getSize());
+    return {};
+}
+
+/** Receives the transfer's notice as the wizard window does. */
+struct NoticeReceiver final : juce::Component
+{
+    void handleCommandMessage (int commandId) override
+    {
+        destroyTransferThread();
+        transferRunning = false;
+        notice = commandId;
+    }
+
+    int notice = 0;
+};
+
+double processCpuMilliseconds()
+{
+    return 1000.0 * (double) std::clock() / CLOCKS_PER_SEC;
+}
+
+void report (const char* key, const juce::String& value)
+{
+    std::cout << key << ": " << value << std::endl;
+}
+
+int runTransfer (SimulatedSetup& setup, const FirmwareImage& image)
+{
+    NoticeReceiver receiver;
+    auto* device = setup.getDevice();
+    const auto commandsBefore = device != nullptr ? device->getNumReceivedCommands() : 0;
+
+    const auto cpuStart = processCpuMilliseconds();
+    const auto start = juce::Time::getMillisecondCounterHiRes();
+
+    transferProgress = 0.0;
+    startTransferThread (receiver);
+
+    while (receiver.notice == 0)
+        juce::MessageManager::getInstance()->runDispatchLoopUntil (20);
+
+    const auto transferMs = juce::Time::getMillisecondCounterHiRes() - start;
+    const auto cpuMs = processCpuMilliseconds() - cpuStart;
+    const auto succeeded = receiver.notice == TransferSucceeded;
+    const auto exchanges = device != nullptr ? device->getNumReceivedCommands() - commandsBefore : 0;
+    const auto matches = device != nullptr && device->memoryMatches (image.getPayloadCopy());
+
+    report ("exchanges", juce::String (exchanges));
+    report ("transfer_ms", juce::String (juce::roundToInt (transferMs)));
+    report ("cpu_ms", juce::String (juce::roundToInt (cpuMs)));
+    report ("image", matches ? "match" : "mismatch");
+    report ("result", succeeded ? "success" : "failure");
+    return succeeded ? exitSuccess : exitTransferFailed;
+}
+
+int run (const ToolOptions& options, const FirmwareImage& image)
+{
+    const juce::ScopedJuceInitialiser_GUI juce;
+    SimulatedSetup setup (options.simulation, 0);
+    std::unique_ptr<WireTrace> trace;
+
+    if (options.traceFile != juce::File())
+        trace = std::make_unique<WireTrace> (setup.getPorts());
+
+    deviceLink().setFirmwareImage (&image);
+
+    const auto start = juce::Time::getMillisecondCounterHiRes();
+    deviceLink().detect();
+    report ("detect_ms", juce::String (juce::roundToInt (juce::Time::getMillisecondCounterHiRes() - start)));
+
+    int status = exitNotFound;
+
+    if (deviceLink().isOpen())
+        status = runTransfer (setup, image);
+    else
+        report ("result", "not-found");
+
+    deviceLink().setFirmwareImage (nullptr);
+
+    if (trace != nullptr && !trace->writeTo (options.traceFile))
+        std::cerr << "vt5150-flashsim: cannot write the trace to " << options.traceFile.getFullPathName() << std::endl;
+
+    return status;
+}
+} // namespace
+
+int main (int argc, char* argv[])
+{
+    ToolOptions options;
+    const auto error = parseToolOptions (juce::StringArray (argv + 1, argc - 1), options);
+
+    if (error.isNotEmpty())
+    {
+        std::cerr << "vt5150-flashsim: " << error << "\nTry vt5150-flashsim --help" << std::endl;
+        return exitUsage;
+    }
+
+    if (options.showHelp)
+    {
+        printHelp();
+        return exitSuccess;
+    }
+
+    std::vector<juce::uint8> payload = FirmwareImage::getBuiltIn().getPayloadCopy();
+
+    if (options.payloadFile != juce::File())
+    {
+        const auto problem = readPayload (options.payloadFile, payload);
+
+        if (problem.isNotEmpty())
+        {
+            std::cerr << "vt5150-flashsim: " << problem << std::endl;
+            return exitUsage;
+        }
+    }
+
+    return run (options, FirmwareImage (payload));
+}
