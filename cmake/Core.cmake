@@ -19,6 +19,7 @@ vt5150_embed_file ("${CMAKE_BINARY_DIR}/resources/FirmwareImageData.cpp"
                    "${CMAKE_SOURCE_DIR}/resources/firmware.bin" firmwareImage LENGTH_PREFIX)
 
 set (VT5150_UI_SOURCES
+    ui/AboutBox.cpp
     ui/ModalDialog.cpp
     ui/PageTexts.cpp
     ui/PictureComponent.cpp

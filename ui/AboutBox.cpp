@@ -1,0 +1,109 @@
+#include "ui/AboutBox.h"
+
+#include "app/ImageRegistry.h"
+#include "app/Versions.h"
+#include "ui/PictureComponent.h"
+
+namespace
+{
+const juce::Colour labelTextColour (0xfffaebd7);
+const juce::Colour transparent (0x00000000);
+
+int aboutFontCreations = 0;
+
+void setLabelColours (juce::Label& label)
+{
+    label.setColour (juce::Label::textColourId, labelTextColour);
+
+    for (const auto id :
+         { juce::Label::backgroundColourId, juce::Label::outlineColourId, juce::Label::backgroundWhenEditingColourId,
+           juce::Label::textWhenEditingColourId, juce::Label::outlineWhenEditingColourId })
+        label.setColour (id, transparent);
+}
+} // namespace
+
+AboutBox::AboutBox()
+    : ModalDialog ("About VT5150 Firmware Updater...", juce::Colour (0xff808080), true)
+{
+}
+
+AboutBox::~AboutBox() = default;
+
+juce::Label* AboutBox::getApplicationVersionLabel() const noexcept
+{
+    return applicationVersionLabel;
+}
+
+juce::Label* AboutBox::getFirmwareVersionLabel() const noexcept
+{
+    return firmwareVersionLabel;
+}
+
+const juce::Font& AboutBox::getAboutFont()
+{
+    static const juce::Font font = []
+    {
+        ++aboutFontCreations;
+        return juce::Font (18.0f, juce::Font::plain);
+    }();
+
+    return font;
+}
+
+int AboutBox::getAboutFontCreationCount() noexcept
+{
+    return aboutFontCreations;
+}
+
+void AboutBox::setUpContent()
+{
+    ModalDialog::setUpContent();
+    setResizable (false, false);
+
+    auto picture = getImage (aboutPictureId);
+
+    if (picture.isValid())
+    {
+        // The picture's last column and row fall outside the content area,
+        // which this frame puts inside whatever border it draws.
+        const auto border = getContentComponentBorder();
+        centreWithSize (picture.getWidth() - 1 + border.getLeftAndRight(),
+                        picture.getHeight() - 1 + border.getTopAndBottom());
+        setContentOwned (new PictureComponent (std::move (picture)), false);
+    }
+
+    buildLabels();
+    centreWithSize (getWidth(), getHeight());
+    setVisible (true);
+}
+
+void AboutBox::buildLabels()
+{
+    // Labels of an earlier set-up went with the content they sat on.
+    labels.clear();
+    applicationVersionLabel = nullptr;
+    firmwareVersionLabel = nullptr;
+
+    if (getContentComponent() == nullptr)
+        return;
+
+    addLabel ({}, "VT5150 Firmware Updater", { 120, 45, 250, 20 });
+    applicationVersionLabel = addLabel (
+        "Application Version:", "Application Version : " + Versions::applicationVersion(), { 120, 70, 250, 20 });
+    firmwareVersionLabel =
+        addLabel ("Firmware Version:", "Firmware Version: " + Versions::firmwareVersion(), { 120, 95, 300, 20 });
+    addLabel ({}, "(c) 2026 Kelmora Audio", { 120, 120, 400, 20 });
+}
+
+juce::Label* AboutBox::addLabel (const juce::String& name, const juce::String& text, juce::Rectangle<int> bounds)
+{
+    auto label = std::make_unique<juce::Label> (name, juce::String());
+    label->setBounds (bounds);
+    setLabelColours (*label);
+    label->setText (text, juce::dontSendNotification);
+    label->setFont (getAboutFont());
+    getContentComponent()->addAndMakeVisible (*label);
+
+    labels.push_back (std::move (label));
+    return labels.back().get();
+}
