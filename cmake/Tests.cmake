@@ -15,6 +15,11 @@ function (vt5150_add_test_suite name label)
     gtest_discover_tests (${name} PROPERTIES LABELS "${label}" DISCOVERY_TIMEOUT 60)
 endfunction()
 
+# The headless flashing tool, run as QA would, checking its exit status, report and wire trace.
+add_test (NAME FlashSim.CommandLine
+          COMMAND "${CMAKE_SOURCE_DIR}/tests/tools/flashsim_test.sh" $<TARGET_FILE:vt5150-flashsim>)
+set_tests_properties (FlashSim.CommandLine PROPERTIES LABELS "threaded")
+
 vt5150_add_test_suite (vt5150-device-tests threaded
     tests/device/DeviceCommandsTests.cpp
     tests/device/DeviceLinkTests.cpp

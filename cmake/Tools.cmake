@@ -2,3 +2,4 @@
 
 add_executable (vt5150-flashsim tools/FlashSim.cpp)
 target_link_libraries (vt5150-flashsim PRIVATE vt5150_sim vt5150_warnings)
+

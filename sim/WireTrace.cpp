@@ -43,5 +43,5 @@ void WireTrace::clear()
 bool WireTrace::writeTo (const juce::File& file) const
 {
     const std::lock_guard<std::mutex> lock (mutex);
-    return file.replaceWithText (lines.joinIntoString ("\n") + (lines.isEmpty() ? "" : "\n"));
+    return file.replaceWithText (lines.joinIntoString ("\n") + (lines.isEmpty() ? "" : "\n"), false, false, "\n");
 }
