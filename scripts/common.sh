@@ -8,7 +8,7 @@ VT5150_PACKAGES=(
     juce-modules-source libasound2-dev libfreetype-dev libfontconfig1-dev
     libx11-dev libxrandr-dev libxinerama-dev libxcursor-dev libxcomposite-dev libxext-dev
     libpng-dev libjpeg-dev zlib1g-dev libgtest-dev libbenchmark-dev
-    xvfb xdotool x11-utils imagemagick fonts-dejavu-core
+    xvfb xauth xdotool x11-utils imagemagick fonts-dejavu-core
 )
 
 vt5150_install_packages ()
