@@ -11,6 +11,32 @@ const juce::Colour transparent (0x00000000);
 
 int aboutFontCreations = 0;
 
+/*
+    Holds the about font from its first use until JUCE shuts down, which in the
+    program is when the process ends. Being released with JUCE's other shared
+    objects, rather than by a plain static after them, lets the typeface that
+    the font has cached go while the font engine is still there.
+*/
+class AboutFontHolder : private juce::DeletedAtShutdown
+{
+public:
+    AboutFontHolder()
+    {
+        ++aboutFontCreations;
+    }
+
+    ~AboutFontHolder() override
+    {
+        clearSingletonInstance();
+    }
+
+    const juce::Font font{ 18.0f, juce::Font::plain };
+
+    JUCE_DECLARE_SINGLETON_SINGLETHREADED_MINIMAL (AboutFontHolder)
+};
+
+JUCE_IMPLEMENT_SINGLETON (AboutFontHolder)
+
 void setLabelColours (juce::Label& label)
 {
     label.setColour (juce::Label::textColourId, labelTextColour);
@@ -41,13 +67,8 @@ juce::Label* AboutBox::getFirmwareVersionLabel() const noexcept
 
 const juce::Font& AboutBox::getAboutFont()
 {
-    static const juce::Font font = []
-    {
-        ++aboutFontCreations;
-        return juce::Font (18.0f, juce::Font::plain);
-    }();
-
-    return font;
+    JUCE_ASSERT_MESSAGE_THREAD
+    return AboutFontHolder::getInstance()->font;
 }
 
 int AboutBox::getAboutFontCreationCount() noexcept

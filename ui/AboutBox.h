@@ -31,7 +31,7 @@ public:
     /** The label showing the firmware version, or nullptr before the labels are built. */
     juce::Label* getFirmwareVersionLabel() const noexcept;
 
-    /** The process's one about font: height 18, plain, default typeface; created on first use. */
+    /** The one about font: height 18, plain, default typeface; created on first use, released when JUCE shuts down. */
     static const juce::Font& getAboutFont();
 
     /** How many times the about font has been created in this process: 0 before the first use, then 1. */
