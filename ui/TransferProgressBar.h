@@ -42,6 +42,11 @@ public:
     /** Reads the source and asks for a repaint when the raw value differs from the current one. */
     void timerCallback() override;
 
+protected:
+    /** Asks for an asynchronous repaint of the whole bar; called by every tick that saw a change. */
+    virtual void requestRepaint();
+
+private:
     /** Maps a value below 0 to 0 and a value above 1 to 1; everything else, NaN included, stays as it is. */
     static double limit (double value) noexcept;
 
@@ -52,11 +57,6 @@ public:
     */
     static int innerBarWidth (int width, float progress) noexcept;
 
-protected:
-    /** Asks for an asynchronous repaint of the whole bar; called by every tick that saw a change. */
-    virtual void requestRepaint();
-
-private:
     const std::atomic<double>* source;
     double currentValue;
 

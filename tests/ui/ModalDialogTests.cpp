@@ -23,16 +23,6 @@ public:
 };
 } // namespace
 
-TEST (ModalDialog, IsHiddenAndEmptyUntilRun)
-{
-    ObservedDialog dialog (true);
-
-    EXPECT_EQ (dialog.getName(), "Observed");
-    EXPECT_FALSE (dialog.isVisible());
-    EXPECT_EQ (dialog.getContentComponent(), nullptr);
-    EXPECT_EQ (dialog.getBackgroundColour(), juce::Colour (0xff808080));
-}
-
 TEST (ModalDialog, RunsCentredAt300By200OverAnEmptyContentUntilTheCloseButton)
 {
     ObservedDialog dialog (true);

@@ -66,12 +66,3 @@ TEST (PictureComponent, WithoutAPictureDrawsNothingAndKeepsItsSize)
         for (int x = 0; x < 4; ++x)
             EXPECT_EQ (image.getPixelAt (x, y).getARGB(), backdrop.getARGB()) << x << ", " << y;
 }
-
-TEST (PictureComponent, KeepsThePictureAliveAfterItsCreatorLetsGo)
-{
-    auto component = std::make_unique<PictureComponent> (makePicture());
-    const auto expected = makePicture();
-
-    const auto image = render (*component);
-    EXPECT_EQ (image.getPixelAt (2, 1).getARGB(), expected.getPixelAt (2, 1).getARGB());
-}
