@@ -85,8 +85,9 @@ void AboutBox::setUpContent()
 
     if (picture.isValid())
     {
-        // The picture's last column and row fall outside the content area,
-        // which this frame puts inside whatever border it draws.
+        // The content area is one pixel narrower and lower than the picture,
+        // so its last column and row are cut off; the frame adds its border
+        // and title bar around that area.
         const auto border = getContentComponentBorder();
         centreWithSize (picture.getWidth() - 1 + border.getLeftAndRight(),
                         picture.getHeight() - 1 + border.getTopAndBottom());
@@ -100,7 +101,7 @@ void AboutBox::setUpContent()
 
 void AboutBox::buildLabels()
 {
-    // Labels of an earlier set-up went with the content they sat on.
+    // Running the box again replaces the labels along with the content.
     labels.clear();
     applicationVersionLabel = nullptr;
     firmwareVersionLabel = nullptr;
