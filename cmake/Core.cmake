@@ -3,6 +3,7 @@
 
 set (VT5150_APP_SOURCES
     app/ImageRegistry.cpp
+    app/UpdaterApplication.cpp
     app/Versions.cpp
     )
 
@@ -20,10 +21,12 @@ vt5150_embed_file ("${CMAKE_BINARY_DIR}/resources/FirmwareImageData.cpp"
 
 set (VT5150_UI_SOURCES
     ui/AboutBox.cpp
+    ui/BackgroundPicture.cpp
     ui/ModalDialog.cpp
     ui/PageTexts.cpp
     ui/PictureComponent.cpp
     ui/TransferProgressBar.cpp
+    ui/UpdaterWindow.cpp
     )
 
 set (VT5150_RESOURCE_SOURCES

@@ -1,0 +1,111 @@
+#include "app/UpdaterApplication.h"
+
+#include "app/ImageRegistry.h"
+#include "app/Versions.h"
+#include "device/DeviceLink.h"
+#include "device/TransferThread.h"
+
+UpdaterApplication* currentApplication = nullptr;
+
+UpdaterApplication::UpdaterApplication() = default;
+
+UpdaterApplication::~UpdaterApplication()
+{
+    clearImageRegistry();
+
+    if (currentApplication == this)
+        currentApplication = nullptr;
+}
+
+void UpdaterApplication::initialise (const juce::String&)
+{
+    registerBuiltInImages();
+    mainWindow = std::make_unique<UpdaterWindow>();
+    mainWindow->setVisible (true);
+}
+
+void UpdaterApplication::shutdown()
+{
+    JUCE_ASSERT_MESSAGE_THREAD
+
+    // The thread reports to the window, so it must be gone before the window
+    // goes; its exit request ends the transfer at the next acknowledged byte.
+    if (transferRunning)
+    {
+        destroyTransferThread();
+        transferRunning = false;
+    }
+
+    mainWindow.reset();
+    deviceLink().close();
+}
+
+const juce::String UpdaterApplication::getApplicationName()
+{
+    return "VT5150 Firmware Updater - Firmware Version: " + Versions::firmwareVersion();
+}
+
+const juce::String UpdaterApplication::getApplicationVersion()
+{
+    return Versions::applicationVersion();
+}
+
+bool UpdaterApplication::moreThanOneInstanceAllowed()
+{
+    return false;
+}
+
+void UpdaterApplication::systemRequestedQuit()
+{
+    if (transferRunning)
+        quitDeferred = true;
+    else
+        requestQuit();
+}
+
+void UpdaterApplication::requestQuit()
+{
+    JUCE_ASSERT_MESSAGE_THREAD
+
+    if (transferRunning)
+        return;
+
+    deviceLink().close();
+    quitMessageLoop();
+}
+
+void UpdaterApplication::transferNoticeHandled()
+{
+    if (quitDeferred && !transferRunning)
+    {
+        quitDeferred = false;
+        requestQuit();
+    }
+}
+
+bool UpdaterApplication::isQuitDeferred() const noexcept
+{
+    return quitDeferred;
+}
+
+void UpdaterApplication::quitMessageLoop()
+{
+    quit();
+}
+
+UpdaterWindow* UpdaterApplication::getMainWindow() const noexcept
+{
+    return mainWindow.get();
+}
+
+int runUpdaterApplication (int argc, char* argv[])
+{
+    juce::JUCEApplicationBase::createInstance = []() -> juce::JUCEApplicationBase*
+    {
+        currentApplication = new UpdaterApplication();
+        return currentApplication;
+    };
+
+    juce::JUCEApplicationBase::main (argc, const_cast<const char**> (argv));
+    return 0;
+}

@@ -1,0 +1,40 @@
+#include "ui/BackgroundPicture.h"
+
+#include "app/UpdaterApplication.h"
+#include "ui/AboutBox.h"
+
+BackgroundPicture::BackgroundPicture (juce::Image pictureToShow)
+    : PictureComponent (std::move (pictureToShow))
+{
+    setName ("bkgImg");
+}
+
+void BackgroundPicture::mouseDown (const juce::MouseEvent& event)
+{
+    if (event.mods.isRightButtonDown())
+        performMenuItem (createMenu().show());
+}
+
+juce::PopupMenu BackgroundPicture::createMenu()
+{
+    juce::PopupMenu menu;
+    menu.addItem (aboutItem, "About...");
+    menu.addSeparator();
+    menu.addItem (exitItem, "Exit...");
+    return menu;
+}
+
+void BackgroundPicture::performMenuItem (int result)
+{
+    JUCE_ASSERT_MESSAGE_THREAD
+
+    if (result == aboutItem)
+    {
+        AboutBox aboutBox;
+        aboutBox.runModal();
+    }
+    else if (result == exitItem && currentApplication != nullptr)
+    {
+        currentApplication->requestQuit();
+    }
+}

@@ -1,0 +1,242 @@
+#include "ui/UpdaterWindow.h"
+
+#include "app/ImageRegistry.h"
+#include "app/UpdaterApplication.h"
+#include "device/DeviceLink.h"
+#include "device/TransferThread.h"
+#include "ui/BackgroundPicture.h"
+#include "ui/PageTexts.h"
+
+namespace
+{
+const juce::String nextName ("Next");
+const juce::String previousName ("Previous");
+
+const juce::Colour windowBackground (0xff808080);
+const juce::Colour buttonText (0xff000000);
+const juce::Colour buttonBackground (0xffd3d3d3);
+const juce::Colour buttonOutline (0xff555555);
+const juce::Colour labelText (0xfffaebd7);
+const juce::Colour transparent (0x00000000);
+} // namespace
+
+const char* const UpdaterWindow::deviceNotFoundMessage = "Could not find VT5150 control surface. Check the cables to "
+                                                         "ensure it is properly connected and press Next to try again.";
+
+const char* const UpdaterWindow::transferErrorMessage =
+    "An error occured during the file transfer. Please try again or contact Kelmora technical support.";
+
+UpdaterWindow::UpdaterWindow()
+    : juce::DialogWindow ("Main Window", windowBackground, false)
+{
+    JUCE_ASSERT_MESSAGE_THREAD
+
+    transferProgress = 0.0;
+
+    if (auto* app = juce::JUCEApplication::getInstance())
+        setName (app->getApplicationName());
+
+    setResizable (false, false);
+
+    if (auto picture = getImage (devicePictureId); picture.isValid())
+    {
+        // The picture's last column and row fall outside the content area,
+        // which lies inside whatever border and title bar this frame draws.
+        const auto border = getContentComponentBorder();
+        setSize (picture.getWidth() - 1 + border.getLeftAndRight(), picture.getHeight() - 1 + border.getTopAndBottom());
+        setContentOwned (new BackgroundPicture (std::move (picture)), false);
+    }
+
+    if (auto* content = getContentComponent())
+        buildPageComponents (*content);
+
+    goToNextPage();
+    centreWithSize (getWidth(), getHeight());
+    setVisible (true);
+}
+
+UpdaterWindow::~UpdaterWindow()
+{
+    if (currentApplication != nullptr)
+        currentApplication->quitMessageLoop();
+}
+
+int UpdaterWindow::getNumPages() const
+{
+    return 8;
+}
+
+void UpdaterWindow::goToNextPage()
+{
+    JUCE_ASSERT_MESSAGE_THREAD
+
+    if (currentPage == 4)
+    {
+        deviceLink().detect();
+
+        if (!deviceLink().isOpen())
+        {
+            showErrorBox (deviceNotFoundMessage);
+            return;
+        }
+    }
+
+    ++currentPage;
+
+    if (currentPage < getNumPages())
+        showPage (currentPage);
+    else if (currentApplication != nullptr)
+        currentApplication->requestQuit();
+}
+
+void UpdaterWindow::goToPreviousPage()
+{
+    currentPage = juce::jmax (0, currentPage - 1);
+    showPage (currentPage);
+}
+
+void UpdaterWindow::showPage (int page)
+{
+    JUCE_ASSERT_MESSAGE_THREAD
+
+    currentPage = page;
+
+    if (nextButton == nullptr || previousButton == nullptr || pageTextLabel == nullptr || stepLabel == nullptr)
+        return;
+
+    pageTextLabel->setText (pageTexts[page], juce::dontSendNotification);
+    stepLabel->setText (pageTitles[page], juce::dontSendNotification);
+
+    nextButton->setButtonText (page == lastPage ? "Finish" : "Next");
+    nextButton->setVisible (page != updatePage);
+
+    // The welcome page leaves Previous's text as it is and only hides it.
+    if (page != 0)
+        previousButton->setButtonText ("Previous");
+
+    previousButton->setVisible (page >= 1 && page <= 5);
+
+    if (page == updatePage)
+    {
+        transferProgress = 0.0;
+        progressBar->setVisible (true);
+        startTransferThread (*this);
+    }
+    else
+    {
+        progressBar->setVisible (false);
+    }
+}
+
+int UpdaterWindow::getCurrentPage() const noexcept
+{
+    return currentPage;
+}
+
+void UpdaterWindow::actionListenerCallback (const juce::String& message)
+{
+    if (message == nextName)
+        goToNextPage();
+    else if (message == previousName)
+        goToPreviousPage();
+}
+
+void UpdaterWindow::handleCommandMessage (int commandId)
+{
+    JUCE_ASSERT_MESSAGE_THREAD
+
+    if (commandId != TransferSucceeded && commandId != TransferFailed)
+    {
+        juce::DialogWindow::handleCommandMessage (commandId);
+        return;
+    }
+
+    destroyTransferThread();
+    transferRunning = false;
+
+    if (commandId == TransferSucceeded)
+    {
+        showPage (lastPage);
+    }
+    else
+    {
+        showErrorBox (transferErrorMessage);
+        showPage (0);
+    }
+
+    if (currentApplication != nullptr)
+        currentApplication->transferNoticeHandled();
+}
+
+void UpdaterWindow::closeButtonPressed()
+{
+    if (currentApplication != nullptr)
+        currentApplication->requestQuit();
+}
+
+const juce::Font& UpdaterWindow::getLabelFont()
+{
+    static const juce::Font font (18.0f, juce::Font::plain);
+    return font;
+}
+
+void UpdaterWindow::buildPageComponents (juce::Component& content)
+{
+    nextButton = addButton (content, nextName, "Continue to the next step...", { 420, 325, 100, 24 }, true);
+    previousButton = addButton (content, previousName, "Go back a step...", { 320, 325, 100, 24 }, false);
+
+    progressBar = std::make_unique<TransferProgressBar> (&transferProgress);
+    progressBar->setBounds (0, 180, 549, 25);
+    content.addChildComponent (*progressBar);
+
+    pageTextLabel = addLabel (content, {}, { 100, 210, 420, 110 });
+    pageTextLabel->setJustificationType (juce::Justification::left);
+    // The text starts one pixel below the top and keeps three pixels clear on
+    // each side; it wraps at word boundaries rather than being squeezed.
+    pageTextLabel->setBorderSize ({ 1, 3, 1, 3 });
+    pageTextLabel->setMinimumHorizontalScale (1.0f);
+
+    stepLabel = addLabel (content, "lblStep", { 40, 213, 80, 16 });
+}
+
+std::unique_ptr<juce::TextButton> UpdaterWindow::addButton (juce::Component& content, const juce::String& name,
+                                                            const juce::String& tooltip, juce::Rectangle<int> bounds,
+                                                            bool visible)
+{
+    auto button = std::make_unique<juce::TextButton> (name, tooltip);
+    button->setButtonText (name);
+    button->setColour (juce::TextButton::textColourOffId, buttonText);
+    button->setColour (juce::TextButton::textColourOnId, buttonText);
+    button->setColour (juce::TextButton::buttonColourId, buttonBackground);
+    button->setColour (juce::ComboBox::outlineColourId, buttonOutline);
+    button->setBounds (bounds);
+    button->onClick = [this, clicked = button.get()] { actionListenerCallback (clicked->getName()); };
+    content.addChildComponent (*button);
+    button->setVisible (visible);
+    return button;
+}
+
+std::unique_ptr<juce::Label> UpdaterWindow::addLabel (juce::Component& content, const juce::String& name,
+                                                      juce::Rectangle<int> bounds)
+{
+    auto label = std::make_unique<juce::Label> (name, juce::String());
+    label->setBounds (bounds);
+    label->setFont (getLabelFont());
+    label->setColour (juce::Label::textColourId, labelText);
+
+    for (const auto id :
+         { juce::Label::backgroundColourId, juce::Label::outlineColourId, juce::Label::backgroundWhenEditingColourId,
+           juce::Label::textWhenEditingColourId, juce::Label::outlineWhenEditingColourId })
+        label->setColour (id, transparent);
+
+    label->setEditable (false, false, false);
+    // Clicks pass through to the picture, so its menu opens over the texts too.
+    label->setInterceptsMouseClicks (false, false);
+    content.addAndMakeVisible (*label);
+    return label;
+}
+
+void UpdaterWindow::showErrorBox (const juce::String& message)
+{
+    juce::AlertWindow::showMessageBox (juce::MessageBoxIconType::WarningIcon, "Error", message, "OK");
+}
