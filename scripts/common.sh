@@ -59,7 +59,42 @@ vt5150_with_display ()
 {
     if [ -n "${DISPLAY:-}" ]; then
         "$@"
-    else
-        xvfb-run --auto-servernum --server-args="-screen 0 1280x1024x24" "$@"
+        return
     fi
+
+    (
+        local numberFile
+        numberFile="$(mktemp)"
+
+        # -noreset keeps what clients create after they disconnect; Xvfb picks
+        # a free display number and writes it to the file descriptor given.
+        Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp -noreset 3>"$numberFile" 2>/dev/null &
+        local xvfb=$!
+        trap 'kill "$xvfb" 2>/dev/null; wait "$xvfb" 2>/dev/null; rm -f "$numberFile"' EXIT
+
+        local tries=0
+        until [ -s "$numberFile" ]; do
+            tries=$((tries + 1))
+            if [ "$tries" -gt 100 ] || ! kill -0 "$xvfb" 2>/dev/null; then
+                echo "Xvfb did not start" >&2
+                exit 1
+            fi
+            sleep 0.1
+        done
+
+        export DISPLAY=":$(head -n 1 "$numberFile")"
+        vt5150_prepare_bare_display
+        "$@"
+    )
+}
+
+# JUCE looks the window manager's protocol atoms up without creating them, and
+# a window on a server where nobody created them fails with BadAtom. A desktop's
+# window manager creates them; on a bare Xvfb display, setting them as
+# properties of the root window does, and -noreset keeps them.
+vt5150_prepare_bare_display ()
+{
+    xprop -root -f WM_PROTOCOLS 32a -set WM_PROTOCOLS "WM_TAKE_FOCUS,WM_DELETE_WINDOW,_NET_WM_PING"
+    xprop -root -f WM_STATE 32a -set WM_STATE "WM_CHANGE_STATE"
+    xprop -root -f _NET_WM_STATE 32a -set _NET_WM_STATE "_NET_WM_STATE_HIDDEN,_NET_WM_WINDOW_TYPE"
 }
