@@ -31,12 +31,7 @@ vt5150_add_test_suite (vt5150-widget-tests gui
     tests/ui/AboutBoxTests.cpp
     tests/ui/ModalDialogTests.cpp
     tests/ui/PictureComponentTests.cpp
-    tests/ui/TransferProgressBarTests.cpp
-    tests/ui/WindowManagerAtoms.cpp)
-
-# The widget tests open real windows; WindowManagerAtoms.cpp talks to the X server directly.
-find_package (X11 REQUIRED)
-target_link_libraries (vt5150-widget-tests PRIVATE X11::X11)
+    tests/ui/TransferProgressBarTests.cpp)
 
 vt5150_add_test_suite (vt5150-app-tests gui
     tests/app/ImageRegistryTests.cpp)
