@@ -190,9 +190,10 @@ void UpdaterWindow::buildPageComponents (juce::Component& content)
     content.addChildComponent (*progressBar);
 
     pageTextLabel = addLabel (content, {}, { 100, 210, 420, 110 });
-    pageTextLabel->setJustificationType (juce::Justification::left);
-    // The text starts one pixel below the top and keeps three pixels clear on
-    // each side; it wraps at word boundaries rather than being squeezed.
+    // The text starts at the top, one pixel below the edge, and keeps three
+    // pixels clear on each side; it wraps at word boundaries rather than being
+    // squeezed. (JUCE centres text vertically unless told otherwise.)
+    pageTextLabel->setJustificationType (juce::Justification::topLeft);
     pageTextLabel->setBorderSize ({ 1, 3, 1, 3 });
     pageTextLabel->setMinimumHorizontalScale (1.0f);
 

@@ -1,0 +1,204 @@
+# Drives the updater's window from outside, as a user would: finds it by its
+# title, clicks at the places of its controls with xdotool, and reads what it
+# shows from screenshots taken with ImageMagick. Sourced by scripts/demo and
+# by the tests that run the real program.
+#
+# Places are in pixels from the top-left corner of the window's content (the
+# picture), the same coordinates the window lays its controls out in.
+
+WIZARD_TITLE="VT5150 Firmware Updater - Firmware Version: 1.31"
+WIZARD_ABOUT_TITLE="About VT5150 Firmware Updater..."
+WIZARD_FRAME_LEFT=1  # the frame's border, left of the content
+WIZARD_FRAME_TOP=27  # the border and the title bar, above the content
+WIZARD_TMP="${WIZARD_TMP:-$(mktemp -d)}"
+WIZARD_SHOT="$WIZARD_TMP/now.png"
+
+# Starts a private Xvfb and points DISPLAY at it.
+wizard_start_xvfb ()
+{
+    local number
+    for number in $(seq 90 140); do
+        if [ ! -e "/tmp/.X11-unix/X$number" ] && [ ! -e "/tmp/.X$number-lock" ]; then
+            Xvfb ":$number" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
+            WIZARD_XVFB_PID=$!
+            export DISPLAY=":$number"
+            for _ in $(seq 50); do
+                xdpyinfo >/dev/null 2>&1 && return 0
+                sleep 0.1
+            done
+            kill "$WIZARD_XVFB_PID" 2>/dev/null
+        fi
+    done
+    echo "Could not start Xvfb" >&2
+    return 1
+}
+
+wizard_stop_xvfb ()
+{
+    [ -n "${WIZARD_XVFB_PID:-}" ] && kill "$WIZARD_XVFB_PID" 2>/dev/null && wait "$WIZARD_XVFB_PID" 2>/dev/null
+    WIZARD_XVFB_PID=
+}
+
+# wizard_launch <output file> <program> [arguments...]: starts the program in
+# the background with its output in the file; its process id is WIZARD_PID.
+wizard_launch ()
+{
+    local output="$1"
+    shift
+    "$@" >"$output" 2>&1 &
+    WIZARD_PID=$!
+}
+
+# wizard_wait_until <seconds> <command...>: runs the command every 0.1 s until it succeeds.
+wizard_wait_until ()
+{
+    local tries=$(($1 * 10))
+    shift
+    while [ "$tries" -gt 0 ]; do
+        "$@" && return 0
+        sleep 0.1
+        tries=$((tries - 1))
+    done
+    return 1
+}
+
+# wizard_window_id <title>: prints the id of the visible window with exactly this title.
+wizard_window_id ()
+{
+    local title
+    title=$(printf '%s' "$1" | sed 's/[][\.*^$()+?{}|]/\\&/g')
+    xdotool search --onlyvisible --name "^$title\$" 2>/dev/null | head -1
+}
+
+wizard_window_shown ()
+{
+    [ -n "$(wizard_window_id "$1")" ]
+}
+
+# Waits for the main window and notes its id, place and size.
+wizard_find_window ()
+{
+    wizard_wait_until "${1:-20}" wizard_window_shown "$WIZARD_TITLE" || return 1
+    WIZARD_WINDOW=$(wizard_window_id "$WIZARD_TITLE")
+    eval "$(xdotool getwindowgeometry --shell "$WIZARD_WINDOW")"
+    WIZARD_X=$X WIZARD_Y=$Y WIZARD_WIDTH=$WIDTH WIZARD_HEIGHT=$HEIGHT
+}
+
+# wizard_click <x> <y> [mouse button]: clicks at a place of the content.
+wizard_click ()
+{
+    xdotool mousemove --sync $((WIZARD_X + WIZARD_FRAME_LEFT + $1)) $((WIZARD_Y + WIZARD_FRAME_TOP + $2)) \
+        click "${3:-1}"
+}
+
+wizard_click_next ()     { wizard_click 470 337; }
+wizard_click_previous () { wizard_click 370 337; }
+
+# Clicks the title bar's close button, at its right end.
+wizard_click_close ()
+{
+    xdotool mousemove --sync $((WIZARD_X + WIZARD_WIDTH - 14)) $((WIZARD_Y + 13)) click 1
+}
+
+# wizard_click_in_window <title> <x> <y>: clicks at a place of another top-level window, e.g. a message box.
+wizard_click_in_window ()
+{
+    local id
+    id=$(wizard_window_id "$1") || return 1
+    eval "$(xdotool getwindowgeometry --shell "$id")"
+    xdotool mousemove --sync $((X + $2)) $((Y + $3)) click 1
+}
+
+# Clicks the OK button of the "Error" box, in the middle of its bottom row.
+wizard_dismiss_error ()
+{
+    local id
+    id=$(wizard_window_id "Error")
+    [ -n "$id" ] || return 1
+    eval "$(xdotool getwindowgeometry --shell "$id")"
+    xdotool mousemove --sync $((X + WIDTH / 2)) $((Y + HEIGHT - 22)) click 1
+}
+
+# Takes a screenshot of the whole screen into WIZARD_SHOT, or into the file given.
+wizard_grab ()
+{
+    import -window root "${1:-$WIZARD_SHOT}"
+}
+
+wizard_light_at ()
+{
+    [ "$(convert "$WIZARD_SHOT" -crop "1x1+$((WIZARD_X + WIZARD_FRAME_LEFT + $1))+$((WIZARD_Y + WIZARD_FRAME_TOP + $2))" \
+        -fx 'r>0.63 && g>0.63 && b>0.63' -format '%[fx:p{0,0}.r]' info: 2>/dev/null)" = "1" ]
+}
+
+# What the last screenshot shows of the wizard's controls.
+wizard_next_shown ()     { wizard_light_at 424 328; }
+wizard_previous_shown () { wizard_light_at 324 328; }
+wizard_bar_shown ()      { wizard_light_at 546 192; }
+
+# The step title ("Step N.", antique white) shows on every page but the welcome
+# page; the page text starts at x = 103, right of the part looked at.
+wizard_step_title_shown ()
+{
+    [ "$(convert "$WIZARD_SHOT" -crop "56x16+$((WIZARD_X + WIZARD_FRAME_LEFT + 40))+$((WIZARD_Y + WIZARD_FRAME_TOP + 213))" \
+        -fx 'r>0.8 && g>0.8' -format '%[fx:maxima.r]' info: 2>/dev/null)" = "1" ]
+}
+
+# Describes the controls shown in the last screenshot, e.g. "title next previous".
+wizard_controls ()
+{
+    local shown=()
+    wizard_step_title_shown && shown+=(title)
+    wizard_next_shown && shown+=(next)
+    wizard_previous_shown && shown+=(previous)
+    wizard_bar_shown && shown+=(bar)
+    echo "${shown[*]:-nothing}"
+}
+
+# wizard_shows <controls>: takes a screenshot and compares what it shows, e.g. wizard_shows "title next previous".
+wizard_shows ()
+{
+    wizard_grab && [ "$(wizard_controls)" = "$1" ]
+}
+
+# wizard_wait_exit <seconds>: waits for the program to end; its exit status is WIZARD_STATUS.
+wizard_wait_exit ()
+{
+    wizard_wait_until "$1" wizard_program_ended || return 1
+    wait "$WIZARD_PID"
+    WIZARD_STATUS=$?
+}
+
+wizard_program_ended ()
+{
+    ! kill -0 "$WIZARD_PID" 2>/dev/null
+}
+
+# Opens the window menu with a right-click on the picture.
+wizard_open_menu ()
+{
+    wizard_click 200 100 3
+    wizard_wait_until 5 wizard_window_shown menu
+}
+
+# wizard_choose_menu_item about|exit: clicks an item of the open window menu,
+# "About..." in its top row, "Exit..." in its bottom row below the separator.
+wizard_choose_menu_item ()
+{
+    local id
+    id=$(wizard_window_id menu)
+    [ -n "$id" ] || return 1
+    eval "$(xdotool getwindowgeometry --shell "$id")"
+    if [ "$1" = about ]; then
+        xdotool mousemove --sync $((X + WIDTH / 2)) $((Y + 14)) click 1
+    else
+        xdotool mousemove --sync $((X + WIDTH / 2)) $((Y + HEIGHT - 14)) click 1
+    fi
+}
+
+# wizard_shot <file>: saves a screenshot of the main window's place on the
+# screen, with whatever lies over it (menu, message box, about box).
+wizard_shot ()
+{
+    import -window root -crop "${WIZARD_WIDTH}x${WIZARD_HEIGHT}+${WIZARD_X}+${WIZARD_Y}" +repage "$1"
+}
