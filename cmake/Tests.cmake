@@ -38,3 +38,7 @@ vt5150_add_test_suite (vt5150-app-tests gui
 
 vt5150_add_test_suite (vt5150-ui-tests gui
     tests/ui/PageTextsTests.cpp)
+
+vt5150_add_test_suite (vt5150-wizard-tests gui
+    tests/ui/UpdaterWindowTests.cpp
+    tests/app/UpdaterApplicationTests.cpp)
