@@ -42,3 +42,9 @@ vt5150_add_test_suite (vt5150-ui-tests gui
 vt5150_add_test_suite (vt5150-wizard-tests gui
     tests/ui/UpdaterWindowTests.cpp
     tests/app/UpdaterApplicationTests.cpp)
+
+# The real programs driven as a user would, with xdotool on a private Xvfb.
+add_test (NAME Updater.AsAUserWouldDriveIt
+          COMMAND "${CMAKE_SOURCE_DIR}/tests/app/updater_gui_test.sh" $<TARGET_FILE:vt5150-updater-demo>
+                  $<TARGET_FILE:vt5150-updater> "${CMAKE_BINARY_DIR}/gui-test-shots")
+set_tests_properties (Updater.AsAUserWouldDriveIt PROPERTIES LABELS "gui" TIMEOUT 300)

@@ -3,6 +3,9 @@
 # shows from screenshots taken with ImageMagick. Sourced by scripts/demo and
 # by the tests that run the real program.
 #
+# (No --sync on mousemove: it waits for a movement that never comes when the
+# pointer is already there.)
+#
 # Places are in pixels from the top-left corner of the window's content (the
 # picture), the same coordinates the window lays its controls out in.
 
@@ -11,7 +14,7 @@ WIZARD_ABOUT_TITLE="About VT5150 Firmware Updater..."
 WIZARD_FRAME_LEFT=1  # the frame's border, left of the content
 WIZARD_FRAME_TOP=27  # the border and the title bar, above the content
 WIZARD_TMP="${WIZARD_TMP:-$(mktemp -d)}"
-WIZARD_SHOT="$WIZARD_TMP/now.png"
+WIZARD_SHOT="$WIZARD_TMP/now.miff"
 
 # Starts a private Xvfb and points DISPLAY at it.
 wizard_start_xvfb ()
@@ -87,7 +90,7 @@ wizard_find_window ()
 # wizard_click <x> <y> [mouse button]: clicks at a place of the content.
 wizard_click ()
 {
-    xdotool mousemove --sync $((WIZARD_X + WIZARD_FRAME_LEFT + $1)) $((WIZARD_Y + WIZARD_FRAME_TOP + $2)) \
+    xdotool mousemove $((WIZARD_X + WIZARD_FRAME_LEFT + $1)) $((WIZARD_Y + WIZARD_FRAME_TOP + $2)) \
         click "${3:-1}"
 }
 
@@ -97,7 +100,7 @@ wizard_click_previous () { wizard_click 370 337; }
 # Clicks the title bar's close button, at its right end.
 wizard_click_close ()
 {
-    xdotool mousemove --sync $((WIZARD_X + WIZARD_WIDTH - 14)) $((WIZARD_Y + 13)) click 1
+    xdotool mousemove $((WIZARD_X + WIZARD_WIDTH - 14)) $((WIZARD_Y + 13)) click 1
 }
 
 # wizard_click_in_window <title> <x> <y>: clicks at a place of another top-level window, e.g. a message box.
@@ -106,7 +109,7 @@ wizard_click_in_window ()
     local id
     id=$(wizard_window_id "$1") || return 1
     eval "$(xdotool getwindowgeometry --shell "$id")"
-    xdotool mousemove --sync $((X + $2)) $((Y + $3)) click 1
+    xdotool mousemove $((X + $2)) $((Y + $3)) click 1
 }
 
 # Clicks the OK button of the "Error" box, in the middle of its bottom row.
@@ -116,7 +119,7 @@ wizard_dismiss_error ()
     id=$(wizard_window_id "Error")
     [ -n "$id" ] || return 1
     eval "$(xdotool getwindowgeometry --shell "$id")"
-    xdotool mousemove --sync $((X + WIDTH / 2)) $((Y + HEIGHT - 22)) click 1
+    xdotool mousemove $((X + WIDTH / 2)) $((Y + HEIGHT - 22)) click 1
 }
 
 # Takes a screenshot of the whole screen into WIZARD_SHOT, or into the file given.
@@ -125,33 +128,34 @@ wizard_grab ()
     import -window root "${1:-$WIZARD_SHOT}"
 }
 
-wizard_light_at ()
+# Describes the wizard's controls shown in the last screenshot, e.g. "title
+# next previous": each is looked for as light pixels (all channels above
+# 63 %) where it sits over the dark blue part of the picture:
+#   title     the step title ("Step N.", antique white), shown on every page but
+#             the welcome page; only its left part, clear of the page text
+#   next      the Next button's light grey, left of its text
+#   previous  the same for the Previous button
+#   bar       the progress bar's light background at its right end
+# True when the last screenshot shows the progress bar, whatever lies over the rest.
+wizard_bar_shown ()
 {
-    [ "$(convert "$WIZARD_SHOT" -crop "1x1+$((WIZARD_X + WIZARD_FRAME_LEFT + $1))+$((WIZARD_Y + WIZARD_FRAME_TOP + $2))" \
-        -fx 'r>0.63 && g>0.63 && b>0.63' -format '%[fx:p{0,0}.r]' info: 2>/dev/null)" = "1" ]
+    [[ " $(wizard_controls) " == *" bar "* ]]
 }
 
-# What the last screenshot shows of the wizard's controls.
-wizard_next_shown ()     { wizard_light_at 424 328; }
-wizard_previous_shown () { wizard_light_at 324 328; }
-wizard_bar_shown ()      { wizard_light_at 546 192; }
-
-# The step title ("Step N.", antique white) shows on every page but the welcome
-# page; the page text starts at x = 103, right of the part looked at.
-wizard_step_title_shown ()
-{
-    [ "$(convert "$WIZARD_SHOT" -crop "56x16+$((WIZARD_X + WIZARD_FRAME_LEFT + 40))+$((WIZARD_Y + WIZARD_FRAME_TOP + 213))" \
-        -fx 'r>0.8 && g>0.8' -format '%[fx:maxima.r]' info: 2>/dev/null)" = "1" ]
-}
-
-# Describes the controls shown in the last screenshot, e.g. "title next previous".
 wizard_controls ()
 {
-    local shown=()
-    wizard_step_title_shown && shown+=(title)
-    wizard_next_shown && shown+=(next)
-    wizard_previous_shown && shown+=(previous)
-    wizard_bar_shown && shown+=(bar)
+    local x=$((WIZARD_X + WIZARD_FRAME_LEFT)) y=$((WIZARD_Y + WIZARD_FRAME_TOP))
+    local values names=(title next previous bar) shown=() i=0 value
+    values=$(convert "$WIZARD_SHOT" -write mpr:shot +delete \
+        \( mpr:shot -crop "56x16+$((x + 40))+$((y + 213))" \) \
+        \( mpr:shot -crop "1x1+$((x + 424))+$((y + 328))" \) \
+        \( mpr:shot -crop "1x1+$((x + 324))+$((y + 328))" \) \
+        \( mpr:shot -crop "1x1+$((x + 546))+$((y + 192))" \) \
+        -format '%[fx:maxima.r > 0.63 && maxima.g > 0.63 && maxima.b > 0.63] ' info:)
+    for value in $values; do
+        [ "$value" = 1 ] && shown+=("${names[$i]}")
+        i=$((i + 1))
+    done
     echo "${shown[*]:-nothing}"
 }
 
@@ -174,26 +178,34 @@ wizard_program_ended ()
     ! kill -0 "$WIZARD_PID" 2>/dev/null
 }
 
-# Opens the window menu with a right-click on the picture.
+# Opens the window menu by pressing the right button on the picture and
+# keeps the button held: the menu opens under the pointer, and a release there
+# later than a quarter of a second would choose the item under it. The
+# choice is made by moving to the item and releasing the button there.
 wizard_open_menu ()
 {
-    wizard_click 200 100 3
-    wizard_wait_until 5 wizard_window_shown menu
+    xdotool mousemove $((WIZARD_X + WIZARD_FRAME_LEFT + 200)) $((WIZARD_Y + WIZARD_FRAME_TOP + 100)) mousedown 3
+    wizard_wait_until 5 wizard_window_shown menu || { xdotool mouseup 3; return 1; }
+    sleep 0.3
 }
 
-# wizard_choose_menu_item about|exit: clicks an item of the open window menu,
-# "About..." in its top row, "Exit..." in its bottom row below the separator.
+# wizard_choose_menu_item about|exit: moves onto an item of the open window
+# menu, "About..." in its top row or "Exit..." in its bottom row below the
+# separator, in a few steps as a hand would, and releases the button there.
 wizard_choose_menu_item ()
 {
-    local id
+    local id step itemY
     id=$(wizard_window_id menu)
     [ -n "$id" ] || return 1
     eval "$(xdotool getwindowgeometry --shell "$id")"
-    if [ "$1" = about ]; then
-        xdotool mousemove --sync $((X + WIDTH / 2)) $((Y + 14)) click 1
-    else
-        xdotool mousemove --sync $((X + WIDTH / 2)) $((Y + HEIGHT - 14)) click 1
-    fi
+    itemY=$((Y + 14))
+    [ "$1" = about ] || itemY=$((Y + HEIGHT - 14))
+    for step in 8 4 2 0; do
+        xdotool mousemove $((X + WIDTH / 2 + step)) "$itemY"
+        sleep 0.1
+    done
+    sleep 0.2
+    xdotool mouseup 3
 }
 
 # wizard_shot <file>: saves a screenshot of the main window's place on the

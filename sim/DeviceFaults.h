@@ -12,6 +12,9 @@ struct DeviceFaults
     /** Answers the first this-many commands, then goes silent; -1 for never. */
     int silentAfter = -1;
 
+    /** Ignores the first this-many commands, as a device still starting up, then answers; 0 for none. */
+    int silentFirst = 0;
+
     /** Never acknowledges the address command that closes a block; the initial one still is. */
     bool ignoreBlockAddress = false;
 

@@ -83,6 +83,9 @@ bool SimulatedDevice::isSilentFor (DeviceMemory::Command command, int commandNum
     if (faults.silentAfter >= 0 && commandNumber > faults.silentAfter)
         return true;
 
+    if (commandNumber <= faults.silentFirst)
+        return true;
+
     if (faults.silentAtBlock >= 0 && command == DeviceMemory::Command::data &&
         dataBytesBefore >= faults.silentAtBlock * blockSize)
         return true;

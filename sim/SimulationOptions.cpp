@@ -22,7 +22,7 @@ juce::String applyFault (DeviceFaults& faults, const juce::String& fault)
 {
     const auto name = fault.upToFirstOccurrenceOf ("=", false, false);
     const auto value = fault.fromFirstOccurrenceOf ("=", false, false);
-    const auto needsNumber = name == "silent-at-block" || name == "silent-after";
+    const auto needsNumber = name == "silent-at-block" || name == "silent-after" || name == "silent-first";
 
     if (needsNumber != fault.contains ("="))
         return "--fault " + fault + ": " + (needsNumber ? "needs a number, as in " + name + "=10" : "takes no value");
@@ -34,7 +34,9 @@ juce::String applyFault (DeviceFaults& faults, const juce::String& fault)
         if (!number.has_value())
             return "--fault " + fault + ": the number must be a whole number from 0 to 1000000";
 
-        (name == "silent-at-block" ? faults.silentAtBlock : faults.silentAfter) = *number;
+        (name == "silent-at-block" ? faults.silentAtBlock
+         : name == "silent-after"  ? faults.silentAfter
+                                   : faults.silentFirst) = *number;
         return {};
     }
 
@@ -140,7 +142,7 @@ juce::String SimulationOptions::getHelp()
            "  --no-device           no device on any port\n"
            "  --latency-us U        the device answers each command after U microseconds\n"
            "  --fault F             make the device misbehave; repeatable. F is one of:\n"
-           "                          refuse-start, silent-at-block=B, silent-after=N,\n"
+           "                          refuse-start, silent-at-block=B, silent-after=N, silent-first=N,\n"
            "                          ignore-block-address, wrong-ack, short-ack, no-query-reply,\n"
            "                          noise-after-reply, stray-message, late-reply\n";
 }

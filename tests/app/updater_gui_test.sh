@@ -1,0 +1,211 @@
+#!/usr/bin/env bash
+# Runs the real updater programs as a user would, on a private Xvfb: finds the
+# window by its title, clicks its buttons, menu and boxes at their places with
+# xdotool, and reads what it shows from screenshots.
+#
+# Usage: updater_gui_test.sh <vt5150-updater-demo> <vt5150-updater> <folder for screenshots>
+set -uo pipefail
+
+demo="$1"
+updater="$2"
+shots="$3"
+here="$(cd "$(dirname "$0")" && pwd)"
+source "$here/../../scripts/wizard-driver.sh"
+
+mkdir -p "$shots"
+failures=0
+current=""
+
+cleanup ()
+{
+    if [ -n "${WIZARD_PID:-}" ] && kill -0 "$WIZARD_PID" 2>/dev/null; then
+        kill "$WIZARD_PID"
+        wait "$WIZARD_PID" 2>/dev/null
+    fi
+    wizard_stop_xvfb
+    rm -rf "$WIZARD_TMP"
+}
+trap cleanup EXIT
+
+# check <what> <command...>: runs the command and reports a failure with a screenshot.
+check ()
+{
+    local what="$1"
+    shift
+    if "$@"; then
+        return 0
+    fi
+    failures=$((failures + 1))
+    local shot="$shots/failure-$failures.png"
+    wizard_grab "$shot" 2>/dev/null
+    echo "FAILED [$current] $what (screen: $shot)" >&2
+    return 1
+}
+
+# expect <seconds> <controls>: waits until the main window shows exactly these controls.
+expect ()
+{
+    wizard_wait_until "$1" wizard_shows "$2" || check "expected \"$2\", saw \"$(wizard_controls)\"" false
+}
+
+error_box_shown () { wizard_window_shown "Error"; }
+no_error_box ()    { ! wizard_window_shown "Error"; }
+about_box_shown () { wizard_window_shown "$WIZARD_ABOUT_TITLE"; }
+no_about_box ()    { ! about_box_shown; }
+no_menu ()         { ! wizard_window_shown menu; }
+still_running ()   { kill -0 "$WIZARD_PID" 2>/dev/null; }
+exited_with_0 ()   { wizard_wait_exit 10 && [ "$WIZARD_STATUS" -eq 0 ]; }
+
+# begin <name> [demo options...]: starts the demo and waits for its window.
+begin ()
+{
+    current="$1"
+    shift
+    echo "--- $current (at ${SECONDS} s)"
+    wizard_launch "$WIZARD_TMP/$current.log" "$demo" "$@"
+    check "the window opens" wizard_find_window 20 && expect 5 "next"
+}
+
+# Presses Next from the welcome page up to page 5 (the device found).
+walk_to_page5 ()
+{
+    local page
+    for page in 1 2 3 4 5; do
+        wizard_click_next
+        expect 10 "title next previous" || return 1
+    done
+}
+
+# Ends the current program if a case left it running.
+end_case ()
+{
+    if still_running; then
+        kill "$WIZARD_PID"
+        wait "$WIZARD_PID" 2>/dev/null
+    fi
+}
+
+wizard_start_xvfb || exit 1
+
+# The whole update, to Finish. -------------------------------------------------
+begin whole-update --latency-us 100
+check "the title" [ "$(xdotool getwindowname "$WIZARD_WINDOW")" = "VT5150 Firmware Updater - Firmware Version: 1.31" ]
+# The frame adds a 1-pixel border and a 26-pixel title bar to the 549 x 370 content.
+check "the size, ${WIZARD_WIDTH}x${WIZARD_HEIGHT}" [ "$WIZARD_WIDTH" -eq 551 ] && check "the height" [ "$WIZARD_HEIGHT" -eq 398 ]
+check "centred across" [ $((2 * WIZARD_X + WIZARD_WIDTH - 1280)) -le 1 ]
+check "centred down" [ $((2 * WIZARD_Y + WIZARD_HEIGHT - 1024)) -le 1 ]
+check "the stdout notice" grep -q "never touched" "$WIZARD_TMP/whole-update.log"
+wizard_shot "$shots/welcome.png"
+walk_to_page5
+wizard_click_previous
+expect 5 "title next previous"
+wizard_click_next
+expect 5 "title next previous"
+wizard_click_next
+expect 10 "title bar"
+expect 60 "title next"
+wizard_shot "$shots/finish.png"
+check "Next reads Finish" [ "$(compare -metric AE "$shots/welcome.png" "$shots/finish.png" null: 2>&1)" != 0 ]
+wizard_click_next
+check "Finish ends the program with status 0" exited_with_0
+end_case
+
+# The window menu and the about box. -----------------------------------------
+begin menu --latency-us 0
+wizard_click 200 100 1
+sleep 0.5
+check "a left-click opens no menu" no_menu
+check "a right-click opens the menu" wizard_open_menu
+wizard_shot "$shots/menu.png"
+wizard_choose_menu_item about
+check "About... opens the about box" wizard_wait_until 5 about_box_shown
+wizard_shot "$shots/about.png"
+xdotool key Escape
+check "Escape closes the about box" wizard_wait_until 5 no_about_box
+expect 5 "next"
+check "Escape leaves the main window open" still_running
+wizard_open_menu && wizard_choose_menu_item exit
+check "Exit... ends the program" exited_with_0
+end_case
+
+# Device not found, then found when the user tries again. ---------------------
+begin not-found --latency-us 100 --fault silent-first=1
+for page in 1 2 3 4; do
+    wizard_click_next
+    expect 5 "title next previous"
+done
+wizard_click_next
+check "the device-not-found box" wizard_wait_until 10 error_box_shown
+wizard_shot "$shots/not-found.png"
+wizard_dismiss_error
+check "OK closes the box" wizard_wait_until 5 no_error_box
+expect 5 "title next previous"
+wizard_click_next
+expect 10 "title next previous"
+check "no box on the retry" no_error_box
+wizard_click_next
+expect 10 "title bar"
+end_case
+
+# A failed transfer: the error box, then the welcome page. ---------------------
+begin transfer-failure --latency-us 0 --fault silent-at-block=3
+walk_to_page5
+wizard_click_next
+check "the transfer-error box" wizard_wait_until 15 error_box_shown
+wizard_shot "$shots/transfer-error.png"
+wizard_grab
+check "the update page stays behind the box" wizard_bar_shown
+wizard_dismiss_error
+check "OK closes the box" wizard_wait_until 5 no_error_box
+expect 5 "next"
+end_case
+
+# Quitting is refused while the transfer runs, and works after it. -----------
+begin close-during-transfer --latency-us 250
+walk_to_page5
+wizard_click_next
+expect 10 "title bar"
+wizard_click_close
+sleep 1
+check "the close button is ignored during the transfer" still_running
+wizard_open_menu && wizard_choose_menu_item exit
+sleep 1
+check "Exit... is ignored during the transfer" still_running
+expect 2 "title bar"
+expect 60 "title next"
+wizard_click_close
+check "the close button ends the program after the transfer" exited_with_0
+end_case
+
+# A second instance is refused. ----------------------------------------------
+begin single-instance --latency-us 0
+first=$WIZARD_PID
+for second in "$demo" "$updater"; do
+    "$second" >"$WIZARD_TMP/second.log" 2>&1 &
+    secondPid=$!
+    WIZARD_PID=$secondPid
+    check "a second $(basename "$second") ends by itself with status 0" exited_with_0
+    check "only one window" [ "$(xdotool search --onlyvisible --name "^$WIZARD_TITLE\$" | wc -l)" -eq 1 ]
+done
+WIZARD_PID=$first
+expect 2 "next"
+check "the first instance runs on" still_running
+end_case
+
+# Usage of the demo. -----------------------------------------------------------
+current=usage
+echo "--- $current"
+"$demo" --help >"$WIZARD_TMP/help.txt" 2>&1
+check "--help exits 0" [ $? -eq 0 ]
+check "--help lists the device options" grep -q -- "--fault" "$WIZARD_TMP/help.txt"
+"$demo" --inputs x >/dev/null 2>"$WIZARD_TMP/bad.txt"
+check "bad usage exits 64" [ $? -eq 64 ]
+check "bad usage explains itself" grep -q -- "--inputs x" "$WIZARD_TMP/bad.txt"
+"$demo" --frobnicate >/dev/null 2>&1
+check "an unknown argument exits 64" [ $? -eq 64 ]
+
+if [ "$failures" -ne 0 ]; then
+    echo "$failures checks failed" >&2
+    exit 1
+fi
+echo "All checks passed."
