@@ -161,7 +161,7 @@ expect 5 "next"
 end_case
 
 # Quitting is refused while the transfer runs, and works after it. -----------
-begin close-during-transfer --latency-us 250
+begin close-during-transfer --latency-us 400
 walk_to_page5
 wizard_click_next
 expect 10 "title bar"
