@@ -19,6 +19,7 @@
 class UpdaterApplication : public juce::JUCEApplication
 {
 public:
+    /** Creates the application object; initialise() opens the window. */
     UpdaterApplication();
 
     /** Clears the picture registry and, if it is this object, currentApplication. */
