@@ -9,6 +9,8 @@
 # Places are in pixels from the top-left corner of the window's content (the
 # picture), the same coordinates the window lays its controls out in.
 
+source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
+
 WIZARD_TITLE="VT5150 Firmware Updater - Firmware Version: 1.31"
 WIZARD_ABOUT_TITLE="About VT5150 Firmware Updater..."
 WIZARD_FRAME_LEFT=1  # the frame's border, left of the content
@@ -16,19 +18,20 @@ WIZARD_FRAME_TOP=27  # the border and the title bar, above the content
 WIZARD_TMP="${WIZARD_TMP:-$(mktemp -d)}"
 WIZARD_SHOT="$WIZARD_TMP/now.miff"
 
-# Starts a private Xvfb and points DISPLAY at it.
+# Starts a private Xvfb and points DISPLAY at it, prepared as a desktop's
+# window manager would leave it (see vt5150_prepare_bare_display).
 wizard_start_xvfb ()
 {
     local number
     for number in $(seq 90 140); do
         if [ ! -e "/tmp/.X11-unix/X$number" ] && [ ! -e "/tmp/.X$number-lock" ]; then
-            Xvfb ":$number" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
+            Xvfb ":$number" -screen 0 1280x1024x24 -nolisten tcp -noreset >/dev/null 2>&1 &
             WIZARD_XVFB_PID=$!
             export DISPLAY=":$number"
-            for _ in $(seq 50); do
-                xdpyinfo >/dev/null 2>&1 && return 0
-                sleep 0.1
-            done
+            if wizard_wait_until 5 xdpyinfo >/dev/null 2>&1; then
+                vt5150_prepare_bare_display
+                return 0
+            fi
             kill "$WIZARD_XVFB_PID" 2>/dev/null
         fi
     done
