@@ -22,11 +22,14 @@ void UpdaterApplication::initialise (const juce::String&)
     registerBuiltInImages();
     mainWindow = std::make_unique<UpdaterWindow>();
     mainWindow->setVisible (true);
+    quitSignalWatcher = std::make_unique<QuitSignalWatcher> ([this] { systemRequestedQuit(); });
 }
 
 void UpdaterApplication::shutdown()
 {
     JUCE_ASSERT_MESSAGE_THREAD
+
+    quitSignalWatcher.reset();
 
     // The thread reports to the window, so it must be gone before the window
     // goes; its exit request ends the transfer at the next acknowledged byte.

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/QuitSignalWatcher.h"
 #include "ui/UpdaterWindow.h"
 
 #include <juce_gui_basics/juce_gui_basics.h>
@@ -13,8 +14,9 @@
 
     Every control that ends the program goes through requestQuit(), which
     refuses while a firmware transfer runs, so a transfer cannot be cut off
-    from the user interface. A quit asked for by the system during a transfer
-    is carried out once the transfer's notice has been handled.
+    from the user interface. A quit asked for by the system (on Linux and
+    macOS also by SIGTERM, SIGINT or SIGHUP) during a transfer is carried out
+    once the transfer's notice has been handled.
 */
 class UpdaterApplication : public juce::JUCEApplication
 {
@@ -25,7 +27,10 @@ public:
     /** Clears the picture registry and, if it is this object, currentApplication. */
     ~UpdaterApplication() override;
 
-    /** Registers the built-in pictures, then opens the wizard window; the command line is ignored. */
+    /**
+        Registers the built-in pictures, opens the wizard window and starts
+        taking quit signals as system quit requests; the command line is ignored.
+    */
     void initialise (const juce::String& commandLine) override;
 
     /**
@@ -64,6 +69,7 @@ public:
 
 private:
     std::unique_ptr<UpdaterWindow> mainWindow;
+    std::unique_ptr<QuitSignalWatcher> quitSignalWatcher;
     bool quitDeferred = false;
 
     JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR (UpdaterApplication)

@@ -3,6 +3,7 @@
 
 set (VT5150_APP_SOURCES
     app/ImageRegistry.cpp
+    app/QuitSignalWatcher.cpp
     app/UpdaterApplication.cpp
     app/Versions.cpp
     )

@@ -177,6 +177,22 @@ wizard_click_close
 check "the close button ends the program after the transfer" exited_with_0
 end_case
 
+# A quit signal from the system waits for the transfer; otherwise it quits. ---
+begin quit-signal --latency-us 400
+kill -INT "$WIZARD_PID"
+check "SIGINT on the welcome page ends the program" exited_with_0
+begin quit-signal-during-transfer --latency-us 400
+walk_to_page5
+wizard_click_next
+expect 10 "title bar"
+kill -TERM "$WIZARD_PID"
+sleep 1
+check "SIGTERM does not cut the transfer off" still_running
+expect 2 "title bar"
+check "the program ends by itself once the transfer has ended" wizard_wait_until 60 wizard_program_ended
+check "with status 0" exited_with_0
+end_case
+
 # A second instance is refused. ----------------------------------------------
 begin single-instance --latency-us 0
 first=$WIZARD_PID

@@ -3,6 +3,8 @@
 #include "ui/BackgroundPicture.h"
 #include "ui/PageTexts.h"
 
+#include <csignal>
+
 using namespace WizardTest;
 
 namespace
@@ -187,7 +189,8 @@ TEST_F (UpdaterWindowTest, NoWayToQuitCutsOffARunningTransfer)
     window->closeButtonPressed();
     BackgroundPicture::performMenuItem (BackgroundPicture::exitItem);
     app->requestQuit();
-    app->systemRequestedQuit();
+    std::raise (SIGTERM); // the system asks the program to end
+    pump (300);
 
     EXPECT_EQ (app->quitRequests, 0);
     EXPECT_TRUE (deviceLink().isOpen());
