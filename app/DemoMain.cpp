@@ -54,7 +54,7 @@ int main (int argc, char* argv[])
     SimulationOptions options;
     auto error = options.parse (arguments);
 
-    if (error.isEmpty() && !arguments.isEmpty())
+    if (error.isEmpty() && ! arguments.isEmpty())
         error = "unknown argument " + arguments[0];
 
     if (error.isNotEmpty())

@@ -79,7 +79,7 @@ void UpdaterApplication::requestQuit()
 
 void UpdaterApplication::transferNoticeHandled()
 {
-    if (quitDeferred && !transferRunning)
+    if (quitDeferred && ! transferRunning)
     {
         quitDeferred = false;
         requestQuit();

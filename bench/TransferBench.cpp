@@ -116,7 +116,7 @@ double linkMicroseconds (const FirmwareImage& image, int numExchanges)
     const auto elapsed = juce::Time::getMillisecondCounterHiRes() - start;
     link.close();
 
-    if (!succeeded || !device.memoryMatches (image.getPayloadCopy()))
+    if (! succeeded || ! device.memoryMatches (image.getPayloadCopy()))
         std::cerr << "the transfer failed\n";
 
     return 1000.0 * elapsed / (double) numExchanges;

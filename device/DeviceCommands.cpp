@@ -49,7 +49,7 @@ juce::MidiMessage DeviceCommands::toMessage (const juce::uint8* body, int length
 
 bool DeviceCommands::isLenientReply (const juce::MidiMessage& message) noexcept
 {
-    if (!message.isSysEx() || message.getSysExDataSize() < bodyHeaderLength)
+    if (! message.isSysEx() || message.getSysExDataSize() < bodyHeaderLength)
         return false;
 
     return std::equal (std::begin (header), std::end (header), message.getSysExData());

@@ -155,14 +155,14 @@ bool DeviceLink::transferFirmware (juce::Thread* thread)
     if (image.getLength() < 0 || image.getNumBlocks() > FirmwareImage::maxBlocks)
         return false;
 
-    if (!sendStart() || !sendAddress (0, 0))
+    if (! sendStart() || ! sendAddress (0, 0))
         return false;
 
     const auto numBlocks = image.getNumBlocks();
     progressTotal = (float) (numBlocks * FirmwareImage::blockSize);
 
     for (int block = 0; block < numBlocks; ++block)
-        if (!sendBlock (image, block, *thread))
+        if (! sendBlock (image, block, *thread))
             return false;
 
     return true;
@@ -180,7 +180,7 @@ bool DeviceLink::sendBlock (const FirmwareImage& image, int block, juce::Thread&
         progressDone = (float) n;
         transferProgress = (double) progressDone / (double) progressTotal;
 
-        if (!awaitReply (true) || thread.threadShouldExit())
+        if (! awaitReply (true) || thread.threadShouldExit())
             return false;
 
         letter = letter == 'c' ? 'C' : 'c';
@@ -202,7 +202,7 @@ void DeviceLink::setFirmwareImage (const FirmwareImage* image)
 
 void DeviceLink::setPortSystem (MidiPortSystem* newPorts)
 {
-    jassert (!isOpen());
+    jassert (! isOpen());
     ports = newPorts;
 }
 

@@ -22,7 +22,7 @@ void ReplyStore::waitForMessage (juce::uint32 startMs, juce::uint32 limitMs)
 {
     std::unique_lock<std::mutex> lock (mutex);
 
-    while (!message.has_value())
+    while (! message.has_value())
     {
         const auto elapsed = juce::Time::getMillisecondCounter() - startMs;
 

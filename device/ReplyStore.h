@@ -36,7 +36,7 @@ public:
     {
         const std::lock_guard<std::mutex> lock (mutex);
 
-        if (!message.has_value())
+        if (! message.has_value())
             return {};
 
         return judge (*message);

@@ -80,12 +80,12 @@ std::unique_ptr<MidiInputPort> SystemMidiPorts::openInput (int index, MidiPortLi
 {
     const auto devices = juce::MidiInput::getAvailableDevices();
 
-    if (!juce::isPositiveAndBelow (index, devices.size()))
+    if (! juce::isPositiveAndBelow (index, devices.size()))
         return {};
 
     auto port = std::make_unique<SystemInputPort> (devices.getReference (index).identifier, listener);
 
-    if (!port->isValid())
+    if (! port->isValid())
         return {};
 
     return port;
@@ -95,7 +95,7 @@ std::unique_ptr<MidiOutputPort> SystemMidiPorts::openOutput (int index)
 {
     const auto devices = juce::MidiOutput::getAvailableDevices();
 
-    if (!juce::isPositiveAndBelow (index, devices.size()))
+    if (! juce::isPositiveAndBelow (index, devices.size()))
         return {};
 
     if (auto output = juce::MidiOutput::openDevice (devices.getReference (index).identifier))

@@ -53,6 +53,42 @@ vt5150_build ()
     cmake --build "$buildDir" --parallel "$(nproc)"
 }
 
+# vt5150_start_xvfb: starts a private Xvfb display, prepared for JUCE windows,
+# and points DISPLAY at it; vt5150_stop_xvfb ends it.
+vt5150_start_xvfb ()
+{
+    local numberFile tries=0
+    numberFile="$(mktemp)"
+
+    # -noreset keeps what clients create after they disconnect; Xvfb picks a
+    # free display number and writes it to the file descriptor given.
+    Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp -noreset 3>"$numberFile" 2>/dev/null &
+    VT5150_XVFB_PID=$!
+
+    until [ -s "$numberFile" ]; do
+        tries=$((tries + 1))
+        if [ "$tries" -gt 100 ] || ! kill -0 "$VT5150_XVFB_PID" 2>/dev/null; then
+            echo "Xvfb did not start" >&2
+            rm -f "$numberFile"
+            return 1
+        fi
+        sleep 0.1
+    done
+
+    export DISPLAY=":$(head -n 1 "$numberFile")"
+    rm -f "$numberFile"
+    vt5150_prepare_bare_display
+}
+
+vt5150_stop_xvfb ()
+{
+    if [ -n "${VT5150_XVFB_PID:-}" ]; then
+        kill "$VT5150_XVFB_PID" 2>/dev/null
+        wait "$VT5150_XVFB_PID" 2>/dev/null
+    fi
+    VT5150_XVFB_PID=
+}
+
 # vt5150_with_display <command...>: runs the command on the current display,
 # or on a private Xvfb display when there is none.
 vt5150_with_display ()
@@ -63,27 +99,8 @@ vt5150_with_display ()
     fi
 
     (
-        local numberFile
-        numberFile="$(mktemp)"
-
-        # -noreset keeps what clients create after they disconnect; Xvfb picks
-        # a free display number and writes it to the file descriptor given.
-        Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp -noreset 3>"$numberFile" 2>/dev/null &
-        local xvfb=$!
-        trap 'kill "$xvfb" 2>/dev/null; wait "$xvfb" 2>/dev/null; rm -f "$numberFile"' EXIT
-
-        local tries=0
-        until [ -s "$numberFile" ]; do
-            tries=$((tries + 1))
-            if [ "$tries" -gt 100 ] || ! kill -0 "$xvfb" 2>/dev/null; then
-                echo "Xvfb did not start" >&2
-                exit 1
-            fi
-            sleep 0.1
-        done
-
-        export DISPLAY=":$(head -n 1 "$numberFile")"
-        vt5150_prepare_bare_display
+        vt5150_start_xvfb || exit 1
+        trap vt5150_stop_xvfb EXIT
         "$@"
     )
 }

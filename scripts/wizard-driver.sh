@@ -18,33 +18,6 @@ WIZARD_FRAME_TOP=27  # the border and the title bar, above the content
 WIZARD_TMP="${WIZARD_TMP:-$(mktemp -d)}"
 WIZARD_SHOT="$WIZARD_TMP/now.miff"
 
-# Starts a private Xvfb and points DISPLAY at it, prepared as a desktop's
-# window manager would leave it (see vt5150_prepare_bare_display).
-wizard_start_xvfb ()
-{
-    local number
-    for number in $(seq 90 140); do
-        if [ ! -e "/tmp/.X11-unix/X$number" ] && [ ! -e "/tmp/.X$number-lock" ]; then
-            Xvfb ":$number" -screen 0 1280x1024x24 -nolisten tcp -noreset >/dev/null 2>&1 &
-            WIZARD_XVFB_PID=$!
-            export DISPLAY=":$number"
-            if wizard_wait_until 5 xdpyinfo >/dev/null 2>&1; then
-                vt5150_prepare_bare_display
-                return 0
-            fi
-            kill "$WIZARD_XVFB_PID" 2>/dev/null
-        fi
-    done
-    echo "Could not start Xvfb" >&2
-    return 1
-}
-
-wizard_stop_xvfb ()
-{
-    [ -n "${WIZARD_XVFB_PID:-}" ] && kill "$WIZARD_XVFB_PID" 2>/dev/null && wait "$WIZARD_XVFB_PID" 2>/dev/null
-    WIZARD_XVFB_PID=
-}
-
 # wizard_launch <output file> <program> [arguments...]: starts the program in
 # the background with its output in the file; its process id is WIZARD_PID.
 wizard_launch ()

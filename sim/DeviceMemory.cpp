@@ -38,15 +38,15 @@ DeviceMemory::DeviceMemory()
 
 DeviceMemory::Command DeviceMemory::process (const juce::MidiMessage& frame)
 {
-    if (!frame.isSysEx() || frame.getSysExDataSize() < 4)
+    if (! frame.isSysEx() || frame.getSysExDataSize() < 4)
         return violation ("malformed frame: " + juce::String::toHexString (frame.getRawData(), frame.getRawDataSize()));
 
     const auto* body = frame.getSysExData();
     const auto length = frame.getSysExDataSize();
     const auto letter = body[3];
 
-    if (!std::equal (std::begin (header), std::end (header), body) || expectedLength (letter) != length ||
-        !argumentsAreSevenBit (body, length))
+    if (! std::equal (std::begin (header), std::end (header), body) || expectedLength (letter) != length ||
+        ! argumentsAreSevenBit (body, length))
         return violation ("malformed frame: " + juce::String::toHexString (frame.getRawData(), frame.getRawDataSize()));
 
     switch (letter)
@@ -74,7 +74,7 @@ DeviceMemory::Command DeviceMemory::process (const juce::MidiMessage& frame)
 
 DeviceMemory::Command DeviceMemory::processAddress (const juce::uint8* arguments)
 {
-    if (!started)
+    if (! started)
         return violation ("address before start");
 
     if (arguments[2] > 3)
@@ -84,7 +84,7 @@ DeviceMemory::Command DeviceMemory::processAddress (const juce::uint8* arguments
     const auto low = arguments[1] | ((arguments[2] & 2) != 0 ? 0x80 : 0);
     const auto address = (high << 8) | low;
 
-    if (!initialAddressSeen && block.empty())
+    if (! initialAddressSeen && block.empty())
     {
         initialAddressSeen = true;
         return Command::initialAddress;
@@ -102,7 +102,7 @@ DeviceMemory::Command DeviceMemory::processAddress (const juce::uint8* arguments
 
 DeviceMemory::Command DeviceMemory::processData (juce::uint8 letter, const juce::uint8* arguments)
 {
-    if (!started)
+    if (! started)
         return violation ("data before start");
 
     if (arguments[1] > 1)
@@ -124,7 +124,7 @@ DeviceMemory::Command DeviceMemory::processData (juce::uint8 letter, const juce:
 
 DeviceMemory::Command DeviceMemory::processCommit()
 {
-    if (!started)
+    if (! started)
         return violation ("commit before start");
 
     if ((int) block.size() != blockSize || pendingAddress < 0)

@@ -140,7 +140,7 @@ void SimulatedDevice::sendDelayedUntilStopped()
 
     for (;;)
     {
-        queueChanged.wait (lock, [this] { return stopping || !pending.empty(); });
+        queueChanged.wait (lock, [this] { return stopping || ! pending.empty(); });
 
         if (stopping)
             return;

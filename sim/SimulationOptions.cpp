@@ -7,7 +7,7 @@ std::optional<int> parseNumber (const juce::String& text, int minimum, int maxim
 {
     const auto trimmed = text.trim();
 
-    if (trimmed.isEmpty() || !trimmed.containsOnly ("0123456789") || trimmed.length() > 9)
+    if (trimmed.isEmpty() || ! trimmed.containsOnly ("0123456789") || trimmed.length() > 9)
         return {};
 
     const auto value = trimmed.getIntValue();
@@ -31,7 +31,7 @@ juce::String applyFault (DeviceFaults& faults, const juce::String& fault)
     {
         const auto number = parseNumber (value, 0, 1000000);
 
-        if (!number.has_value())
+        if (! number.has_value())
             return "--fault " + fault + ": the number must be a whole number from 0 to 1000000";
 
         (name == "silent-at-block" ? faults.silentAtBlock
@@ -79,7 +79,7 @@ juce::String SimulationOptions::parse (juce::StringArray& arguments)
             continue;
         }
 
-        if (!takesValue)
+        if (! takesValue)
         {
             ++i;
             continue;
@@ -95,7 +95,7 @@ juce::String SimulationOptions::parse (juce::StringArray& arguments)
         {
             const auto number = parseNumber (value, 0, 64);
 
-            if (!number.has_value())
+            if (! number.has_value())
                 return option + " " + value + ": give a whole number of ports from 0 to 64";
 
             (option == "--inputs" ? numInputs : numOutputs) = *number;
@@ -105,7 +105,7 @@ juce::String SimulationOptions::parse (juce::StringArray& arguments)
             const auto input = parseNumber (value.upToFirstOccurrenceOf (",", false, false), 0, 63);
             const auto output = parseNumber (value.fromFirstOccurrenceOf (",", false, false), 0, 63);
 
-            if (!value.contains (",") || !input.has_value() || !output.has_value())
+            if (! value.contains (",") || ! input.has_value() || ! output.has_value())
                 return "--device-at " + value + ": give the input and output index as I,J, e.g. 1,2";
 
             deviceInput = *input;
@@ -115,7 +115,7 @@ juce::String SimulationOptions::parse (juce::StringArray& arguments)
         {
             latencyMicroseconds = parseNumber (value, 0, 10000000);
 
-            if (!latencyMicroseconds.has_value())
+            if (! latencyMicroseconds.has_value())
                 return "--latency-us " + value + ": give a whole number of microseconds from 0 to 10000000";
         }
         else

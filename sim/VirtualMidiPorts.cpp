@@ -43,7 +43,7 @@ public:
         {
             const std::lock_guard<std::mutex> lock (mutex);
 
-            if (!started)
+            if (! started)
                 return;
 
             started = false;
@@ -60,7 +60,7 @@ public:
         {
             const std::lock_guard<std::mutex> lock (mutex);
 
-            if (!started)
+            if (! started)
                 return;
 
             queue.push_back (message);
@@ -76,9 +76,9 @@ private:
 
         for (;;)
         {
-            wake.wait (lock, [this] { return !started || !queue.empty(); });
+            wake.wait (lock, [this] { return ! started || ! queue.empty(); });
 
-            if (!started)
+            if (! started)
                 return;
 
             const auto message = std::move (queue.front());
@@ -157,7 +157,7 @@ std::unique_ptr<MidiInputPort> VirtualMidiPorts::openInput (int index, MidiPortL
 {
     const std::lock_guard<std::mutex> lock (mutex);
 
-    if (!juce::isPositiveAndBelow (index, numInputs) || !inputOpenable[(size_t) index])
+    if (! juce::isPositiveAndBelow (index, numInputs) || ! inputOpenable[(size_t) index])
         return {};
 
     auto instance = std::make_unique<InputInstance> (*this, index, listener);
@@ -169,7 +169,7 @@ std::unique_ptr<MidiOutputPort> VirtualMidiPorts::openOutput (int index)
 {
     const std::lock_guard<std::mutex> lock (mutex);
 
-    if (!juce::isPositiveAndBelow (index, numOutputs) || !outputOpenable[(size_t) index])
+    if (! juce::isPositiveAndBelow (index, numOutputs) || ! outputOpenable[(size_t) index])
         return {};
 
     return std::make_unique<OutputInstance> (*this, index);

@@ -48,7 +48,7 @@ juce::String parseToolOptions (juce::StringArray arguments, ToolOptions& options
     if (error.isNotEmpty())
         return error;
 
-    while (!arguments.isEmpty())
+    while (! arguments.isEmpty())
     {
         const auto option = arguments[0];
 
@@ -69,7 +69,7 @@ juce::String readPayload (const juce::File& file, std::vector<juce::uint8>& payl
 {
     juce::MemoryBlock bytes;
 
-    if (!file.existsAsFile() || !file.loadFileAsData (bytes))
+    if (! file.existsAsFile() || ! file.loadFileAsData (bytes))
         return "cannot read the firmware file " + file.getFullPathName();
 
     const auto problem = FirmwareImage::checkPayloadSize (bytes.getSize());
@@ -158,7 +158,7 @@ int run (const ToolOptions& options, const FirmwareImage& image)
 
     deviceLink().setFirmwareImage (nullptr);
 
-    if (trace != nullptr && !trace->writeTo (options.traceFile))
+    if (trace != nullptr && ! trace->writeTo (options.traceFile))
         std::cerr << "vt5150-flashsim: cannot write the trace to " << options.traceFile.getFullPathName() << std::endl;
 
     return status;

@@ -23,7 +23,7 @@ bool ModalDialog::escapeKeyPressed()
 {
     // The framework's own handling only hides the dialog; Escape goes through
     // the close button's action instead, so both ways of closing are one.
-    if (!escapeCloses)
+    if (! escapeCloses)
         return false;
 
     closeButtonPressed();

@@ -82,7 +82,7 @@ int TransferProgressBar::innerBarWidth (int width, float progress) noexcept
     const auto exact = room * (double) progress;
 
     // Negative products and NaN both fail this test.
-    if (!(exact > 0.0))
+    if (! (exact > 0.0))
         return 0;
 
     return (int) std::min (roundHalfToEven (exact), (double) std::max (room, 0));

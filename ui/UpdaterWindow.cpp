@@ -74,7 +74,7 @@ void UpdaterWindow::goToNextPage()
     {
         deviceLink().detect();
 
-        if (!deviceLink().isOpen())
+        if (! deviceLink().isOpen())
         {
             showErrorBox (deviceNotFoundMessage);
             return;

@@ -265,7 +265,7 @@ namespace
 {
     auto root = juce::File::getCurrentWorkingDirectory();
 
-    while (!root.isRoot())
+    while (! root.isRoot())
         root = root.getParentDirectory();
 
     root.setAsCurrentWorkingDirectory();

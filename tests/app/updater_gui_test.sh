@@ -22,7 +22,7 @@ cleanup ()
         kill "$WIZARD_PID"
         wait "$WIZARD_PID" 2>/dev/null
     fi
-    wizard_stop_xvfb
+    vt5150_stop_xvfb
     rm -rf "$WIZARD_TMP"
 }
 trap cleanup EXIT
@@ -85,7 +85,7 @@ end_case ()
     fi
 }
 
-wizard_start_xvfb || exit 1
+vt5150_start_xvfb || exit 1
 
 # The whole update, to Finish. -------------------------------------------------
 begin whole-update --latency-us 100

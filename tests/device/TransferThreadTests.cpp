@@ -28,7 +28,7 @@ bool dispatchUntil (Predicate&& predicate, int timeoutMs = 20000)
 {
     const auto end = juce::Time::getMillisecondCounter() + (juce::uint32) timeoutMs;
 
-    while (!predicate())
+    while (! predicate())
     {
         if (juce::Time::getMillisecondCounter() > end)
             return false;
@@ -66,7 +66,7 @@ TEST_F (TransferThreadTest, SuccessPostsOneNoticeAndStaysRunningUntilItIsHandled
     startTransferThread (window);
     EXPECT_TRUE (transferRunning);
 
-    ASSERT_TRUE (dispatchUntil ([this] { return !window.notices.empty(); }));
+    ASSERT_TRUE (dispatchUntil ([this] { return ! window.notices.empty(); }));
     dispatchUntil ([] { return false; }, 200);
 
     EXPECT_EQ (window.notices, std::vector<int>{ TransferSucceeded });
@@ -83,7 +83,7 @@ TEST_F (TransferThreadTest, FailurePostsOneFailedNotice)
     useDevice (options);
     startTransferThread (window);
 
-    ASSERT_TRUE (dispatchUntil ([this] { return !window.notices.empty(); }));
+    ASSERT_TRUE (dispatchUntil ([this] { return ! window.notices.empty(); }));
     dispatchUntil ([] { return false; }, 200);
     EXPECT_EQ (window.notices, std::vector<int>{ TransferFailed });
 }
@@ -133,6 +133,6 @@ TEST_F (TransferThreadTest, DestroyingARunningTransferWaitsForItToEndWithoutKill
     juce::Thread::sleep (50);
     EXPECT_EQ (setup->getDevice()->getNumReceivedCommands(), received);
 
-    ASSERT_TRUE (dispatchUntil ([this] { return !window.notices.empty(); }));
+    ASSERT_TRUE (dispatchUntil ([this] { return ! window.notices.empty(); }));
     EXPECT_EQ (window.notices, std::vector<int>{ TransferFailed });
 }

@@ -29,7 +29,7 @@ inline bool pumpUntil (const std::function<bool()>& condition, int timeoutMs)
 {
     const auto end = juce::Time::getMillisecondCounter() + (juce::uint32) timeoutMs;
 
-    while (!condition())
+    while (! condition())
     {
         if (juce::Time::getMillisecondCounter() > end)
             return false;
@@ -201,7 +201,7 @@ protected:
     /** Presses Next from the welcome page up to the page given. */
     void walkTo (int page)
     {
-        while (window->getCurrentPage() < page && !HasFatalFailure())
+        while (window->getCurrentPage() < page && ! HasFatalFailure())
             press (next());
 
         ASSERT_EQ (window->getCurrentPage(), page);
@@ -209,7 +209,7 @@ protected:
 
     bool waitForPage (int page, int timeoutMs = 60000)
     {
-        return pumpUntil ([&] { return window->getCurrentPage() == page && !transferRunning; }, timeoutMs);
+        return pumpUntil ([&] { return window->getCurrentPage() == page && ! transferRunning; }, timeoutMs);
     }
 
     std::unique_ptr<SimulatedSetup> setup;
