@@ -1,6 +1,7 @@
 # One GoogleTest executable per source folder, each discovered by ctest.
-# Suites that exercise threads carry the label "threaded", which the
-# ThreadSanitizer pass of scripts/test runs.
+# Suites that exercise threads carry a label containing "threaded" (selected
+# by ctest -L as a regular expression), which the ThreadSanitizer pass of
+# scripts/test runs; suites that open windows, one containing "gui".
 
 enable_testing()
 find_package (GTest REQUIRED)
@@ -39,7 +40,7 @@ vt5150_add_test_suite (vt5150-app-tests gui
 vt5150_add_test_suite (vt5150-ui-tests gui
     tests/ui/PageTextsTests.cpp)
 
-vt5150_add_test_suite (vt5150-wizard-tests gui
+vt5150_add_test_suite (vt5150-wizard-tests gui-threaded
     tests/ui/UpdaterWindowTests.cpp
     tests/app/UpdaterApplicationTests.cpp)
 
