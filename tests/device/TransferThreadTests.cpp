@@ -1,6 +1,7 @@
 #include "device/DeviceLink.h"
 #include "device/TransferThread.h"
 #include "sim/SimulatedSetup.h"
+#include "tests/MessageLoop.h"
 
 #include <gtest/gtest.h>
 #include <juce_gui_basics/juce_gui_basics.h>
@@ -21,23 +22,6 @@ struct NoticeRecorder : juce::Component
     std::vector<int> notices;
     std::vector<bool> runningWhenNoticed;
 };
-
-/** Runs the message loop until the predicate holds or the time is up. */
-template <typename Predicate>
-bool dispatchUntil (Predicate&& predicate, int timeoutMs = 20000)
-{
-    const auto end = juce::Time::getMillisecondCounter() + (juce::uint32) timeoutMs;
-
-    while (! predicate())
-    {
-        if (juce::Time::getMillisecondCounter() > end)
-            return false;
-
-        juce::MessageManager::getInstance()->runDispatchLoopUntil (5);
-    }
-
-    return true;
-}
 
 class TransferThreadTest : public testing::Test
 {
@@ -66,8 +50,8 @@ TEST_F (TransferThreadTest, SuccessPostsOneNoticeAndStaysRunningUntilItIsHandled
     startTransferThread (window);
     EXPECT_TRUE (transferRunning);
 
-    ASSERT_TRUE (dispatchUntil ([this] { return ! window.notices.empty(); }));
-    dispatchUntil ([] { return false; }, 200);
+    ASSERT_TRUE (pumpUntil ([this] { return ! window.notices.empty(); }, 20000));
+    pump (200);
 
     EXPECT_EQ (window.notices, std::vector<int>{ TransferSucceeded });
     EXPECT_EQ (window.runningWhenNoticed, std::vector<bool>{ true });
@@ -83,8 +67,8 @@ TEST_F (TransferThreadTest, FailurePostsOneFailedNotice)
     useDevice (options);
     startTransferThread (window);
 
-    ASSERT_TRUE (dispatchUntil ([this] { return ! window.notices.empty(); }));
-    dispatchUntil ([] { return false; }, 200);
+    ASSERT_TRUE (pumpUntil ([this] { return ! window.notices.empty(); }, 20000));
+    pump (200);
     EXPECT_EQ (window.notices, std::vector<int>{ TransferFailed });
 }
 
@@ -102,14 +86,14 @@ TEST_F (TransferThreadTest, StartingOverAFinishedThreadDestroysItFirst)
     } keeper;
 
     startTransferThread (keeper);
-    ASSERT_TRUE (dispatchUntil ([&keeper] { return keeper.notices.size() == 1; }));
+    ASSERT_TRUE (pumpUntil ([&keeper] { return keeper.notices.size() == 1; }, 20000));
     ASSERT_NE (activeTransferThread, nullptr);
 
     // The finished thread is still held; a new start must destroy it (the
     // leak detector and a thread still joinable would both complain otherwise).
     startTransferThread (keeper);
     EXPECT_TRUE (transferRunning);
-    ASSERT_TRUE (dispatchUntil ([&keeper] { return keeper.notices.size() == 2; }));
+    ASSERT_TRUE (pumpUntil ([&keeper] { return keeper.notices.size() == 2; }, 20000));
     EXPECT_EQ (keeper.notices, (std::vector<int>{ TransferSucceeded, TransferSucceeded }));
 }
 
@@ -120,7 +104,7 @@ TEST_F (TransferThreadTest, DestroyingARunningTransferWaitsForItToEndWithoutKill
     useDevice (options);
     startTransferThread (window);
 
-    ASSERT_TRUE (dispatchUntil ([] { return transferProgress.load() > 0.01; }));
+    ASSERT_TRUE (pumpUntil ([] { return transferProgress.load() > 0.01; }, 20000));
 
     const auto start = juce::Time::getMillisecondCounter();
     destroyTransferThread();
@@ -133,6 +117,6 @@ TEST_F (TransferThreadTest, DestroyingARunningTransferWaitsForItToEndWithoutKill
     juce::Thread::sleep (50);
     EXPECT_EQ (setup->getDevice()->getNumReceivedCommands(), received);
 
-    ASSERT_TRUE (dispatchUntil ([this] { return ! window.notices.empty(); }));
+    ASSERT_TRUE (pumpUntil ([this] { return ! window.notices.empty(); }, 20000));
     EXPECT_EQ (window.notices, std::vector<int>{ TransferFailed });
 }

@@ -4,6 +4,7 @@
 #include "device/DeviceLink.h"
 #include "device/TransferThread.h"
 #include "sim/SimulatedSetup.h"
+#include "tests/MessageLoop.h"
 #include "ui/AboutBox.h"
 
 #include <gtest/gtest.h>
@@ -24,27 +25,8 @@ public:
     int quitRequests = 0;
 };
 
-/** Runs the message loop until the condition holds or the time is up; returns whether it holds. */
-inline bool pumpUntil (const std::function<bool()>& condition, int timeoutMs)
-{
-    const auto end = juce::Time::getMillisecondCounter() + (juce::uint32) timeoutMs;
-
-    while (! condition())
-    {
-        if (juce::Time::getMillisecondCounter() > end)
-            return false;
-
-        juce::MessageManager::getInstance()->runDispatchLoopUntil (10);
-    }
-
-    return true;
-}
-
-/** Runs the message loop for a while, so that posted messages are handled. */
-inline void pump (int milliseconds = 50)
-{
-    juce::MessageManager::getInstance()->runDispatchLoopUntil (milliseconds);
-}
+using ::pump;
+using ::pumpUntil;
 
 /** The child of the window's content with this component name and type, or nullptr. */
 template <typename ComponentType>
