@@ -106,28 +106,26 @@ void DeviceLink::sendCommand (const DeviceCommands::Body& body)
 
 bool DeviceLink::awaitReply (bool strict)
 {
-    replyStore.waitForMessage (juce::Time::getMillisecondCounter(), replyTimeoutMs);
-
     return replyStore
-        .inspect (
-            [strict] (const juce::MidiMessage& reply) {
-                return strict ? DeviceCommands::isStrictAcknowledgement (reply)
-                              : DeviceCommands::isLenientReply (reply);
-            })
+        .awaitAndInspect (juce::Time::getMillisecondCounter(), replyTimeoutMs,
+                          [strict] (const juce::MidiMessage& reply) {
+                              return strict ? DeviceCommands::isStrictAcknowledgement (reply)
+                                            : DeviceCommands::isLenientReply (reply);
+                          })
         .value_or (false);
 }
 
 juce::uint8 DeviceLink::queryDevice()
 {
     sendCommand (DeviceCommands::query);
-    replyStore.waitForMessage (juce::Time::getMillisecondCounter(), replyTimeoutMs);
 
     // Judged and read under one lock, so that a message arriving in between
     // cannot replace the reply whose byte is read. A lenient reply is at least
     // F0 plus three data bytes plus F7 long, so byte 4 is always inside it.
     return replyStore
-        .inspect ([] (const juce::MidiMessage& reply) -> juce::uint8
-                  { return DeviceCommands::isLenientReply (reply) ? reply.getRawData()[4] : 0; })
+        .awaitAndInspect (juce::Time::getMillisecondCounter(), replyTimeoutMs,
+                          [] (const juce::MidiMessage& reply) -> juce::uint8
+                          { return DeviceCommands::isLenientReply (reply) ? reply.getRawData()[4] : 0; })
         .value_or (0);
 }
 

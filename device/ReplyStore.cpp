@@ -18,10 +18,8 @@ void ReplyStore::store (const juce::MidiMessage& newMessage)
     messageArrived.notify_all();
 }
 
-void ReplyStore::waitForMessage (juce::uint32 startMs, juce::uint32 limitMs)
+void ReplyStore::waitForMessage (std::unique_lock<std::mutex>& lock, juce::uint32 startMs, juce::uint32 limitMs)
 {
-    std::unique_lock<std::mutex> lock (mutex);
-
     while (! message.has_value())
     {
         const auto elapsed = juce::Time::getMillisecondCounter() - startMs;

@@ -26,15 +26,16 @@ public:
     /**
         Waits until a message is stored or `limitMs` have passed since `startMs`,
         both read from juce::Time::getMillisecondCounter(), whose wrap-around the
-        unsigned difference survives. Returns at once if a message is stored already.
+        unsigned difference survives; returns at once if a message is stored
+        already. Then calls judge (message) on the stored message under the
+        same lock and returns its result, or nothing if the store is empty.
     */
-    void waitForMessage (juce::uint32 startMs, juce::uint32 limitMs);
-
-    /** Calls judge (message) on the stored message under the lock; returns its result, or nothing if empty. */
     template <typename Judge>
-    auto inspect (Judge&& judge) const -> std::optional<decltype (judge (std::declval<const juce::MidiMessage&>()))>
+    auto awaitAndInspect (juce::uint32 startMs, juce::uint32 limitMs, Judge&& judge)
+        -> std::optional<decltype (judge (std::declval<const juce::MidiMessage&>()))>
     {
-        const std::lock_guard<std::mutex> lock (mutex);
+        std::unique_lock<std::mutex> lock (mutex);
+        waitForMessage (lock, startMs, limitMs);
 
         if (! message.has_value())
             return {};
@@ -43,7 +44,9 @@ public:
     }
 
 private:
-    mutable std::mutex mutex;
+    void waitForMessage (std::unique_lock<std::mutex>& lock, juce::uint32 startMs, juce::uint32 limitMs);
+
+    std::mutex mutex;
     std::condition_variable messageArrived;
     std::optional<juce::MidiMessage> message;
 };
