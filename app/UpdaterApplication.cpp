@@ -33,11 +33,7 @@ void UpdaterApplication::shutdown()
 
     // The thread reports to the window, so it must be gone before the window
     // goes; its exit request ends the transfer at the next acknowledged byte.
-    if (transferRunning)
-    {
-        destroyTransferThread();
-        transferRunning = false;
-    }
+    destroyTransferThread();
 
     mainWindow.reset();
     deviceLink().close();

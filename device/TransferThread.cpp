@@ -38,4 +38,5 @@ void destroyTransferThread()
     JUCE_ASSERT_MESSAGE_THREAD
 
     activeTransferThread.reset();
+    transferRunning = false;
 }

@@ -51,5 +51,5 @@ extern std::unique_ptr<TransferThread> activeTransferThread;
 */
 void startTransferThread (juce::Component& noticeTarget);
 
-/** Destroys the current transfer thread, if any, waiting for it to end; leaves transferRunning alone. */
+/** Destroys the current transfer thread, if any, waiting for it to end, and clears transferRunning. */
 void destroyTransferThread();

@@ -88,7 +88,6 @@ struct NoticeReceiver final : juce::Component
     void handleCommandMessage (int commandId) override
     {
         destroyTransferThread();
-        transferRunning = false;
         notice = commandId;
     }
 

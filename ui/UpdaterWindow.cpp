@@ -152,7 +152,6 @@ void UpdaterWindow::handleCommandMessage (int commandId)
     }
 
     destroyTransferThread();
-    transferRunning = false;
 
     if (commandId == TransferSucceeded)
     {

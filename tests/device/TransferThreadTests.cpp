@@ -16,7 +16,6 @@ struct NoticeRecorder : juce::Component
         runningWhenNoticed.push_back (transferRunning);
         notices.push_back (commandId);
         destroyTransferThread();
-        transferRunning = false;
     }
 
     std::vector<int> notices;
@@ -35,7 +34,6 @@ protected:
     void TearDown() override
     {
         destroyTransferThread();
-        transferRunning = false;
         setup.reset();
     }
 
