@@ -212,26 +212,3 @@ TEST_F (Transfer, ImageBeyondTheAddressableBlocksIsRefusedBeforeAnythingIsSent)
     EXPECT_FALSE (link.transferFirmware (&thread));
     EXPECT_TRUE (transferCommands().empty());
 }
-
-TEST (FirmwareImage, PayloadSizesThatCanBeSentWhole)
-{
-    EXPECT_TRUE (FirmwareImage::checkPayloadSize (128).isEmpty());
-    EXPECT_TRUE (FirmwareImage::checkPayloadSize (24832).isEmpty());
-    EXPECT_TRUE (FirmwareImage::checkPayloadSize (1024 * 128).isEmpty());
-    EXPECT_FALSE (FirmwareImage::checkPayloadSize (0).isEmpty());
-    EXPECT_FALSE (FirmwareImage::checkPayloadSize (200).isEmpty());
-    EXPECT_FALSE (FirmwareImage::checkPayloadSize (1025 * 128).isEmpty());
-}
-
-TEST (FirmwareImage, BuiltInPayloadCoversEveryByteValue)
-{
-    const auto payload = FirmwareImage::getBuiltIn().getPayloadCopy();
-    ASSERT_EQ (payload.size(), 24832u);
-
-    std::array<bool, 256> seen{};
-
-    for (auto b : payload)
-        seen[b] = true;
-
-    EXPECT_TRUE (std::all_of (seen.begin(), seen.end(), [] (bool s) { return s; }));
-}
