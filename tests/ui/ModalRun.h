@@ -9,15 +9,59 @@ namespace ModalRun
 /** The result of a dialog that nothing closed in time. */
 constexpr int timedOut = -1;
 
-/**
-    Runs the dialog modally after queueing `whileOpen` on the message loop,
-    where it runs once the dialog is up and modal. A dialog still open after
-    five seconds is ended with `timedOut`, so a test that fails to close it
-    fails instead of hanging.
-*/
-inline int runModalWith (ModalDialog& dialog, std::function<void()> whileOpen)
+/** A dialog that counts how often it was closed. */
+template <typename Dialog>
+class Observed : public Dialog
 {
-    juce::MessageManager::callAsync (std::move (whileOpen));
+public:
+    using Dialog::Dialog;
+
+    void closeButtonPressed() override
+    {
+        ++closeCalls;
+        Dialog::closeButtonPressed();
+    }
+
+    int closeCalls = 0;
+};
+
+/** What one opening looked like while the dialog was up. */
+struct Opening
+{
+    int result = timedOut;
+    bool wasModalAndVisible = false, outlivedEscape = false;
+    juce::Rectangle<int> bounds, contentBounds;
+};
+
+/**
+    Runs the dialog modally; once it is up, records it, presses Escape when asked
+    to, then clicks its close button if it is still open. A dialog still open
+    after five seconds is ended with `timedOut`, so the test fails, not hangs.
+*/
+inline Opening open (ModalDialog& dialog, bool pressEscape = false)
+{
+    Opening opening;
+
+    juce::MessageManager::callAsync (
+        [&]
+        {
+            opening.wasModalAndVisible = dialog.isCurrentlyModal() && dialog.isVisible();
+            // Where the window really is on the screen.
+            opening.bounds = dialog.getPeer()->getBounds();
+
+            if (auto* content = dialog.getContentComponent())
+                opening.contentBounds = content->getBounds();
+
+            if (pressEscape)
+            {
+                dialog.getPeer()->handleKeyPress (juce::KeyPress (juce::KeyPress::escapeKey));
+                opening.outlivedEscape = dialog.isCurrentlyModal();
+            }
+
+            if (dialog.isCurrentlyModal())
+                dialog.getCloseButton()->triggerClick();
+        });
+
     juce::Timer::callAfterDelay (5000,
                                  [safe = juce::Component::SafePointer<ModalDialog> (&dialog)]
                                  {
@@ -25,18 +69,14 @@ inline int runModalWith (ModalDialog& dialog, std::function<void()> whileOpen)
                                          safe->exitModalState (timedOut);
                                  });
 
-    return dialog.runModal();
+    opening.result = dialog.runModal();
+    return opening;
 }
 
-/** Presses Escape on the dialog as its window would pass on a key press. */
-inline void pressEscape (juce::Component& dialog)
+/** Whether the bounds are centred on the main display's usable area. */
+inline bool isCentred (juce::Rectangle<int> bounds)
 {
-    dialog.getPeer()->handleKeyPress (juce::KeyPress (juce::KeyPress::escapeKey));
-}
-
-/** Centre of the main display's usable area, where dialogs are centred. */
-inline juce::Point<int> screenCentre()
-{
-    return juce::Desktop::getInstance().getDisplays().getPrimaryDisplay()->userArea.getCentre();
+    const auto centre = juce::Desktop::getInstance().getDisplays().getPrimaryDisplay()->userArea.getCentre();
+    return bounds.getCentre().getDistanceFrom (centre) <= 1;
 }
 } // namespace ModalRun
