@@ -6,22 +6,11 @@ using namespace WizardTest;
 
 using UpdaterApplicationTest = WizardFixture;
 
-TEST_F (UpdaterApplicationTest, NamesItselfAfterTheFirmwareAndAllowsOneInstance)
-{
-    TestApplication application;
-
-    EXPECT_EQ (application.getApplicationName(), "VT5150 Firmware Updater - Firmware Version: 1.31");
-    EXPECT_EQ (application.getApplicationVersion(), "2.01");
-    EXPECT_FALSE (application.moreThanOneInstanceAllowed());
-    EXPECT_EQ (application.getMainWindow(), nullptr);
-}
-
 TEST_F (UpdaterApplicationTest, InitialiseOpensTheWindowAndShutdownAndDestructionTidyUp)
 {
     start();
-
     EXPECT_TRUE (window->isOnDesktop());
-    EXPECT_TRUE (getImage (0).isValid());
+    EXPECT_FALSE (app->moreThanOneInstanceAllowed());
 
     app->shutdown();
     EXPECT_EQ (app->getMainWindow(), nullptr);
@@ -39,8 +28,6 @@ TEST_F (UpdaterApplicationTest, ShutdownDuringATransferEndsTheThreadBeforeTheWin
     ASSERT_TRUE (pumpUntil ([] { return transferProgress > 0.0; }, 10000));
 
     app->shutdown();
-
-    EXPECT_EQ (app->getMainWindow(), nullptr);
     EXPECT_EQ (activeTransferThread, nullptr);
     EXPECT_FALSE (transferRunning);
     EXPECT_FALSE (deviceLink().isOpen());

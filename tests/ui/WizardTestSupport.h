@@ -5,11 +5,11 @@
 #include "device/TransferThread.h"
 #include "sim/SimulatedSetup.h"
 #include "tests/MessageLoop.h"
-#include "ui/AboutBox.h"
+#include "ui/PageTexts.h"
 
 #include <gtest/gtest.h>
 
-#include <functional>
+#include <stdexcept>
 
 namespace WizardTest
 {
@@ -25,104 +25,23 @@ public:
     int quitRequests = 0;
 };
 
-using ::pump;
-using ::pumpUntil;
-
-/** The child of the window's content with this component name and type, or nullptr. */
+/** The child of the window's content with this component name and type. */
 template <typename ComponentType>
-ComponentType* findControl (UpdaterWindow& window, const juce::String& name)
+ComponentType& findControl (UpdaterWindow& window, const juce::String& name)
 {
-    if (auto* content = window.getContentComponent())
-        for (auto* child : content->getChildren())
-            if (child->getName() == name)
-                if (auto* typed = dynamic_cast<ComponentType*> (child))
-                    return typed;
+    for (auto* child : window.getContentComponent()->getChildren())
+        if (auto* typed = dynamic_cast<ComponentType*> (child); typed != nullptr && child->getName() == name)
+            return *typed;
 
-    return nullptr;
+    throw std::runtime_error ("no control named " + name.toStdString());
 }
-
-/** What a modal box showed while it was up, and which page the wizard was on at that moment. */
-struct SeenBox
-{
-    juce::String title;
-    juce::String description;
-    int numButtons = 0;
-    int pageMeanwhile = -2;
-    juce::String stepTitleMeanwhile;
-};
-
-/**
-    Watches for modal boxes while a test runs, as a user watching the screen
-    would: notes what each one shows and closes it, an alert with its OK
-    button and the about box with Escape.
-*/
-class BoxWatcher : private juce::Timer
-{
-public:
-    explicit BoxWatcher (UpdaterWindow*& windowToWatch)
-        : window (windowToWatch)
-    {
-        startTimer (20);
-    }
-
-    ~BoxWatcher() override
-    {
-        stopTimer();
-    }
-
-    std::vector<SeenBox> alerts;
-    std::vector<SeenBox> aboutBoxes;
-
-private:
-    void timerCallback() override
-    {
-        auto* modal = juce::Component::getCurrentlyModalComponent();
-
-        if (modal == nullptr || modal == handled.getComponent())
-            return;
-
-        handled = modal;
-
-        if (auto* alert = dynamic_cast<juce::AlertWindow*> (modal))
-        {
-            alerts.push_back (describe (*alert, alert->getNumButtons()));
-
-            for (auto* child : alert->getChildren())
-                if (auto* button = dynamic_cast<juce::TextButton*> (child);
-                    button != nullptr && button->getButtonText() == "OK")
-                    button->triggerClick();
-        }
-        else if (auto* about = dynamic_cast<AboutBox*> (modal))
-        {
-            aboutBoxes.push_back (describe (*about, 0));
-            about->getPeer()->handleKeyPress (juce::KeyPress (juce::KeyPress::escapeKey));
-        }
-    }
-
-    SeenBox describe (juce::Component& box, int numButtons) const
-    {
-        SeenBox seen{ box.getName(), box.getDescription(), numButtons };
-
-        if (window != nullptr)
-        {
-            seen.pageMeanwhile = window->getCurrentPage();
-
-            if (auto* stepLabel = findControl<juce::Label> (*window, "lblStep"))
-                seen.stepTitleMeanwhile = stepLabel->getText();
-        }
-
-        return seen;
-    }
-
-    UpdaterWindow*& window;
-    juce::Component::SafePointer<juce::Component> handled;
-};
 
 /**
     The program's application object and window on virtual ports with a
-    simulated device, as initialise() builds them; shut down at the end.
+    simulated device; shut down at the end. Closes each alert box with its OK
+    button, as a user would, noting its text and the page shown meanwhile.
 */
-class WizardFixture : public ::testing::Test
+class WizardFixture : public ::testing::Test, private juce::Timer
 {
 protected:
     void start (SimulationOptions options = {}, int latencyMicroseconds = 0)
@@ -132,8 +51,8 @@ protected:
         currentApplication = app.get();
         app->initialise ({});
         window = app->getMainWindow();
-        ASSERT_NE (window, nullptr);
-        watcher = std::make_unique<BoxWatcher> (window);
+        ASSERT_NE (window.getComponent(), nullptr);
+        startTimer (20);
     }
 
     void TearDown() override
@@ -141,35 +60,25 @@ protected:
         if (app != nullptr)
             app->shutdown();
 
-        window = nullptr;
-        watcher.reset();
+        stopTimer();
         app.reset();
         setup.reset();
     }
 
     juce::TextButton& next()
     {
-        return *findControl<juce::TextButton> (*window, "Next");
+        return findControl<juce::TextButton> (*window, "Next");
     }
 
-    juce::TextButton& previous()
+    /** Checks the page shown: its title and text, and which of Next, Previous and the progress bar are visible. */
+    void expectPage (int page, bool nextShown, bool previousShown, bool progressShown)
     {
-        return *findControl<juce::TextButton> (*window, "Previous");
-    }
-
-    juce::Label& stepLabel()
-    {
-        return *findControl<juce::Label> (*window, "lblStep");
-    }
-
-    juce::Label& pageTextLabel()
-    {
-        return *findControl<juce::Label> (*window, {});
-    }
-
-    juce::Component& progressBar()
-    {
-        return *findControl<juce::Component> (*window, "_progressbar_");
+        EXPECT_EQ (window->getCurrentPage(), page);
+        EXPECT_EQ (findControl<juce::Label> (*window, "lblStep").getText(), pageTitles[page]);
+        EXPECT_EQ (findControl<juce::Label> (*window, {}).getText(), pageTexts[page]);
+        EXPECT_EQ (next().isVisible(), nextShown);
+        EXPECT_EQ (findControl<juce::TextButton> (*window, "Previous").isVisible(), previousShown);
+        EXPECT_EQ (findControl<juce::Component> (*window, "_progressbar_").isVisible(), progressShown);
     }
 
     /** Clicks a button as the user would, and lets the click be handled. */
@@ -196,7 +105,22 @@ protected:
 
     std::unique_ptr<SimulatedSetup> setup;
     std::unique_ptr<TestApplication> app;
-    UpdaterWindow* window = nullptr;
-    std::unique_ptr<BoxWatcher> watcher;
+    juce::Component::SafePointer<UpdaterWindow> window;
+    std::vector<std::pair<juce::String, int>> alerts;
+
+private:
+    void timerCallback() override
+    {
+        auto* alert = dynamic_cast<juce::AlertWindow*> (juce::Component::getCurrentlyModalComponent());
+
+        if (alert == nullptr || alert == handled.getComponent())
+            return;
+
+        handled = alert;
+        alerts.emplace_back (alert->getDescription(), window != nullptr ? window->getCurrentPage() : -1);
+        alert->triggerButtonClick ("OK");
+    }
+
+    juce::Component::SafePointer<juce::Component> handled;
 };
 } // namespace WizardTest
