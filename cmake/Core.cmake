@@ -26,6 +26,7 @@ set (VT5150_UI_SOURCES
     ui/ModalDialog.cpp
     ui/PageTexts.cpp
     ui/PictureComponent.cpp
+    ui/PictureWindowStyle.cpp
     ui/TransferProgressBar.cpp
     ui/UpdaterWindow.cpp
     )

@@ -3,11 +3,10 @@
 #include "app/ImageRegistry.h"
 #include "app/Versions.h"
 #include "ui/PictureComponent.h"
+#include "ui/PictureWindowStyle.h"
 
 namespace
 {
-const juce::Colour labelTextColour (0xfffaebd7);
-const juce::Colour transparent (0x00000000);
 
 int aboutFontCreations = 0;
 
@@ -37,15 +36,6 @@ public:
 
 JUCE_IMPLEMENT_SINGLETON (AboutFontHolder)
 
-void setLabelColours (juce::Label& label)
-{
-    label.setColour (juce::Label::textColourId, labelTextColour);
-
-    for (const auto id :
-         { juce::Label::backgroundColourId, juce::Label::outlineColourId, juce::Label::backgroundWhenEditingColourId,
-           juce::Label::textWhenEditingColourId, juce::Label::outlineWhenEditingColourId })
-        label.setColour (id, transparent);
-}
 } // namespace
 
 AboutBox::AboutBox()
@@ -85,12 +75,7 @@ void AboutBox::setUpContent()
 
     if (picture.isValid())
     {
-        // The content area is one pixel narrower and lower than the picture,
-        // so its last column and row are cut off; the frame adds its border
-        // and title bar around that area.
-        const auto border = getContentComponentBorder();
-        centreWithSize (picture.getWidth() - 1 + border.getLeftAndRight(),
-                        picture.getHeight() - 1 + border.getTopAndBottom());
+        PictureWindowStyle::sizeToPicture (*this, picture);
         setContentOwned (new PictureComponent (std::move (picture)), false);
     }
 
@@ -121,7 +106,7 @@ juce::Label* AboutBox::addLabel (const juce::String& name, const juce::String& t
 {
     auto label = std::make_unique<juce::Label> (name, juce::String());
     label->setBounds (bounds);
-    setLabelColours (*label);
+    PictureWindowStyle::setOverlayColours (*label);
     label->setText (text, juce::dontSendNotification);
     label->setFont (getAboutFont());
     getContentComponent()->addAndMakeVisible (*label);

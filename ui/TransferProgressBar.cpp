@@ -2,20 +2,6 @@
 
 #include <cmath>
 
-namespace
-{
-double roundHalfToEven (double value) noexcept
-{
-    const auto lower = std::floor (value);
-    const auto fraction = value - lower;
-
-    if (fraction > 0.5 || (fraction == 0.5 && std::fmod (lower, 2.0) != 0.0))
-        return lower + 1.0;
-
-    return lower;
-}
-} // namespace
-
 TransferProgressBar::TransferProgressBar (const std::atomic<double>* sourceToShow)
     : juce::Component ("_progressbar_")
     , source (sourceToShow)
@@ -85,7 +71,8 @@ int TransferProgressBar::innerBarWidth (int width, float progress) noexcept
     if (! (exact > 0.0))
         return 0;
 
-    return (int) std::min (roundHalfToEven (exact), (double) std::max (room, 0));
+    // nearbyint rounds in the default mode, to nearest with halves to even.
+    return (int) std::min (std::nearbyint (exact), (double) std::max (room, 0));
 }
 
 void TransferProgressBar::requestRepaint()

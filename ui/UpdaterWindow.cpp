@@ -6,6 +6,7 @@
 #include "device/TransferThread.h"
 #include "ui/BackgroundPicture.h"
 #include "ui/PageTexts.h"
+#include "ui/PictureWindowStyle.h"
 
 namespace
 {
@@ -16,8 +17,6 @@ const juce::Colour windowBackground (0xff808080);
 const juce::Colour buttonText (0xff000000);
 const juce::Colour buttonBackground (0xffd3d3d3);
 const juce::Colour buttonOutline (0xff555555);
-const juce::Colour labelText (0xfffaebd7);
-const juce::Colour transparent (0x00000000);
 } // namespace
 
 const char* const UpdaterWindow::deviceNotFoundMessage = "Could not find VT5150 control surface. Check the cables to "
@@ -40,10 +39,7 @@ UpdaterWindow::UpdaterWindow()
 
     if (auto picture = getImage (devicePictureId); picture.isValid())
     {
-        // The picture's last column and row fall outside the content area,
-        // which lies inside whatever border and title bar this frame draws.
-        const auto border = getContentComponentBorder();
-        setSize (picture.getWidth() - 1 + border.getLeftAndRight(), picture.getHeight() - 1 + border.getTopAndBottom());
+        PictureWindowStyle::sizeToPicture (*this, picture);
         setContentOwned (new BackgroundPicture (std::move (picture)), false);
     }
 
@@ -222,12 +218,7 @@ std::unique_ptr<juce::Label> UpdaterWindow::addLabel (juce::Component& content, 
     auto label = std::make_unique<juce::Label> (name, juce::String());
     label->setBounds (bounds);
     label->setFont (getLabelFont());
-    label->setColour (juce::Label::textColourId, labelText);
-
-    for (const auto id :
-         { juce::Label::backgroundColourId, juce::Label::outlineColourId, juce::Label::backgroundWhenEditingColourId,
-           juce::Label::textWhenEditingColourId, juce::Label::outlineWhenEditingColourId })
-        label->setColour (id, transparent);
+    PictureWindowStyle::setOverlayColours (*label);
 
     label->setEditable (false, false, false);
     // Clicks pass through to the picture, so its menu opens over the texts too.
