@@ -38,7 +38,7 @@ void registerImage (int id, const juce::String& name, int size, const void* data
 {
     JUCE_ASSERT_MESSAGE_THREAD
 
-    getRecords().emplace (id, ImageRecord{ name, size, data });
+    getRecords().emplace (id, ImageRecord { name, size, data });
 }
 
 juce::Image getImage (int id)

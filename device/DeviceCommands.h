@@ -16,7 +16,7 @@ struct DeviceCommands
     /** A command body of at most seven bytes. */
     struct Body
     {
-        std::array<juce::uint8, 7> bytes{};
+        std::array<juce::uint8, 7> bytes {};
         int length = 0;
 
         /** Returns the first byte of the body. */

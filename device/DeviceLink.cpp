@@ -2,7 +2,7 @@
 
 #include "device/SystemMidiPorts.h"
 
-std::atomic<double> transferProgress{ 0.0 };
+std::atomic<double> transferProgress { 0.0 };
 
 DeviceLink::DeviceLink() = default;
 

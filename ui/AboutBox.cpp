@@ -29,7 +29,7 @@ public:
         clearSingletonInstance();
     }
 
-    const juce::Font font{ 18.0f, juce::Font::plain };
+    const juce::Font font { 18.0f, juce::Font::plain };
 
     JUCE_DECLARE_SINGLETON_SINGLETHREADED_MINIMAL (AboutFontHolder)
 };

@@ -17,7 +17,7 @@ TEST (ImageRegistry, OnlyRegisteredIdsDecodeToTheirSizesWithAlphaUntilCleared)
     EXPECT_TRUE (getImage (0).isNull());
     registerBuiltInImages();
 
-    for (auto [id, width, height] : { std::tuple{ 0, 550, 371 }, std::tuple{ 2, 431, 191 } })
+    for (auto [id, width, height] : { std::tuple { 0, 550, 371 }, std::tuple { 2, 431, 191 } })
     {
         const auto picture = getImage (id);
         EXPECT_EQ (picture.getWidth(), width) << "id " << id;
@@ -69,11 +69,11 @@ TEST (ImageRegistry, PicturesThatDoNotDecodeComeFromTheResourcesFolderBesideTheF
 {
     clearImageRegistry();
     // The folder is computed only once per process, so this is the only test here that loads from it.
-    const juce::ScopeGuard restore{ [saved = juce::File::getCurrentWorkingDirectory()]
-                                    { saved.setAsCurrentWorkingDirectory(); } };
+    const juce::ScopeGuard restore { [saved = juce::File::getCurrentWorkingDirectory()]
+                                     { saved.setAsCurrentWorkingDirectory(); } };
     const auto root = juce::File::getSpecialLocation (juce::File::tempDirectory)
                           .getNonexistentChildFile ("vt5150-pictures", {}, false);
-    const juce::ScopeGuard removeTree{ [root] { root.deleteRecursively(); } };
+    const juce::ScopeGuard removeTree { [root] { root.deleteRecursively(); } };
     const auto resources = root.getChildFile ("Work/Resources");
     ASSERT_TRUE (resources.createDirectory() && root.getChildFile ("Work/Updater").createDirectory());
     {

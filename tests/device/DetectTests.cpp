@@ -53,16 +53,16 @@ TEST (Detect, ProbesEveryPairInputsOuterAndKeepsTheFirstThatAnswers)
     ASSERT_TRUE (bench.link.detect());
     EXPECT_TRUE (bench.link.isOpen());
 
-    const juce::StringArray expected{ "OUT 0 " + probeOut,      "OUT 1 " + probeOut, "OUT 2 " + probeOut,
-                                      "OUT 0 " + probeOut,      "OUT 1 " + probeOut, "OUT 2 " + probeOut,
-                                      "IN 1 F0 4E 7F 0D 0D F7", "OUT 2 " + queryOut, "IN 1 F0 4E 7F 0D 13 F7" };
+    const juce::StringArray expected { "OUT 0 " + probeOut,      "OUT 1 " + probeOut, "OUT 2 " + probeOut,
+                                       "OUT 0 " + probeOut,      "OUT 1 " + probeOut, "OUT 2 " + probeOut,
+                                       "IN 1 F0 4E 7F 0D 0D F7", "OUT 2 " + queryOut, "IN 1 F0 4E 7F 0D 13 F7" };
     EXPECT_EQ (bench.trace.getLines(), expected);
     EXPECT_EQ (bench.ports.getNumOpenInputs(), 1);
 
     // The pair stays held and started: the next exchange goes to output 2 and is answered on input 1.
     bench.trace.clear();
     EXPECT_TRUE (bench.link.sendStart());
-    EXPECT_EQ (bench.trace.getLines(), (juce::StringArray{ "OUT 2 F0 4E 7F 0D 65 F7", "IN 1 F0 4E 7F 0D 0D F7" }));
+    EXPECT_EQ (bench.trace.getLines(), (juce::StringArray { "OUT 2 F0 4E 7F 0D 65 F7", "IN 1 F0 4E 7F 0D 0D F7" }));
 }
 
 TEST (Detect, DeviceSilentToTheQueryIsStillFoundAboutASecondLater)
@@ -109,7 +109,7 @@ TEST (Detect, PortsThatCannotBeOpenedAreSkippedWithoutWaiting)
 
     EXPECT_LT (millisecondsSince (start), DeviceLink::replyTimeoutMs);
     EXPECT_EQ (bench.trace.getLinesStartingWith ("OUT "),
-               (juce::StringArray{ "OUT 1 " + probeOut, "OUT 1 " + queryOut }));
+               (juce::StringArray { "OUT 1 " + probeOut, "OUT 1 " + queryOut }));
 }
 
 TEST (Detect, StaleAcknowledgementNeverMakesAnUnopenablePairCountAsFound)

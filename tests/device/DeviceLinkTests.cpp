@@ -12,7 +12,7 @@ juce::MidiMessage wire (const Bytes& bytes)
     return juce::MidiMessage (bytes.data(), (int) bytes.size());
 }
 
-const Bytes ack{ 0xf0, 0x4e, 0x7f, 0x0d, 0x0d, 0xf7 };
+const Bytes ack { 0xf0, 0x4e, 0x7f, 0x0d, 0x0d, 0xf7 };
 
 juce::uint32 millisecondsSince (juce::uint32 start)
 {
@@ -51,9 +51,9 @@ protected:
         juce::Thread::sleep (50);
     }
 
-    VirtualMidiPorts ports{ 1, 1 };
+    VirtualMidiPorts ports { 1, 1 };
     DeviceLink link;
-    std::vector<Bytes> nextReplies{ ack };
+    std::vector<Bytes> nextReplies { ack };
 };
 } // namespace
 
@@ -74,7 +74,7 @@ TEST_F (ScriptedLink, StoredMessageIsJudgedWithoutWaitingAndKept)
 {
     // An acknowledgement passes; an active-sensing byte that follows it replaces it.
     for (const auto& [replies, accepted] :
-         { std::pair{ std::vector<Bytes>{ ack }, true }, std::pair{ std::vector<Bytes>{ ack, { 0xfe } }, false } })
+         { std::pair { std::vector<Bytes> { ack }, true }, std::pair { std::vector<Bytes> { ack, { 0xfe } }, false } })
     {
         nextReplies = replies;
         sendAndLetDeliveryHappen();

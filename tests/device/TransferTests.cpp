@@ -58,7 +58,7 @@ protected:
         return (char) frame[4];
     }
 
-    VirtualMidiPorts ports{ 1, 1 };
+    VirtualMidiPorts ports { 1, 1 };
     std::unique_ptr<SimulatedDevice> device;
     DeviceLink link;
     ExitFlag thread;
@@ -79,8 +79,8 @@ TEST_F (Transfer, BuiltInImageArrivesByteForByteInTheDocumentedOrder)
 
     const auto frames = transferCommands();
     ASSERT_EQ (frames.size(), 25222u);
-    EXPECT_EQ (frames[0], (Bytes{ 0xf0, 0x4e, 0x7f, 0x0d, 0x65, 0xf7 }));
-    EXPECT_EQ (frames[1], (Bytes{ 0xf0, 0x4e, 0x7f, 0x0d, 0x41, 0x00, 0x00, 0x00, 0xf7 }));
+    EXPECT_EQ (frames[0], (Bytes { 0xf0, 0x4e, 0x7f, 0x0d, 0x65, 0xf7 }));
+    EXPECT_EQ (frames[1], (Bytes { 0xf0, 0x4e, 0x7f, 0x0d, 0x41, 0x00, 0x00, 0x00, 0xf7 }));
 
     // Decode the payload back from the data commands, checking each block's
     // letters run c, C, c, C... and that its address and commit close it.
@@ -99,14 +99,14 @@ TEST_F (Transfer, BuiltInImageArrivesByteForByteInTheDocumentedOrder)
         }
 
         EXPECT_EQ (letterOf (frames[first + 128]), 'A');
-        EXPECT_EQ (frames[first + 129], (Bytes{ 0xf0, 0x4e, 0x7f, 0x0d, 0x6d, 0xf7 }));
+        EXPECT_EQ (frames[first + 129], (Bytes { 0xf0, 0x4e, 0x7f, 0x0d, 0x6d, 0xf7 }));
     }
 
     const auto addressOf = [&frames] (int block) { return frames[2 + (size_t) block * 130 + 128]; };
-    EXPECT_EQ (addressOf (0), (Bytes{ 0xf0, 0x4e, 0x7f, 0x0d, 0x41, 0x00, 0x00, 0x00, 0xf7 }));
-    EXPECT_EQ (addressOf (3), (Bytes{ 0xf0, 0x4e, 0x7f, 0x0d, 0x41, 0x00, 0x40, 0x02, 0xf7 }));
-    EXPECT_EQ (addressOf (5), (Bytes{ 0xf0, 0x4e, 0x7f, 0x0d, 0x41, 0x01, 0x40, 0x00, 0xf7 }));
-    EXPECT_EQ (addressOf (193), (Bytes{ 0xf0, 0x4e, 0x7f, 0x0d, 0x41, 0x30, 0x40, 0x00, 0xf7 }));
+    EXPECT_EQ (addressOf (0), (Bytes { 0xf0, 0x4e, 0x7f, 0x0d, 0x41, 0x00, 0x00, 0x00, 0xf7 }));
+    EXPECT_EQ (addressOf (3), (Bytes { 0xf0, 0x4e, 0x7f, 0x0d, 0x41, 0x00, 0x40, 0x02, 0xf7 }));
+    EXPECT_EQ (addressOf (5), (Bytes { 0xf0, 0x4e, 0x7f, 0x0d, 0x41, 0x01, 0x40, 0x00, 0xf7 }));
+    EXPECT_EQ (addressOf (193), (Bytes { 0xf0, 0x4e, 0x7f, 0x0d, 0x41, 0x30, 0x40, 0x00, 0xf7 }));
 }
 
 TEST_F (Transfer, DeviceFallingSilentInBlockTenFailsWithoutClosingThatBlock)
@@ -168,25 +168,23 @@ TEST_F (Transfer, ExitRequestDuringAByteEndsTheTransferBeforeTheNext)
     EXPECT_DOUBLE_EQ (transferProgress.load(), 500.0 / 24832.0);
 }
 
-TEST_F (Transfer, NothingIsSentWithoutAThreadOrAfterAnExitRequest)
+TEST_F (Transfer, ImageLengthsAndRequestsThatSendNothing)
 {
     connect();
 
+    // No thread, an empty image, or more blocks than the address reaches: nothing goes out.
     EXPECT_FALSE (link.transferFirmware (nullptr));
-    thread.signalThreadShouldExit();
-    EXPECT_FALSE (link.transferFirmware (&thread));
-    EXPECT_TRUE (transferCommands().empty());
-}
 
-TEST_F (Transfer, ImageLengthsThatAreNotWholeBlocks)
-{
-    connect();
+    for (const auto size : { 0, (FirmwareImage::maxBlocks + 1) * 128 })
+    {
+        const FirmwareImage image (makePayload ((size_t) size));
+        link.setFirmwareImage (&image);
+        EXPECT_FALSE (link.transferFirmware (&thread));
+    }
 
-    const FirmwareImage empty (makePayload (0));
-    link.setFirmwareImage (&empty);
-    EXPECT_FALSE (link.transferFirmware (&thread));
     EXPECT_TRUE (transferCommands().empty());
 
+    // Under one block: start and address only. 200 bytes: one block, the rest never sent.
     const FirmwareImage short100 (makePayload (100));
     link.setFirmwareImage (&short100);
     EXPECT_TRUE (link.transferFirmware (&thread));
@@ -201,14 +199,10 @@ TEST_F (Transfer, ImageLengthsThatAreNotWholeBlocks)
     auto firstBlock = makePayload (200);
     firstBlock.resize (128);
     EXPECT_TRUE (device->memoryMatches (firstBlock));
-}
 
-TEST_F (Transfer, ImageBeyondTheAddressableBlocksIsRefusedBeforeAnythingIsSent)
-{
-    connect();
-
-    const FirmwareImage tooLong (makePayload ((FirmwareImage::maxBlocks + 1) * 128));
-    link.setFirmwareImage (&tooLong);
+    // An exit requested before the start sends nothing either.
+    commandsBeforeTransfer = device->getNumReceivedCommands();
+    thread.signalThreadShouldExit();
     EXPECT_FALSE (link.transferFirmware (&thread));
     EXPECT_TRUE (transferCommands().empty());
 }

@@ -9,7 +9,7 @@ TEST (ModalDialog, RunsCentredAt300By200UntilClosedByItsButtonOrEscapeWhenAskedT
         bool escapeCloses, pressEscape;
     };
 
-    for (const auto c : { Case{ true, false }, Case{ true, true }, Case{ false, true } })
+    for (const auto c : { Case { true, false }, Case { true, true }, Case { false, true } })
     {
         ModalRun::Observed<ModalDialog> dialog ("Observed", juce::Colour (0xff808080), c.escapeCloses);
         const auto opening = ModalRun::open (dialog, c.pressEscape);

@@ -89,7 +89,7 @@ TEST (TransferProgressBar, DrawsItsSourceLimitedAndRoundedHalfToEvenFromTheStart
     // Drawn before any tick, so the source is read when the bar is made.
     for (const auto& c : cases)
     {
-        std::atomic<double> source{ c.source };
+        std::atomic<double> source { c.source };
         TransferProgressBar bar (&source);
         bar.setSize (c.width, c.height);
         juce::Image image (juce::Image::RGB, c.width, c.height, true);
@@ -102,7 +102,7 @@ TEST (TransferProgressBar, DrawsItsSourceLimitedAndRoundedHalfToEvenFromTheStart
 
 TEST (TransferProgressBar, AsksForARepaintOnChangeAndOnEveryTickWhileOutOfRange)
 {
-    std::atomic<double> source{ 0.3 };
+    std::atomic<double> source { 0.3 };
     int repaints = 0;
     CountingBar bar (&source, repaints);
 
@@ -139,7 +139,7 @@ TEST (TransferProgressBar, AsksForARepaintOnChangeAndOnEveryTickWhileOutOfRange)
 
 TEST (TransferProgressBar, OnTheMessageLoopAChangeReachesTheScreenAndTicksStopWithTheBar)
 {
-    std::atomic<double> source{ 0.1 };
+    std::atomic<double> source { 0.1 };
     int repaints = 0;
     auto bar = std::make_unique<CountingBar> (&source, repaints);
     bar->setBounds (100, 100, 549, 25);
