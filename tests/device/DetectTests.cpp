@@ -65,21 +65,6 @@ TEST (Detect, ProbesEveryPairInputsOuterAndKeepsTheFirstThatAnswers)
     EXPECT_EQ (bench.trace.getLines(), (juce::StringArray { "OUT 2 F0 4E 7F 0D 65 F7", "IN 1 F0 4E 7F 0D 0D F7" }));
 }
 
-TEST (Detect, DeviceSilentToTheQueryIsStillFoundAboutASecondLater)
-{
-    auto settings = deviceAt (0, 0);
-    settings.faults.noQueryReply = true;
-    Bench bench (1, 1, settings);
-
-    const auto start = juce::Time::getMillisecondCounter();
-    EXPECT_TRUE (bench.link.detect());
-    const auto elapsed = millisecondsSince (start);
-
-    EXPECT_TRUE (bench.link.isOpen());
-    EXPECT_GE (elapsed, DeviceLink::replyTimeoutMs);
-    EXPECT_LT (elapsed, DeviceLink::replyTimeoutMs + 1000);
-}
-
 TEST (Detect, SearchingAgainReleasesTheHeldPairAndStartsFromTheFirstPair)
 {
     Bench bench (1, 2, deviceAt (0, 1));

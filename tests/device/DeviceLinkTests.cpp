@@ -118,18 +118,3 @@ TEST_F (ScriptedLink, MessageFromAnotherSourceEmptiesTheStore)
     link.handleIncomingMidiMessage (&foreign, wire (ack));
     EXPECT_FALSE (link.awaitReply (true));
 }
-
-TEST_F (ScriptedLink, LateReplyIsDiscardedByTheNextSend)
-{
-    nextReplies = {};
-    link.sendCommand (DeviceCommands::start);
-    EXPECT_FALSE (link.awaitReply (true));
-
-    // The answer to the first command arrives after its wait has ended...
-    ports.sendToInput (0, wire (ack));
-    juce::Thread::sleep (50);
-
-    // ...and must not be taken as the answer to the next one.
-    link.sendCommand (DeviceCommands::commit);
-    EXPECT_FALSE (link.awaitReply (true));
-}

@@ -109,35 +109,6 @@ TEST_F (Transfer, BuiltInImageArrivesByteForByteInTheDocumentedOrder)
     EXPECT_EQ (addressOf (193), (Bytes { 0xf0, 0x4e, 0x7f, 0x0d, 0x41, 0x30, 0x40, 0x00, 0xf7 }));
 }
 
-TEST_F (Transfer, DeviceFallingSilentInBlockTenFailsWithoutClosingThatBlock)
-{
-    DeviceFaults faults;
-    faults.silentAtBlock = 10;
-    connect (faults);
-
-    const auto start = juce::Time::getMillisecondCounter();
-    EXPECT_FALSE (link.transferFirmware (&thread));
-    EXPECT_GE (juce::Time::getMillisecondCounter() - start, DeviceLink::replyTimeoutMs);
-
-    const auto frames = transferCommands();
-    ASSERT_EQ (frames.size(), 2u + 10 * 130 + 1);
-    EXPECT_EQ (letterOf (frames.back()), 'c');
-    EXPECT_EQ (letterOf (frames[frames.size() - 2]), 'm');
-}
-
-TEST_F (Transfer, BlockAddressesNeedNotBeAcknowledged)
-{
-    DeviceFaults faults;
-    faults.ignoreBlockAddress = true;
-    connect (faults);
-
-    const FirmwareImage image (makePayload (2 * 128));
-    link.setFirmwareImage (&image);
-
-    EXPECT_TRUE (link.transferFirmware (&thread));
-    EXPECT_TRUE (device->memoryMatches (image.getPayloadCopy()));
-}
-
 TEST_F (Transfer, RefusedStartSendsNothingMore)
 {
     DeviceFaults faults;

@@ -69,31 +69,6 @@ TEST_F (TransferThreadTest, FailurePostsOneFailedNotice)
     EXPECT_EQ (window.notices, std::vector<int> { TransferFailed });
 }
 
-TEST_F (TransferThreadTest, StartingOverAFinishedThreadDestroysItFirst)
-{
-    useDevice ({});
-
-    struct Keeper : juce::Component
-    {
-        void handleCommandMessage (int commandId) override
-        {
-            notices.push_back (commandId);
-        }
-        std::vector<int> notices;
-    } keeper;
-
-    startTransferThread (keeper);
-    ASSERT_TRUE (pumpUntil ([&keeper] { return keeper.notices.size() == 1; }, 20000));
-    ASSERT_NE (activeTransferThread, nullptr);
-
-    // The finished thread is still held; a new start must destroy it (the
-    // leak detector and a thread still joinable would both complain otherwise).
-    startTransferThread (keeper);
-    EXPECT_TRUE (transferRunning);
-    ASSERT_TRUE (pumpUntil ([&keeper] { return keeper.notices.size() == 2; }, 20000));
-    EXPECT_EQ (keeper.notices, (std::vector<int> { TransferSucceeded, TransferSucceeded }));
-}
-
 TEST_F (TransferThreadTest, DestroyingARunningTransferWaitsForItToEndWithoutKillingIt)
 {
     SimulationOptions options;

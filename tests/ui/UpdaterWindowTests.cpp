@@ -1,9 +1,6 @@
 #include "WizardTestSupport.h"
 
 #include "tests/ui/ModalRun.h"
-#include "ui/BackgroundPicture.h"
-
-#include <csignal>
 
 using namespace WizardTest;
 
@@ -51,31 +48,6 @@ TEST_F (UpdaterWindowTest, OpensCentredOnTheWelcomePageAndWalksThePreparationPag
     EXPECT_EQ (app->quitRequests, 1);
 }
 
-TEST_F (UpdaterWindowTest, DeviceNotFoundKeepsPage4WithTheBoxAndARetryFindsIt)
-{
-    start();
-    walkTo (4);
-    setup->getPorts().setOutputOpenable (0, false);
-    press (next());
-
-    ASSERT_EQ (alerts.size(), 1u);
-    EXPECT_TRUE (alerts[0].first.startsWith ("Error. Could not find VT5150 control surface.")) << alerts[0].first;
-    expectPage (4, true, true, false);
-    EXPECT_FALSE (deviceLink().isOpen());
-
-    setup->getPorts().setOutputOpenable (0, true);
-    press (next());
-
-    EXPECT_EQ (alerts.size(), 1u);
-    expectPage (5, true, true, false);
-    EXPECT_TRUE (deviceLink().isOpen());
-    EXPECT_FALSE (transferRunning) << "the transfer starts only when page 6 is shown";
-
-    BackgroundPicture::performMenuItem (BackgroundPicture::exitItem);
-    EXPECT_EQ (app->quitRequests, 1);
-    EXPECT_FALSE (deviceLink().isOpen()) << "quitting releases the ports that detection left open";
-}
-
 TEST_F (UpdaterWindowTest, ASuccessfulTransferLeadsToTheLastPageWhoseFinishQuits)
 {
     start();
@@ -120,29 +92,4 @@ TEST_F (UpdaterWindowTest, AFailedTransferShowsTheErrorBoxAndOnlyThenTheWelcomeP
 
     walkTo (5);
     EXPECT_TRUE (deviceLink().isOpen()) << "leaving page 4 again searches afresh";
-}
-
-TEST_F (UpdaterWindowTest, NoWayToQuitCutsOffARunningTransfer)
-{
-    start ({}, 150);
-    walkTo (6);
-    ASSERT_TRUE (pumpUntil ([] { return transferProgress > 0.05; }, 10000));
-
-    window->closeButtonPressed();
-    BackgroundPicture::performMenuItem (BackgroundPicture::exitItem);
-    app->requestQuit();
-    std::raise (SIGTERM); // the system asks the program to end
-    pump (300);
-
-    EXPECT_EQ (app->quitRequests, 0);
-    EXPECT_TRUE (deviceLink().isOpen());
-    EXPECT_TRUE (transferRunning);
-    EXPECT_TRUE (app->isQuitDeferred());
-
-    // The quit asked for by the system is carried out once the transfer has ended.
-    ASSERT_TRUE (waitForPage (7));
-    EXPECT_EQ (app->quitRequests, 1);
-    EXPECT_FALSE (app->isQuitDeferred());
-    EXPECT_FALSE (deviceLink().isOpen());
-    EXPECT_TRUE (setup->getDevice()->getViolations().isEmpty());
 }
