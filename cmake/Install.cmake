@@ -1,6 +1,7 @@
 # What `cmake --install` puts on a desktop system: the updater, its desktop
-# entry, its icon in the hicolor theme, its AppStream metainfo and its
-# copyright file. The demo, the tools, the benchmark and the tests stay out.
+# entry, its icon in the hicolor theme, its AppStream metainfo, and its
+# copyright file and change log. The demo, the tools, the benchmark and the
+# tests stay out.
 
 include (GNUInstallDirs)
 
@@ -14,6 +15,12 @@ if (PROJECT_VERSION_MINOR LESS 10)
 else()
     set (VT5150_APPLICATION_VERSION "${PROJECT_VERSION_MAJOR}.${PROJECT_VERSION_MINOR}")
 endif()
+
+# When this version was released, for the metainfo and, written as Debian's
+# change log wants it, for the change log; and who answers for the package.
+set (VT5150_RELEASE_DATE "2026-12-06")
+set (VT5150_RELEASE_TIME "Sun, 06 Dec 2026 12:00:00 +0000")
+set (VT5150_CONTACT "Kelmora Audio <support@kelmora.invalid>")
 
 install (TARGETS ${VT5150_PROGRAM} RUNTIME DESTINATION "${CMAKE_INSTALL_BINDIR}")
 
@@ -31,4 +38,9 @@ foreach (size IN LISTS VT5150_ICON_SIZES)
              RENAME "${VT5150_APP_ID}.png")
 endforeach()
 
-install (FILES packaging/copyright DESTINATION "${CMAKE_INSTALL_DATADIR}/doc/${VT5150_PROGRAM}")
+# Debian's change log format, compressed as Debian wants it.
+set (VT5150_CHANGELOG "${CMAKE_BINARY_DIR}/packaging/changelog")
+configure_file (packaging/changelog.in "${VT5150_CHANGELOG}" @ONLY)
+execute_process (COMMAND gzip -9 -n -c "${VT5150_CHANGELOG}" OUTPUT_FILE "${VT5150_CHANGELOG}.gz" COMMAND_ERROR_IS_FATAL ANY)
+
+install (FILES packaging/copyright "${VT5150_CHANGELOG}.gz" DESTINATION "${CMAKE_INSTALL_DATADIR}/doc/${VT5150_PROGRAM}")

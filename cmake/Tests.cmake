@@ -49,3 +49,9 @@ add_test (NAME Updater.AsAUserWouldDriveIt
           COMMAND "${CMAKE_SOURCE_DIR}/tests/app/updater_gui_test.sh" $<TARGET_FILE:vt5150-updater-demo>
                   $<TARGET_FILE:vt5150-updater> "${CMAKE_BINARY_DIR}/gui-test-shots")
 set_tests_properties (Updater.AsAUserWouldDriveIt PROPERTIES LABELS "gui" TIMEOUT 300)
+
+# The Debian package of this build: its files and metadata checked, then unpacked and its program run.
+add_test (NAME Package.InstallsAndRuns
+          COMMAND "${CMAKE_SOURCE_DIR}/tests/packaging/package_test.sh" "${CMAKE_BINARY_DIR}"
+                  "${CMAKE_BINARY_DIR}/package-test-shots")
+set_tests_properties (Package.InstallsAndRuns PROPERTIES LABELS "gui" TIMEOUT 300)
