@@ -56,6 +56,11 @@ metainfo_tag ()
     sed -n "s:.*<$1[^>]*>\(.*\)</$1>.*:\1:p" "$metainfoFile"
 }
 
+opened_or_ended ()
+{
+    wizard_window_shown "$WIZARD_TITLE" || wizard_program_ended
+}
+
 # --- The package ---------------------------------------------------------------
 echo "--- making the package"
 start=$SECONDS
@@ -131,9 +136,17 @@ done
 # --- The unpacked program, run ---------------------------------------------------
 echo "--- running the unpacked program"
 vt5150_start_xvfb || fail "Xvfb"
-# Its home is the scratch folder, where the single-instance lock goes.
-wizard_launch "$scratch/run.log" env HOME="$scratch/home" "$root/usr/bin/$program"
-wizard_find_window 20 || fail "no window titled \"$WIZARD_TITLE\""
+# Its home is a scratch folder, so that nothing that it or its libraries keep there
+# lands in the real one. While another updater on this machine holds the
+# single-instance lock (in /var/tmp), it ends at once: try again for up to a minute.
+for try in $(seq 20); do
+    wizard_launch "$scratch/run.log" env HOME="$scratch/home" "$root/usr/bin/$program"
+    wizard_wait_until 20 opened_or_ended
+    wizard_program_ended || break
+    echo "the program ended at once (another updater runs?): trying again in 3 s"
+    sleep 3
+done
+wizard_find_window 1 || fail "no window titled \"$WIZARD_TITLE\""
 class=$(xprop -id "$WIZARD_WINDOW" WM_CLASS | sed -n 's/.*", "\(.*\)"$/\1/p')
 [ "$class" = "$(desktop_key StartupWMClass)" ] \
     || fail "the window's class \"$class\" is not the desktop entry's StartupWMClass"
