@@ -41,6 +41,8 @@ endforeach()
 # Debian's change log format, compressed as Debian wants it.
 set (VT5150_CHANGELOG "${CMAKE_BINARY_DIR}/packaging/changelog")
 configure_file (packaging/changelog.in "${VT5150_CHANGELOG}" @ONLY)
-execute_process (COMMAND gzip -9 -n -c "${VT5150_CHANGELOG}" OUTPUT_FILE "${VT5150_CHANGELOG}.gz" COMMAND_ERROR_IS_FATAL ANY)
+execute_process (COMMAND gzip -9 -n -c "${VT5150_CHANGELOG}"
+                 OUTPUT_FILE "${VT5150_CHANGELOG}.gz" COMMAND_ERROR_IS_FATAL ANY)
 
-install (FILES packaging/copyright "${VT5150_CHANGELOG}.gz" DESTINATION "${CMAKE_INSTALL_DATADIR}/doc/${VT5150_PROGRAM}")
+install (FILES packaging/copyright "${VT5150_CHANGELOG}.gz"
+         DESTINATION "${CMAKE_INSTALL_DATADIR}/doc/${VT5150_PROGRAM}")

@@ -32,7 +32,7 @@ trap cleanup EXIT
 fail ()
 {
     echo "FAILED: $*" >&2
-    if [ -n "${DISPLAY:-}" ]; then
+    if [ -n "${VT5150_XVFB_PID:-}" ]; then
         wizard_grab "$shots/failure.png" 2>/dev/null && echo "(screen: $shots/failure.png)" >&2
     fi
     exit 1
@@ -103,10 +103,11 @@ lintian --fail-on error "$deb" >"$scratch/lintian.log" 2>&1 \
 dpkg-deb -x "$deb" "$root" || fail "dpkg-deb -x"
 # Installed-Size as dpkg-gencontrol reckons it, each file in whole KiB and one for each
 # directory, give or take the 4 KiB that CPack counts for each directory.
-reckoned=$(find "$root" -mindepth 1 -printf '%y %s\n' | awk '{ kib += ($1 == "d") ? 1 : int (($2 + 1023) / 1024) } END { print kib }')
-size=$(field Installed-Size)
-[ "$size" -ge "$reckoned" ] && [ "$size" -le $((reckoned * 105 / 100)) ] \
-    || fail "Installed-Size is $size KiB, the files take $reckoned KiB"
+reckoned=$(find "$root" -mindepth 1 -printf '%y %s\n' \
+    | awk '{ kib += ($1 == "d") ? 1 : int (($2 + 1023) / 1024) } END { print kib }')
+installedSize=$(field Installed-Size)
+[ "$installedSize" -ge "$reckoned" ] && [ "$installedSize" -le $((reckoned * 105 / 100)) ] \
+    || fail "Installed-Size is $installedSize KiB, the files take $reckoned KiB"
 
 desktopFile="$root/usr/share/applications/$appId.desktop"
 metainfoFile="$root/usr/share/metainfo/$appId.metainfo.xml"
@@ -120,7 +121,8 @@ report=$(appstreamcli validate --no-net "$metainfoFile" 2>&1)
 program="$(desktop_key Exec)"
 [ -x "$root/usr/bin/$program" ] || fail "Exec=$program names no program that the package installs"
 [ "$(metainfo_tag binary)" = "$program" ] || fail "the metainfo provides $(metainfo_tag binary), not $program"
-[ "$(metainfo_tag launchable)" = "$(basename "$desktopFile")" ] || fail "the metainfo launches $(metainfo_tag launchable)"
+[ "$(metainfo_tag launchable)" = "$(basename "$desktopFile")" ] \
+    || fail "the metainfo launches $(metainfo_tag launchable)"
 [ "$(metainfo_tag id)" = "$appId" ] || fail "the metainfo's id is $(metainfo_tag id)"
 [ "$(sed -n 's/.*<release version="\([^"]*\)".*/\1/p' "$metainfoFile")" = "$(field Version)" ] \
     || fail "the metainfo's release is not the package's version $(field Version)"
@@ -139,7 +141,7 @@ vt5150_start_xvfb || fail "Xvfb"
 # Its home is a scratch folder, so that nothing that it or its libraries keep there
 # lands in the real one. While another updater on this machine holds the
 # single-instance lock (in /var/tmp), it ends at once: try again for up to a minute.
-for try in $(seq 20); do
+for _ in $(seq 20); do
     wizard_launch "$scratch/run.log" env HOME="$scratch/home" "$root/usr/bin/$program"
     wizard_wait_until 20 opened_or_ended
     wizard_program_ended || break
