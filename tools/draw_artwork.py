@@ -27,6 +27,8 @@ ABOUT_SIZE = (431, 191)
 BLUE_TOP = (33, 84, 148)
 BLUE_BOTTOM = (10, 31, 70)
 NAVY = (7, 20, 46)
+BAND_MIDDLE = (24, 66, 124)                    # the about picture's blue band, from BLUE_TOP down
+BAND_BOTTOM = mix (BLUE_TOP, BLUE_BOTTOM, 0.55)
 
 # The fader emblem: slot strokes, cap gradient and the line across each cap, and where the caps stand.
 EMBLEM_SLOT = (118, 160, 214)
@@ -77,8 +79,8 @@ def draw_device_picture (path):
 def draw_about_picture (path):
     width, height = ABOUT_SIZE
     canvas = vertical_gradient ((px (width), px (height)),
-                                [(0, NAVY), (0.15, NAVY), (0.151, BLUE_TOP), (0.5, (24, 66, 124)),
-                                 (0.849, mix (BLUE_TOP, BLUE_BOTTOM, 0.55)), (0.85, NAVY), (1, NAVY)])
+                                [(0, NAVY), (0.15, NAVY), (0.151, BLUE_TOP), (0.5, BAND_MIDDLE),
+                                 (0.849, BAND_BOTTOM), (0.85, NAVY), (1, NAVY)])
     size = canvas.size
 
     sheen = Image.new ("L", size, 0)

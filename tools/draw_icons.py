@@ -18,14 +18,14 @@ import sys
 
 from PIL import Image, ImageDraw
 
-from artwork_drawing import SCALE, box, finish, mix, paint_gradient, px, rounded_mask
-from draw_artwork import (BLUE_BOTTOM, BLUE_TOP, EMBLEM_CAP_LINE, EMBLEM_CAP_STOPS, EMBLEM_POSITIONS, NAVY,
-                          draw_fader_emblem)
+from artwork_drawing import SCALE, box, finish, paint_gradient, px, rounded_mask
+from draw_artwork import (BAND_BOTTOM, BAND_MIDDLE, BLUE_TOP, EMBLEM_CAP_LINE, EMBLEM_CAP_STOPS, EMBLEM_POSITIONS,
+                          NAVY, draw_fader_emblem)
 
 SIZES = (16, 32, 48, 64, 128, 256)
 SMALLEST_SCALED = 64         # from this size up, the icon is scaled down from the large drawing
 LARGE_SIZE = 96              # the large drawing, in the about picture's pixels
-TILE_STOPS = [(0, BLUE_TOP), (0.5, (24, 66, 124)), (1, mix (BLUE_TOP, BLUE_BOTTOM, 0.55))]
+TILE_STOPS = [(0, BLUE_TOP), (0.5, BAND_MIDDLE), (1, BAND_BOTTOM)]
 SMALL_SLOT = (84, 126, 186)  # darker than the emblem's slots, for caps that stand out at 16 px
 
 
