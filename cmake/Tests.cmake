@@ -64,3 +64,9 @@ add_test (NAME Updater.OnSystemMidi
                   $<TARGET_FILE:vt5150_alsa_seq_standin> $<TARGET_FILE:vt5150-seq-device>
                   "${CMAKE_BINARY_DIR}/system-midi-shots")
 set_tests_properties (Updater.OnSystemMidi PROPERTIES LABELS "gui-threaded" TIMEOUT 400)
+
+# The Debian package of this build: its files and metadata checked, then unpacked and its program run.
+add_test (NAME Package.InstallsAndRuns
+          COMMAND "${CMAKE_SOURCE_DIR}/tests/packaging/package_test.sh" "${CMAKE_BINARY_DIR}"
+                  "${CMAKE_BINARY_DIR}/package-test-shots")
+set_tests_properties (Package.InstallsAndRuns PROPERTIES LABELS "gui" TIMEOUT 300)
