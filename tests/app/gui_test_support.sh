@@ -57,6 +57,21 @@ walk_to_page5 ()
     walk_to_page4 && wizard_click_next && expect 10 "title next previous"
 }
 
+# transfer_fails_to_welcome [screenshot]: presses Next on page 5 and checks what
+# a failed transfer shows: the error box over the update page, then, once OK
+# is pressed, the welcome page.
+transfer_fails_to_welcome ()
+{
+    wizard_click_next
+    check "the transfer-error box" wizard_wait_until 15 error_box_shown
+    [ -z "${1:-}" ] || wizard_shot "$1"
+    wizard_grab
+    check "the update page stays behind the box" wizard_bar_shown
+    wizard_dismiss_error
+    check "OK closes the box" wizard_wait_until 5 no_error_box
+    expect 5 "next"
+}
+
 # Ends the current program if a case left it running.
 end_case ()
 {

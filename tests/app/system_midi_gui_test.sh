@@ -162,13 +162,7 @@ plug_in silent-block --fault silent-at-block=2
 begin silent-block "device:VT-5150:socket=$socket"
 walk_to_page4
 search_finds silent-block
-wizard_click_next
-check "the transfer-error box" wizard_wait_until 15 error_box_shown
-wizard_grab
-check "the update page stays behind the box" wizard_bar_shown
-wizard_dismiss_error
-check "OK closes the box" wizard_wait_until 5 no_error_box
-expect 5 "next"
+transfer_fails_to_welcome
 end_case
 unplug
 

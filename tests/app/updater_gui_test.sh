@@ -98,14 +98,7 @@ end_case
 # A failed transfer: the error box, then the welcome page. ---------------------
 begin transfer-failure --latency-us 0 --fault silent-at-block=3
 walk_to_page5
-wizard_click_next
-check "the transfer-error box" wizard_wait_until 15 error_box_shown
-wizard_shot "$shots/transfer-error.png"
-wizard_grab
-check "the update page stays behind the box" wizard_bar_shown
-wizard_dismiss_error
-check "OK closes the box" wizard_wait_until 5 no_error_box
-expect 5 "next"
+transfer_fails_to_welcome "$shots/transfer-error.png"
 end_case
 
 # Quitting is refused while the transfer runs, and works after it. -----------
