@@ -19,10 +19,12 @@ pkg_check_modules (VT5150_ALSA REQUIRED IMPORTED_TARGET alsa)
 find_package (Threads REQUIRED)
 
 add_library (vt5150_alsa_seq_standin SHARED
+    sim/alsa/ClientQueue.cpp
     sim/alsa/PortDriver.cpp
     sim/alsa/PortSpec.cpp
     sim/alsa/Sequencer.cpp
-    sim/alsa/SequencerFunctions.cpp)
+    sim/alsa/SequencerFunctions.cpp
+    sim/alsa/SequencerTrace.cpp)
 
 target_include_directories (vt5150_alsa_seq_standin PRIVATE "${CMAKE_SOURCE_DIR}")
 target_link_libraries (vt5150_alsa_seq_standin PRIVATE PkgConfig::VT5150_ALSA Threads::Threads vt5150_warnings)

@@ -1,20 +1,11 @@
 #include "sim/alsa/Sequencer.h"
 
-#include <sys/eventfd.h>
-#include <unistd.h>
-
 #include <cerrno>
-#include <climits>
-#include <cstdlib>
-#include <iostream>
 
 namespace
 {
 constexpr int systemClient = 0, throughClient = 14, firstCardClient = 20, clientsPerCard = 4;
 constexpr int firstApplicationClient = 128, maxClients = 192;
-
-/** The kernel gives each client a pool of this many events; what does not fit is lost. */
-constexpr size_t queueLimit = 200;
 
 /** Loops through "Midi Through" ports end here, as the kernel limits its hops. */
 constexpr int maxHops = 4;
@@ -22,55 +13,14 @@ constexpr int maxHops = 4;
 constexpr unsigned int readable = SND_SEQ_PORT_CAP_READ | SND_SEQ_PORT_CAP_SUBS_READ;
 constexpr unsigned int writable = SND_SEQ_PORT_CAP_WRITE | SND_SEQ_PORT_CAP_SUBS_WRITE;
 
-bool isVariable (const snd_seq_event_t& event)
-{
-    return (event.flags & SND_SEQ_EVENT_LENGTH_MASK) == SND_SEQ_EVENT_LENGTH_VARIABLE;
-}
-
-std::string toHex (const std::vector<unsigned char>& bytes)
-{
-    static const char digits[] = "0123456789ABCDEF";
-    std::string text;
-
-    for (const auto byte : bytes)
-    {
-        text += text.empty() ? "" : " ";
-        text += digits[byte >> 4];
-        text += digits[byte & 15];
-    }
-
-    return text;
-}
 } // namespace
 
-Sequencer& Sequencer::getInstance()
-{
-    static Sequencer* const instance = []
-    {
-        const auto* text = std::getenv ("VT5150_ALSA_SEQ");
-        std::vector<PortSpec> specs;
-        std::string error;
-
-        if (! PortSpec::parseList (text != nullptr ? text : "", specs, error))
-        {
-            std::cerr << "ALSA sequencer stand-in: VT5150_ALSA_SEQ: " << error << std::endl;
-            std::abort();
-        }
-
-        return new Sequencer (specs, std::getenv ("VT5150_ALSA_SEQ_TRACE"));
-    }();
-
-    return *instance;
-}
-
-Sequencer::Sequencer (const std::vector<PortSpec>& specsToUse, const char* tracePath)
+Sequencer::Sequencer (const std::vector<PortSpec>& specsToUse, const std::string& tracePath)
     : specs (specsToUse)
+    , trace (tracePath)
 {
     snd_midi_event_new (256, &decoder);
     snd_midi_event_no_status (decoder, 1);
-
-    if (tracePath != nullptr && *tracePath != 0)
-        traceFile = std::fopen (tracePath, "w");
 
     auto& system = clients[systemClient];
     system.name = "System";
@@ -121,7 +71,7 @@ void Sequencer::unplug (int driver)
     // As when the kernel removes a USB device: its client, port and subscriptions go.
     removeClient (driverClients[(size_t) driver]);
     drivers[(size_t) driver]->forget();
-    trace ("UNPLUGGED " + specs[(size_t) driver].name);
+    trace.write ("UNPLUGGED", specs[(size_t) driver].name);
 }
 
 int Sequencer::openClient()
@@ -135,9 +85,7 @@ int Sequencer::openClient()
     if (number >= maxClients)
         return -ENOMEM;
 
-    auto& client = clients[number];
-    client.application = true;
-    client.pollDescriptor = eventfd (0, EFD_NONBLOCK | EFD_CLOEXEC);
+    clients[number].queue = std::make_unique<ClientQueue>();
     return number;
 }
 
@@ -161,9 +109,6 @@ void Sequencer::removeClient (int number)
 
     for (const auto& port : found->second.ports)
         removeSubscriptionsOf ({ number, port.first });
-
-    if (found->second.pollDescriptor >= 0)
-        ::close (found->second.pollDescriptor);
 
     clients.erase (found);
 }
@@ -250,7 +195,7 @@ int Sequencer::subscribe (int requester, Address sender, Address destination)
             return -EBUSY;
 
     subscriptions.emplace_back (sender, destination);
-    trace (sender.client == requester ? "CONNECT OUT " + destinationPort.name : "CONNECT IN " + senderPort.name);
+    trace.write ("CONNECT", sender.client == requester ? "OUT " + destinationPort.name : "IN " + senderPort.name);
     return 0;
 }
 
@@ -269,7 +214,7 @@ int Sequencer::output (int client, const snd_seq_event_t& event)
     else
         deliverTo (source, { event.dest.client, event.dest.port }, event, 0);
 
-    return (int) (sizeof (event) + (isVariable (event) ? event.data.ext.len : 0));
+    return (int) (sizeof (event) + (ClientQueue::hasVariableLength (event) ? event.data.ext.len : 0));
 }
 
 void Sequencer::deliverFrom (Address source, const snd_seq_event_t& event, int hops)
@@ -288,17 +233,20 @@ void Sequencer::deliverTo (Address source, Address destination, const snd_seq_ev
 
     auto& client = found->second;
 
-    if (client.application)
+    if (client.queue != nullptr)
     {
-        trace ("IN " + nameOf (source) + " " + toHex (toBytes (event)));
-        enqueue (client, source, destination, event);
+        trace.write ("IN", nameOf (source), toBytes (event));
+        auto routed = event;
+        routed.source = { (unsigned char) source.client, (unsigned char) source.port };
+        routed.dest = { (unsigned char) destination.client, (unsigned char) destination.port };
+        client.queue->push (routed);
         return;
     }
 
     if (client.driver < 0)
         return;
 
-    trace ("OUT " + nameOf (destination) + " " + toHex (toBytes (event)));
+    trace.write ("OUT", nameOf (destination), toBytes (event));
 
     if (specs[(size_t) client.driver].kind == PortSpec::Kind::through)
     {
@@ -311,74 +259,25 @@ void Sequencer::deliverTo (Address source, Address destination, const snd_seq_ev
     }
 }
 
-void Sequencer::enqueue (Client& client, Address source, Address destination, const snd_seq_event_t& event)
-{
-    if (client.queue.size() >= queueLimit)
-        return;
-
-    Queued queued;
-    queued.event = event;
-    queued.event.source.client = (unsigned char) source.client;
-    queued.event.source.port = (unsigned char) source.port;
-    queued.event.dest.client = (unsigned char) destination.client;
-    queued.event.dest.port = (unsigned char) destination.port;
-
-    if (isVariable (event))
-    {
-        const auto* bytes = static_cast<const unsigned char*> (event.data.ext.ptr);
-        queued.data.assign (bytes, bytes + event.data.ext.len);
-    }
-
-    client.queue.push_back (std::move (queued));
-
-    // The poll descriptor stays readable while events wait.
-    if (client.queue.size() == 1)
-    {
-        const uint64_t one = 1;
-        [[maybe_unused]] const auto written = ::write (client.pollDescriptor, &one, sizeof (one));
-    }
-}
-
 int Sequencer::input (int client, snd_seq_event_t** event)
 {
     const std::lock_guard<std::mutex> guard (lock);
     auto* application = findApplication (client);
-
-    if (application == nullptr)
-        return -EBADFD;
-
-    if (application->queue.empty())
-        return -EAGAIN;
-
-    // Held until the next call, as the library's read buffer is.
-    application->current = std::move (application->queue.front());
-    application->queue.pop_front();
-
-    if (isVariable (application->current.event))
-        application->current.event.data.ext.ptr = application->current.data.data();
-
-    if (application->queue.empty())
-    {
-        uint64_t count;
-        [[maybe_unused]] const auto read = ::read (application->pollDescriptor, &count, sizeof (count));
-    }
-
-    *event = &application->current.event;
-    return (int) application->queue.size();
+    return application != nullptr ? application->queue->pop (event) : -EBADFD;
 }
 
 int Sequencer::countPending (int client)
 {
     const std::lock_guard<std::mutex> guard (lock);
     auto* application = findApplication (client);
-    return application != nullptr ? (int) application->queue.size() : -EBADFD;
+    return application != nullptr ? application->queue->size() : -EBADFD;
 }
 
 int Sequencer::getPollDescriptor (int client)
 {
     const std::lock_guard<std::mutex> guard (lock);
     auto* application = findApplication (client);
-    return application != nullptr ? application->pollDescriptor : -EBADFD;
+    return application != nullptr ? application->queue->getPollDescriptor() : -EBADFD;
 }
 
 int Sequencer::countClients()
@@ -425,12 +324,12 @@ int Sequencer::findNextPort (int client, unsigned char after, Entry& entry)
 Sequencer::Client* Sequencer::findApplication (int client)
 {
     const auto found = clients.find (client);
-    return found != clients.end() && found->second.application ? &found->second : nullptr;
+    return found != clients.end() && found->second.queue != nullptr ? &found->second : nullptr;
 }
 
 std::vector<unsigned char> Sequencer::toBytes (const snd_seq_event_t& event)
 {
-    if (isVariable (event))
+    if (ClientQueue::hasVariableLength (event))
     {
         const auto* bytes = static_cast<const unsigned char*> (event.data.ext.ptr);
         return { bytes, bytes + event.data.ext.len };
@@ -450,13 +349,4 @@ std::string Sequencer::nameOf (Address port) const
         return "?";
 
     return client->second.ports.at (port.port).name;
-}
-
-void Sequencer::trace (const std::string& line)
-{
-    if (traceFile == nullptr)
-        return;
-
-    std::fputs ((line + "\n").c_str(), traceFile);
-    std::fflush (traceFile);
 }

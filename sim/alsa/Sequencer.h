@@ -1,10 +1,11 @@
 #pragma once
 
+#include "sim/alsa/ClientQueue.h"
 #include "sim/alsa/PortDriver.h"
+#include "sim/alsa/SequencerTrace.h"
 
-#include <cstdio>
-#include <deque>
 #include <map>
+#include <memory>
 #include <mutex>
 #include <string>
 
@@ -48,8 +49,12 @@ public:
         unsigned int capabilities = 0;
     };
 
-    /** Builds the machine that VT5150_ALSA_SEQ describes, tracing to VT5150_ALSA_SEQ_TRACE if set. */
-    static Sequencer& getInstance();
+    /** Builds the machine with these ports, tracing to the file at `tracePath` if it is not empty. */
+    Sequencer (const std::vector<PortSpec>& specs, const std::string& tracePath);
+
+    // Never destroyed: the program's static objects may still close their
+    // MIDI ports while the process ends, and the drivers' threads run to the end.
+    ~Sequencer() = delete;
 
     int openClient();
     int closeClient (int client);
@@ -78,40 +83,24 @@ private:
         unsigned int capabilities = 0;
     };
 
-    struct Queued
-    {
-        snd_seq_event_t event;
-        std::vector<unsigned char> data;
-    };
-
+    /** A client: a device's, whose driver is given, or one of the program's, which has a queue. */
     struct Client
     {
         std::string name;
         std::map<int, Port> ports;
         int driver = -1;
-        bool application = false;
-        int pollDescriptor = -1;
-        std::deque<Queued> queue;
-        Queued current;
+        std::unique_ptr<ClientQueue> queue;
     };
-
-    Sequencer (const std::vector<PortSpec>& specs, const char* tracePath);
-
-    // Never destroyed: the program's static objects may still close their
-    // MIDI ports while the process ends, and the drivers' threads run to the end.
-    ~Sequencer() = delete;
 
     void addHardwareClient (int number, int driver);
     void deliverFrom (Address source, const snd_seq_event_t& event, int hops);
     void deliverTo (Address source, Address destination, const snd_seq_event_t& event, int hops);
-    void enqueue (Client& client, Address source, Address destination, const snd_seq_event_t& event);
     void removeClient (int client);
     void removeSubscriptionsOf (Address port);
     void unplug (int driver);
     Client* findApplication (int client);
     std::vector<unsigned char> toBytes (const snd_seq_event_t& event);
     std::string nameOf (Address port) const;
-    void trace (const std::string& line);
 
     std::mutex lock;
     std::map<int, Client> clients;
@@ -120,5 +109,5 @@ private:
     std::vector<int> driverClients;
     std::vector<PortDriver*> drivers;
     snd_midi_event_t* decoder = nullptr;
-    std::FILE* traceFile = nullptr;
+    SequencerTrace trace;
 };

@@ -6,7 +6,9 @@
 #include "sim/alsa/Sequencer.h"
 
 #include <cerrno>
+#include <cstdlib>
 #include <cstring>
+#include <iostream>
 #include <poll.h>
 
 #define STANDIN_API extern "C" __attribute__ ((visibility ("default")))
@@ -38,9 +40,26 @@ struct _snd_seq_port_info
 
 namespace
 {
+/** The machine that VT5150_ALSA_SEQ describes, tracing to VT5150_ALSA_SEQ_TRACE if set; made at first use. */
 Sequencer& sequencer()
 {
-    return Sequencer::getInstance();
+    static Sequencer* const instance = []
+    {
+        const auto* ports = std::getenv ("VT5150_ALSA_SEQ");
+        const auto* tracePath = std::getenv ("VT5150_ALSA_SEQ_TRACE");
+        std::vector<PortSpec> specs;
+        std::string error;
+
+        if (! PortSpec::parseList (ports != nullptr ? ports : "", specs, error))
+        {
+            std::cerr << "ALSA sequencer stand-in: VT5150_ALSA_SEQ: " << error << std::endl;
+            std::abort();
+        }
+
+        return new Sequencer (specs, tracePath != nullptr ? tracePath : "");
+    }();
+
+    return *instance;
 }
 
 void copyName (char (&target)[64], const std::string& name)
