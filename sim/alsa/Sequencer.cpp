@@ -91,13 +91,12 @@ int Sequencer::openClient()
 
 int Sequencer::closeClient (int client)
 {
-    const std::lock_guard<std::mutex> guard (lock);
-
-    if (findApplication (client) == nullptr)
-        return -EBADFD;
-
-    removeClient (client);
-    return 0;
+    return withApplication (client,
+                            [&] (Client&)
+                            {
+                                removeClient (client);
+                                return 0;
+                            });
 }
 
 void Sequencer::removeClient (int number)
@@ -121,49 +120,46 @@ void Sequencer::removeSubscriptionsOf (Address port)
 
 int Sequencer::setClientName (int client, const std::string& name)
 {
-    const std::lock_guard<std::mutex> guard (lock);
-    auto* application = findApplication (client);
-
-    if (application == nullptr)
-        return -EBADFD;
-
-    application->name = name;
-    return 0;
+    return withApplication (client,
+                            [&] (Client& application)
+                            {
+                                application.name = name;
+                                return 0;
+                            });
 }
 
 int Sequencer::createPort (int client, const std::string& name, unsigned int capabilities)
 {
-    const std::lock_guard<std::mutex> guard (lock);
-    auto* application = findApplication (client);
+    return withApplication (client,
+                            [&] (Client& application)
+                            {
+                                // A program names its port after the device it opens; this is how
+                                // a test makes the creation of the port for one device fail.
+                                for (const auto& spec : specs)
+                                    if (spec.refusesCreation && spec.name == name)
+                                        return -ENOMEM;
 
-    if (application == nullptr)
-        return -EBADFD;
+                                auto number = 0;
 
-    // A program names its port after the device it opens; this is how a test
-    // makes the creation of the port for one device fail.
-    for (const auto& spec : specs)
-        if (spec.refusesCreation && spec.name == name)
-            return -ENOMEM;
+                                while (application.ports.count (number) != 0)
+                                    ++number;
 
-    auto number = 0;
-
-    while (application->ports.count (number) != 0)
-        ++number;
-
-    application->ports[number] = { name, capabilities };
-    return number;
+                                application.ports[number] = { name, capabilities };
+                                return number;
+                            });
 }
 
 int Sequencer::deletePort (int client, int port)
 {
-    const std::lock_guard<std::mutex> guard (lock);
-    auto* application = findApplication (client);
+    return withApplication (client,
+                            [&] (Client& application)
+                            {
+                                if (application.ports.erase (port) == 0)
+                                    return -EINVAL;
 
-    if (application == nullptr || application->ports.erase (port) == 0)
-        return -EINVAL;
-
-    removeSubscriptionsOf ({ client, port });
-    return 0;
+                                removeSubscriptionsOf ({ client, port });
+                                return 0;
+                            });
 }
 
 int Sequencer::subscribe (int requester, Address sender, Address destination)
@@ -201,20 +197,22 @@ int Sequencer::subscribe (int requester, Address sender, Address destination)
 
 int Sequencer::output (int client, const snd_seq_event_t& event)
 {
-    const std::lock_guard<std::mutex> guard (lock);
-    auto* application = findApplication (client);
+    return withApplication (client,
+                            [&] (Client& application)
+                            {
+                                if (application.ports.count (event.source.port) == 0)
+                                    return -EINVAL;
 
-    if (application == nullptr || application->ports.count (event.source.port) == 0)
-        return -EINVAL;
+                                const Address source { client, event.source.port };
 
-    const Address source { client, event.source.port };
+                                if (event.dest.client == SND_SEQ_ADDRESS_SUBSCRIBERS)
+                                    deliverFrom (source, event, 0);
+                                else
+                                    deliverTo (source, { event.dest.client, event.dest.port }, event, 0);
 
-    if (event.dest.client == SND_SEQ_ADDRESS_SUBSCRIBERS)
-        deliverFrom (source, event, 0);
-    else
-        deliverTo (source, { event.dest.client, event.dest.port }, event, 0);
-
-    return (int) (sizeof (event) + (ClientQueue::hasVariableLength (event) ? event.data.ext.len : 0));
+                                return (int) (sizeof (event) +
+                                              (ClientQueue::hasVariableLength (event) ? event.data.ext.len : 0));
+                            });
 }
 
 void Sequencer::deliverFrom (Address source, const snd_seq_event_t& event, int hops)
@@ -261,23 +259,17 @@ void Sequencer::deliverTo (Address source, Address destination, const snd_seq_ev
 
 int Sequencer::input (int client, snd_seq_event_t** event)
 {
-    const std::lock_guard<std::mutex> guard (lock);
-    auto* application = findApplication (client);
-    return application != nullptr ? application->queue->pop (event) : -EBADFD;
+    return withApplication (client, [&] (Client& application) { return application.queue->pop (event); });
 }
 
 int Sequencer::countPending (int client)
 {
-    const std::lock_guard<std::mutex> guard (lock);
-    auto* application = findApplication (client);
-    return application != nullptr ? application->queue->size() : -EBADFD;
+    return withApplication (client, [] (Client& application) { return application.queue->size(); });
 }
 
 int Sequencer::getPollDescriptor (int client)
 {
-    const std::lock_guard<std::mutex> guard (lock);
-    auto* application = findApplication (client);
-    return application != nullptr ? application->queue->getPollDescriptor() : -EBADFD;
+    return withApplication (client, [] (Client& application) { return application.queue->getPollDescriptor(); });
 }
 
 int Sequencer::countClients()
@@ -319,12 +311,6 @@ int Sequencer::findNextPort (int client, unsigned char after, Entry& entry)
 
     entry = { found->first, found->second.name, 0, found->second.capabilities };
     return 0;
-}
-
-Sequencer::Client* Sequencer::findApplication (int client)
-{
-    const auto found = clients.find (client);
-    return found != clients.end() && found->second.queue != nullptr ? &found->second : nullptr;
 }
 
 std::vector<unsigned char> Sequencer::toBytes (const snd_seq_event_t& event)

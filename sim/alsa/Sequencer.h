@@ -98,7 +98,15 @@ private:
     void removeClient (int client);
     void removeSubscriptionsOf (Address port);
     void unplug (int driver);
-    Client* findApplication (int client);
+    /** Calls function (client) under the lock for one of the program's clients, or returns -EBADFD. */
+    template <typename Function>
+    int withApplication (int client, Function&& function)
+    {
+        const std::lock_guard<std::mutex> guard (lock);
+        const auto found = clients.find (client);
+        return found != clients.end() && found->second.queue != nullptr ? function (found->second) : -EBADFD;
+    }
+
     std::vector<unsigned char> toBytes (const snd_seq_event_t& event);
     std::string nameOf (Address port) const;
 
