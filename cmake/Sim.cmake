@@ -20,6 +20,7 @@ find_package (Threads REQUIRED)
 
 add_library (vt5150_alsa_seq_standin SHARED
     sim/alsa/ClientQueue.cpp
+    sim/alsa/ClientTable.cpp
     sim/alsa/PortDriver.cpp
     sim/alsa/PortSpec.cpp
     sim/alsa/Sequencer.cpp

@@ -12,7 +12,6 @@ constexpr int maxHops = 4;
 
 constexpr unsigned int readable = SND_SEQ_PORT_CAP_READ | SND_SEQ_PORT_CAP_SUBS_READ;
 constexpr unsigned int writable = SND_SEQ_PORT_CAP_WRITE | SND_SEQ_PORT_CAP_SUBS_WRITE;
-
 } // namespace
 
 Sequencer::Sequencer (const std::vector<PortSpec>& specsToUse, const std::string& tracePath)
@@ -22,7 +21,7 @@ Sequencer::Sequencer (const std::vector<PortSpec>& specsToUse, const std::string
     snd_midi_event_new (256, &decoder);
     snd_midi_event_no_status (decoder, 1);
 
-    auto& system = clients[systemClient];
+    auto& system = table.add (systemClient);
     system.name = "System";
     system.ports[0] = { "Timer", SND_SEQ_PORT_CAP_WRITE | readable };
     system.ports[1] = { "Announce", readable };
@@ -33,9 +32,9 @@ Sequencer::Sequencer (const std::vector<PortSpec>& specsToUse, const std::string
     for (size_t i = 0; i < specs.size(); ++i)
     {
         const auto driver = (int) i;
-        const auto number = specs[i].kind == PortSpec::Kind::through ? throughClient : nextCard;
-        nextCard += specs[i].kind == PortSpec::Kind::through ? 0 : clientsPerCard;
-        driverClients.push_back (number);
+        const auto through = specs[i].kind == PortSpec::Kind::through;
+        driverClients.push_back (through ? throughClient : nextCard);
+        nextCard += through ? 0 : clientsPerCard;
 
         drivers.push_back (new PortDriver (
             specs[i],
@@ -53,14 +52,14 @@ Sequencer::Sequencer (const std::vector<PortSpec>& specsToUse, const std::string
             }));
 
         if (drivers.back()->isPresent())
-            addHardwareClient (number, driver);
+            addHardwareClient (driver);
     }
 }
 
-void Sequencer::addHardwareClient (int number, int driver)
+void Sequencer::addHardwareClient (int driver)
 {
     const auto& spec = specs[(size_t) driver];
-    auto& client = clients[number];
+    auto& client = table.add (driverClients[(size_t) driver]);
     client.name = spec.kind == PortSpec::Kind::through ? "Midi Through" : spec.name;
     client.driver = driver;
     client.ports[0] = { spec.name, (spec.canBeRead() ? readable : 0u) | (spec.canBeWritten() ? writable : 0u) };
@@ -69,7 +68,7 @@ void Sequencer::addHardwareClient (int number, int driver)
 void Sequencer::unplug (int driver)
 {
     // As when the kernel removes a USB device: its client, port and subscriptions go.
-    removeClient (driverClients[(size_t) driver]);
+    table.remove (driverClients[(size_t) driver]);
     drivers[(size_t) driver]->forget();
     trace.write ("UNPLUGGED", specs[(size_t) driver].name);
 }
@@ -77,15 +76,12 @@ void Sequencer::unplug (int driver)
 int Sequencer::openClient()
 {
     const std::lock_guard<std::mutex> guard (lock);
-    auto number = firstApplicationClient;
-
-    while (clients.count (number) != 0)
-        ++number;
+    const auto number = table.findFreeNumber (firstApplicationClient);
 
     if (number >= maxClients)
         return -ENOMEM;
 
-    clients[number].queue = std::make_unique<ClientQueue>();
+    table.add (number).queue = std::make_unique<ClientQueue>();
     return number;
 }
 
@@ -94,28 +90,9 @@ int Sequencer::closeClient (int client)
     return withApplication (client,
                             [&] (Client&)
                             {
-                                removeClient (client);
+                                table.remove (client);
                                 return 0;
                             });
-}
-
-void Sequencer::removeClient (int number)
-{
-    const auto found = clients.find (number);
-
-    if (found == clients.end())
-        return;
-
-    for (const auto& port : found->second.ports)
-        removeSubscriptionsOf ({ number, port.first });
-
-    clients.erase (found);
-}
-
-void Sequencer::removeSubscriptionsOf (Address port)
-{
-    for (auto i = subscriptions.begin(); i != subscriptions.end();)
-        i = i->first == port || i->second == port ? subscriptions.erase (i) : i + 1;
 }
 
 int Sequencer::setClientName (int client, const std::string& name)
@@ -151,48 +128,43 @@ int Sequencer::createPort (int client, const std::string& name, unsigned int cap
 
 int Sequencer::deletePort (int client, int port)
 {
-    return withApplication (client,
-                            [&] (Client& application)
-                            {
-                                if (application.ports.erase (port) == 0)
-                                    return -EINVAL;
-
-                                removeSubscriptionsOf ({ client, port });
-                                return 0;
-                            });
+    return withApplication (client, [&] (Client&) { return table.removePort ({ client, port }) ? 0 : -EINVAL; });
 }
 
 int Sequencer::subscribe (int requester, Address sender, Address destination)
 {
     const std::lock_guard<std::mutex> guard (lock);
-    const auto senderClient = clients.find (sender.client);
-    const auto destinationClient = clients.find (destination.client);
+    const auto result = checkSubscription (requester, sender, destination);
 
-    if (senderClient == clients.end() || destinationClient == clients.end() ||
-        senderClient->second.ports.count (sender.port) == 0 ||
-        destinationClient->second.ports.count (destination.port) == 0)
+    if (result == 0)
+    {
+        table.subscribe (sender, destination);
+        trace.write ("CONNECT",
+                     sender.client == requester ? "OUT " + table.nameOf (destination) : "IN " + table.nameOf (sender));
+    }
+
+    return result;
+}
+
+int Sequencer::checkSubscription (int requester, Address sender, Address destination)
+{
+    const auto* senderPort = table.findPort (sender);
+    const auto* destinationPort = table.findPort (destination);
+
+    if (senderPort == nullptr || destinationPort == nullptr)
         return -EINVAL;
 
     // Another client's port must allow subscriptions in that direction.
-    const auto& senderPort = senderClient->second.ports[sender.port];
-    const auto& destinationPort = destinationClient->second.ports[destination.port];
-
-    if ((sender.client != requester && (senderPort.capabilities & SND_SEQ_PORT_CAP_SUBS_READ) == 0) ||
-        (destination.client != requester && (destinationPort.capabilities & SND_SEQ_PORT_CAP_SUBS_WRITE) == 0))
+    if ((sender.client != requester && (senderPort->capabilities & SND_SEQ_PORT_CAP_SUBS_READ) == 0) ||
+        (destination.client != requester && (destinationPort->capabilities & SND_SEQ_PORT_CAP_SUBS_WRITE) == 0))
         return -EPERM;
 
     // A device's driver opens the device when subscribed to; that fails while another program holds it.
-    for (const auto* client : { &senderClient->second, &destinationClient->second })
-        if (client->driver >= 0 && specs[(size_t) client->driver].refusesSubscription)
+    for (const auto number : { sender.client, destination.client })
+        if (const auto driver = table.find (number)->driver; driver >= 0 && specs[(size_t) driver].refusesSubscription)
             return -EBUSY;
 
-    for (const auto& existing : subscriptions)
-        if (existing.first == sender && existing.second == destination)
-            return -EBUSY;
-
-    subscriptions.emplace_back (sender, destination);
-    trace.write ("CONNECT", sender.client == requester ? "OUT " + destinationPort.name : "IN " + senderPort.name);
-    return 0;
+    return table.isSubscribed (sender, destination) ? -EBUSY : 0;
 }
 
 int Sequencer::output (int client, const snd_seq_event_t& event)
@@ -217,44 +189,36 @@ int Sequencer::output (int client, const snd_seq_event_t& event)
 
 void Sequencer::deliverFrom (Address source, const snd_seq_event_t& event, int hops)
 {
-    for (const auto& [sender, destination] : subscriptions)
-        if (sender == source)
-            deliverTo (source, destination, event, hops);
+    for (const auto& destination : table.getSubscribersOf (source))
+        deliverTo (source, destination, event, hops);
 }
 
 void Sequencer::deliverTo (Address source, Address destination, const snd_seq_event_t& event, int hops)
 {
-    const auto found = clients.find (destination.client);
+    auto* client = table.find (destination.client);
 
-    if (found == clients.end() || found->second.ports.count (destination.port) == 0)
+    if (client == nullptr || table.findPort (destination) == nullptr)
         return;
 
-    auto& client = found->second;
-
-    if (client.queue != nullptr)
+    if (client->queue != nullptr)
     {
-        trace.write ("IN", nameOf (source), toBytes (event));
+        trace.write ("IN", table.nameOf (source), toBytes (event));
         auto routed = event;
         routed.source = { (unsigned char) source.client, (unsigned char) source.port };
         routed.dest = { (unsigned char) destination.client, (unsigned char) destination.port };
-        client.queue->push (routed);
+        client->queue->push (routed);
         return;
     }
 
-    if (client.driver < 0)
+    if (client->driver < 0)
         return;
 
-    trace.write ("OUT", nameOf (destination), toBytes (event));
+    trace.write ("OUT", table.nameOf (destination), toBytes (event));
 
-    if (specs[(size_t) client.driver].kind == PortSpec::Kind::through)
-    {
-        if (hops < maxHops)
-            deliverFrom (destination, event, hops + 1);
-    }
-    else
-    {
-        drivers[(size_t) client.driver]->write (toBytes (event));
-    }
+    if (specs[(size_t) client->driver].kind != PortSpec::Kind::through)
+        drivers[(size_t) client->driver]->write (toBytes (event));
+    else if (hops < maxHops)
+        deliverFrom (destination, event, hops + 1);
 }
 
 int Sequencer::input (int client, snd_seq_event_t** event)
@@ -278,39 +242,21 @@ int Sequencer::countClients()
 
     for (size_t i = 0; i < drivers.size(); ++i)
         if (! drivers[i]->isPresent() && drivers[i]->tryToPlugIn())
-            addHardwareClient (driverClients[i], (int) i);
+            addHardwareClient ((int) i);
 
-    return (int) clients.size();
+    return table.size();
 }
 
 int Sequencer::findNextClient (int after, Entry& entry)
 {
     const std::lock_guard<std::mutex> guard (lock);
-    const auto found = clients.upper_bound (std::max (after, -1));
-
-    if (found == clients.end())
-        return -ENOENT;
-
-    entry = { found->first, found->second.name, (int) found->second.ports.size(), 0 };
-    return 0;
+    return table.findNextClient (after, entry);
 }
 
 int Sequencer::findNextPort (int client, unsigned char after, Entry& entry)
 {
     const std::lock_guard<std::mutex> guard (lock);
-    const auto owner = clients.find (client);
-
-    if (owner == clients.end())
-        return -ENXIO;
-
-    // The step is taken in the byte that holds the port number: 255 wraps to 0.
-    const auto found = owner->second.ports.lower_bound ((unsigned char) (after + 1));
-
-    if (found == owner->second.ports.end())
-        return -ENOENT;
-
-    entry = { found->first, found->second.name, 0, found->second.capabilities };
-    return 0;
+    return table.findNextPort (client, after, entry);
 }
 
 std::vector<unsigned char> Sequencer::toBytes (const snd_seq_event_t& event)
@@ -325,14 +271,4 @@ std::vector<unsigned char> Sequencer::toBytes (const snd_seq_event_t& event)
     auto copy = event;
     const auto length = snd_midi_event_decode (decoder, buffer, sizeof (buffer), &copy);
     return length > 0 ? std::vector<unsigned char> (buffer, buffer + length) : std::vector<unsigned char>();
-}
-
-std::string Sequencer::nameOf (Address port) const
-{
-    const auto client = clients.find (port.client);
-
-    if (client == clients.end() || client->second.ports.count (port.port) == 0)
-        return "?";
-
-    return client->second.ports.at (port.port).name;
 }

@@ -1,13 +1,10 @@
 #pragma once
 
-#include "sim/alsa/ClientQueue.h"
+#include "sim/alsa/ClientTable.h"
 #include "sim/alsa/PortDriver.h"
 #include "sim/alsa/SequencerTrace.h"
 
-#include <map>
-#include <memory>
 #include <mutex>
-#include <string>
 
 /**
     The ALSA sequencer as the kernel runs it, for the one program that the
@@ -15,13 +12,11 @@
     ports, and an input queue with a poll descriptor for each of the
     program's clients.
 
-    It copies the kernel's rules wherever JUCE relies on them: clients are
-    walked from the one after a given number, ports from the one at the given
-    number plus one in an unsigned byte (so -1 starts at 0), a new client or
-    port takes the lowest free number, events go only along subscriptions and
-    arrive with the subscriber's address as their destination, errors are
-    negative errno values, and a queued event's bytes stay valid until the
-    next input call.
+    It copies the kernel's rules wherever JUCE relies on them: clients and
+    ports are walked as ClientTable says, a new client or port takes the
+    lowest free number, events go only along subscriptions and arrive with
+    the subscriber's address as their destination, errors are negative errno
+    values, and a queued event's bytes stay valid until the next input call.
 
     Every operation takes one lock, so the program's threads and the ports'
     drivers may call in at any time.
@@ -29,25 +24,8 @@
 class Sequencer
 {
 public:
-    /** A client and port number. */
-    struct Address
-    {
-        int client = 0, port = 0;
-
-        bool operator== (const Address& other) const noexcept
-        {
-            return client == other.client && port == other.port;
-        }
-    };
-
-    /** What a walk over the clients or ports reports of one. */
-    struct Entry
-    {
-        int number = 0;
-        std::string name;
-        int numPorts = 0;
-        unsigned int capabilities = 0;
-    };
+    using Address = ClientTable::Address;
+    using Entry = ClientTable::Entry;
 
     /** Builds the machine with these ports, tracing to the file at `tracePath` if it is not empty. */
     Sequencer (const std::vector<PortSpec>& specs, const std::string& tracePath);
@@ -77,42 +55,26 @@ public:
     int findNextPort (int client, unsigned char after, Entry& entry);
 
 private:
-    struct Port
-    {
-        std::string name;
-        unsigned int capabilities = 0;
-    };
+    using Client = ClientTable::Client;
 
-    /** A client: a device's, whose driver is given, or one of the program's, which has a queue. */
-    struct Client
-    {
-        std::string name;
-        std::map<int, Port> ports;
-        int driver = -1;
-        std::unique_ptr<ClientQueue> queue;
-    };
-
-    void addHardwareClient (int number, int driver);
+    void addHardwareClient (int driver);
     void deliverFrom (Address source, const snd_seq_event_t& event, int hops);
     void deliverTo (Address source, Address destination, const snd_seq_event_t& event, int hops);
-    void removeClient (int client);
-    void removeSubscriptionsOf (Address port);
     void unplug (int driver);
+    int checkSubscription (int requester, Address sender, Address destination);
+    std::vector<unsigned char> toBytes (const snd_seq_event_t& event);
+
     /** Calls function (client) under the lock for one of the program's clients, or returns -EBADFD. */
     template <typename Function>
     int withApplication (int client, Function&& function)
     {
         const std::lock_guard<std::mutex> guard (lock);
-        const auto found = clients.find (client);
-        return found != clients.end() && found->second.queue != nullptr ? function (found->second) : -EBADFD;
+        auto* found = table.find (client);
+        return found != nullptr && found->queue != nullptr ? function (*found) : -EBADFD;
     }
 
-    std::vector<unsigned char> toBytes (const snd_seq_event_t& event);
-    std::string nameOf (Address port) const;
-
     std::mutex lock;
-    std::map<int, Client> clients;
-    std::vector<std::pair<Address, Address>> subscriptions;
+    ClientTable table;
     std::vector<PortSpec> specs;
     std::vector<int> driverClients;
     std::vector<PortDriver*> drivers;
