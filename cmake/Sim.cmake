@@ -2,10 +2,13 @@
 # tests, the tools, the benchmark and the demo plug into the device link.
 
 add_library (vt5150_sim STATIC
+    sim/CpuTime.cpp
     sim/DeviceMemory.cpp
+    sim/PayloadFile.cpp
     sim/SimulatedDevice.cpp
     sim/SimulatedSetup.cpp
     sim/SimulationOptions.cpp
+    sim/ToolOptions.cpp
     sim/VirtualMidiPorts.cpp
     sim/WireTrace.cpp)
 
