@@ -37,9 +37,6 @@ vt5150_add_test_suite (vt5150-widget-tests gui
 vt5150_add_test_suite (vt5150-app-tests gui
     tests/app/ImageRegistryTests.cpp)
 
-vt5150_add_test_suite (vt5150-ui-tests gui
-    tests/ui/PageTextsTests.cpp)
-
 vt5150_add_test_suite (vt5150-wizard-tests gui-threaded
     tests/ui/UpdaterWindowTests.cpp
     tests/app/UpdaterApplicationTests.cpp)
@@ -49,3 +46,4 @@ add_test (NAME Updater.AsAUserWouldDriveIt
           COMMAND "${CMAKE_SOURCE_DIR}/tests/app/updater_gui_test.sh" $<TARGET_FILE:vt5150-updater-demo>
                   $<TARGET_FILE:vt5150-updater> "${CMAKE_BINARY_DIR}/gui-test-shots")
 set_tests_properties (Updater.AsAUserWouldDriveIt PROPERTIES LABELS "gui" TIMEOUT 300)
+
