@@ -111,7 +111,7 @@ int run (const ToolOptions& options, const FirmwareImage& image)
 int main (int argc, char* argv[])
 {
     ToolOptions options;
-    const auto error = options.parse (juce::StringArray (argv + 1, argc - 1));
+    const auto error = options.parse (SimulationOptions::getArguments (argc, argv));
 
     if (error.isNotEmpty())
     {

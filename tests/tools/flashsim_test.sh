@@ -43,6 +43,7 @@ expect "bad number" 64 'whole number' -- --inputs many
 expect "device beyond the ports" 64 'only 1 inputs' -- --device-at 1,0
 expect "unknown fault" 64 'unknown fault' -- --fault melt
 expect "unknown option" 64 'unknown option --frobnicate' -- --frobnicate
+expect "ill-formed UTF-8" 64 'unknown option --fault-\?\?' -- $'--fault-\xed\xbd'
 expect "help" 0 'Usage: vt5150-flashsim' -- --help
 expect "payload not whole blocks" 64 'not a whole number of 128-byte blocks' -- --payload "$work/odd.bin"
 expect "missing payload" 64 'cannot read' -- --payload "$work/none.bin"
