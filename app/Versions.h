@@ -6,16 +6,13 @@
     The updater's two version numbers and the one way they are written.
 
     The application version is what the application object reports and the
-    about box shows; the firmware version is that of the firmware image built
-    into the program, which ends the application name and is shown in the
-    about box too.
+    about box shows, the project's version from the build files (so that the
+    installed package carries the same number); the firmware version is that
+    of the firmware image built into the program, which ends the application
+    name and is shown in the about box too.
 */
 namespace Versions
 {
-/** The application's version, 2.01. */
-constexpr int applicationMajor = 2;
-constexpr int applicationMinor = 1;
-
 /** The built-in firmware image's version, 1.31. */
 constexpr int firmwareMajor = 1;
 constexpr int firmwareMinor = 31;
@@ -23,7 +20,7 @@ constexpr int firmwareMinor = 31;
 /** Writes a version as "%d.%02d": the major number, a point, and the minor number padded to two digits. */
 juce::String formatVersion (int major, int minor);
 
-/** The application version text, "2.01". */
+/** The application version text, "2.01" from the project's version 2.1. */
 juce::String applicationVersion();
 
 /** The firmware version text, "1.31". */

@@ -8,6 +8,10 @@ set (VT5150_APP_SOURCES
     app/Versions.cpp
     )
 
+# The application version that the program shows is the project's version.
+set_property (SOURCE app/Versions.cpp APPEND PROPERTY COMPILE_DEFINITIONS
+              VT5150_VERSION_MAJOR=${PROJECT_VERSION_MAJOR} VT5150_VERSION_MINOR=${PROJECT_VERSION_MINOR})
+
 set (VT5150_DEVICE_SOURCES
     device/DeviceCommands.cpp
     device/DeviceLink.cpp

@@ -48,12 +48,12 @@ add_test (NAME Updater.AsAUserWouldDriveIt
 set_tests_properties (Updater.AsAUserWouldDriveIt PROPERTIES LABELS "gui" TIMEOUT 300)
 
 # The system MIDI port layer over JUCE's own Linux MIDI code, with the ALSA
-# sequencer stand-in preloaded and the machine it pretends to be given here.
+# sequencer stand-in preloaded.
 add_executable (vt5150-system-midi-tests tests/device/SystemMidiPortsTests.cpp)
 target_link_libraries (vt5150-system-midi-tests PRIVATE vt5150_test_main vt5150_warnings)
 add_dependencies (vt5150-system-midi-tests vt5150_alsa_seq_standin)
 gtest_discover_tests (vt5150-system-midi-tests DISCOVERY_TIMEOUT 60 PROPERTIES LABELS "threaded"
-    ENVIRONMENT "LD_PRELOAD=$<TARGET_FILE:vt5150_alsa_seq_standin>;VT5150_ALSA_SEQ=silent:Quiet,input:Flood:flood,input:Broken In:nocreate,output:Broken Out:nocreate,input:Flood Two:flood")
+    ENVIRONMENT "LD_PRELOAD=$<TARGET_FILE:vt5150_alsa_seq_standin>")
 
 # The real updater, unchanged, on JUCE's own Linux MIDI code over the stand-in, driven as a user would.
 add_test (NAME Updater.OnSystemMidi
@@ -68,3 +68,9 @@ add_test (NAME Updater.FaultMatrix
           COMMAND "${CMAKE_SOURCE_DIR}/tests/app/fault_matrix_test.sh" $<TARGET_FILE:vt5150-updater-demo>
                   "${CMAKE_BINARY_DIR}/fault-matrix-shots")
 set_tests_properties (Updater.FaultMatrix PROPERTIES LABELS "gui" TIMEOUT 900)
+
+# The Debian package of this build: its files and metadata checked, then unpacked and its program run.
+add_test (NAME Package.InstallsAndRuns
+          COMMAND "${CMAKE_SOURCE_DIR}/tests/packaging/package_test.sh" "${CMAKE_BINARY_DIR}"
+                  "${CMAKE_BINARY_DIR}/package-test-shots")
+set_tests_properties (Package.InstallsAndRuns PROPERTIES LABELS "gui" TIMEOUT 300)

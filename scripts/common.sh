@@ -9,6 +9,7 @@ VT5150_PACKAGES=(
     libx11-dev libxrandr-dev libxinerama-dev libxcursor-dev libxcomposite-dev libxext-dev
     libpng-dev libjpeg-dev zlib1g-dev libgtest-dev libbenchmark-dev
     xvfb xauth xdotool x11-utils imagemagick fonts-dejavu-core
+    file dpkg-dev desktop-file-utils appstream lintian
 )
 
 vt5150_install_packages ()
@@ -37,7 +38,8 @@ vt5150_install_packages ()
     DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
 }
 
-# vt5150_build <build folder> [extra cmake arguments...]
+# vt5150_build <build folder> [extra cmake arguments...]: builds every target,
+# or only VT5150_TARGET when that is set.
 vt5150_build ()
 {
     local buildDir="$1"
@@ -50,7 +52,7 @@ vt5150_build ()
 
     export CCACHE_BASEDIR="$VT5150_ROOT"
     cmake -S "$VT5150_ROOT" -B "$buildDir" "${launcher[@]}" "$@" >/dev/null
-    cmake --build "$buildDir" --parallel "$(nproc)"
+    cmake --build "$buildDir" --parallel "$(nproc)" ${VT5150_TARGET:+--target "$VT5150_TARGET"}
 }
 
 # vt5150_start_xvfb: starts a private Xvfb display, prepared for JUCE windows,

@@ -133,9 +133,13 @@ def text (canvas, position, content, typeface, colour, anchor = "la", spacing = 
         x += w + px (spacing)
 
 
-def finish (canvas, size, path):
-    """Scales the drawing down to `size` and saves it as an RGBA PNG with pHYs, gAMA and cHRM."""
-    picture = canvas.resize (size, Image.LANCZOS).convert ("RGBA")
+def finish (canvas, size, path, alpha = None, resample = Image.LANCZOS):
+    """Scales the drawing down to `size` and saves it as an RGBA PNG with pHYs, gAMA and cHRM; `alpha`, a
+    mask of the canvas' size, makes what lies outside it transparent. Image.BOX keeps shapes drawn on
+    whole final pixels sharp, where LANCZOS would ring around them."""
+    picture = canvas.resize (size, resample).convert ("RGBA")
+    if alpha is not None:
+        picture.putalpha (alpha.resize (size, resample))
     info = PngImagePlugin.PngInfo ()
     info.add (b"gAMA", struct.pack (">I", 45455))
     info.add (b"cHRM", struct.pack (">8I", 31270, 32900, 64000, 33000, 30000, 60000, 15000, 6000))

@@ -27,6 +27,14 @@ ABOUT_SIZE = (431, 191)
 BLUE_TOP = (33, 84, 148)
 BLUE_BOTTOM = (10, 31, 70)
 NAVY = (7, 20, 46)
+BAND_MIDDLE = (24, 66, 124)                    # the about picture's blue band, from BLUE_TOP down
+BAND_BOTTOM = mix (BLUE_TOP, BLUE_BOTTOM, 0.55)
+
+# The fader emblem: slot strokes, cap gradient and the line across each cap, and where the caps stand.
+EMBLEM_SLOT = (118, 160, 214)
+EMBLEM_CAP_STOPS = [(0, (226, 234, 246)), (1, (150, 176, 212))]
+EMBLEM_CAP_LINE = (60, 96, 150)
+EMBLEM_POSITIONS = (0.35, 0.75, 0.5)
 
 
 def draw_badge (canvas, left, top, colour):
@@ -71,8 +79,8 @@ def draw_device_picture (path):
 def draw_about_picture (path):
     width, height = ABOUT_SIZE
     canvas = vertical_gradient ((px (width), px (height)),
-                                [(0, NAVY), (0.15, NAVY), (0.151, BLUE_TOP), (0.5, (24, 66, 124)),
-                                 (0.849, mix (BLUE_TOP, BLUE_BOTTOM, 0.55)), (0.85, NAVY), (1, NAVY)])
+                                [(0, NAVY), (0.15, NAVY), (0.151, BLUE_TOP), (0.5, BAND_MIDDLE),
+                                 (0.849, BAND_BOTTOM), (0.85, NAVY), (1, NAVY)])
     size = canvas.size
 
     sheen = Image.new ("L", size, 0)
@@ -90,19 +98,19 @@ def draw_about_picture (path):
     finish (canvas, ABOUT_SIZE, path)
 
 
-def draw_fader_emblem (canvas):
-    """Three fader slots with caps, in light strokes: the product's mark beside the about text."""
+def draw_fader_emblem (canvas, centre = 68, top = 48, bottom = 136):
+    """Three fader slots with caps, in light strokes: the product's mark beside the about text and in the
+    application's icon. The slots run from `top` to `bottom`, the middle one at x = `centre`."""
     size = canvas.size
     draw = ImageDraw.Draw (canvas)
-    line = (118, 160, 214)
-    for i, position in enumerate ((0.35, 0.75, 0.5)):
-        cx = 46 + i * 22
-        draw.line (box (cx, 48, cx, 136), fill = line, width = px (1.4))
-        y = 130 - 76 * position
+    for i, position in enumerate (EMBLEM_POSITIONS):
+        cx = centre + (i - 1) * 22
+        draw.line (box (cx, top, cx, bottom), fill = EMBLEM_SLOT, width = px (1.4))
+        y = bottom - 6 - (bottom - top - 12) * position
         cap = rounded_mask (size, (cx - 8, y - 5, cx + 8, y + 5), 2)
         shadow (canvas, cap, (0, 2), 2, 140)
-        paint_gradient (canvas, cap, (cx - 8, y - 5, cx + 8, y + 5), [(0, (226, 234, 246)), (1, (150, 176, 212))])
-        draw.line (box (cx - 6, y, cx + 6, y), fill = (60, 96, 150), width = px (0.8))
+        paint_gradient (canvas, cap, (cx - 8, y - 5, cx + 8, y + 5), EMBLEM_CAP_STOPS)
+        draw.line (box (cx - 6, y, cx + 6, y), fill = EMBLEM_CAP_LINE, width = px (0.8))
 
 
 def main ():

@@ -1,8 +1,5 @@
 // The system MIDI port layer over JUCE's own Linux MIDI code, with the ALSA
-// sequencer stand-in preloaded in place of the kernel's sequencer. The
-// machine it pretends to be is set by the test's environment: a silent
-// device "Quiet", two devices "Flood" and "Flood Two" that send notes without
-// pause, and a port of each direction that JUCE cannot open.
+// sequencer stand-in preloaded in place of the kernel's sequencer.
 
 #include "device/SystemMidiPorts.h"
 
@@ -15,6 +12,24 @@
 
 namespace
 {
+/**
+    The machine that the stand-in pretends to be, set before anything opens
+    MIDI: a silent device "Quiet", two devices "Flood" and "Flood Two" that
+    send notes without pause, and a port of each direction that JUCE cannot open.
+*/
+struct StandInMachine final : testing::Environment
+{
+    void SetUp() override
+    {
+        setenv ("VT5150_ALSA_SEQ",
+                "silent:Quiet,input:Flood:flood,input:Broken In:nocreate,output:Broken Out:nocreate,"
+                "input:Flood Two:flood",
+                1);
+    }
+};
+
+[[maybe_unused]] const auto* const machine = testing::AddGlobalTestEnvironment (new StandInMachine);
+
 template <typename DeviceClass>
 int indexOf (const juce::String& name)
 {

@@ -1,0 +1,48 @@
+# What `cmake --install` puts on a desktop system: the updater, its desktop
+# entry, its icon in the hicolor theme, its AppStream metainfo, and its
+# copyright file and change log. The demo, the tools, the benchmark and the
+# tests stay out.
+
+include (GNUInstallDirs)
+
+set (VT5150_APP_ID "com.kelmora.VT5150Updater")
+set (VT5150_PROGRAM vt5150-updater)
+set (VT5150_ICON_SIZES 16 32 48 64 128 256)
+
+# The application version as the program writes it ("%d.%02d"): 2.1 is 2.01.
+if (PROJECT_VERSION_MINOR LESS 10)
+    set (VT5150_APPLICATION_VERSION "${PROJECT_VERSION_MAJOR}.0${PROJECT_VERSION_MINOR}")
+else()
+    set (VT5150_APPLICATION_VERSION "${PROJECT_VERSION_MAJOR}.${PROJECT_VERSION_MINOR}")
+endif()
+
+# When this version was released, for the metainfo and, written as Debian's
+# change log wants it, for the change log; and who answers for the package.
+set (VT5150_RELEASE_DATE "2026-12-06")
+set (VT5150_RELEASE_TIME "Sun, 06 Dec 2026 12:00:00 +0000")
+set (VT5150_CONTACT "Kelmora Audio <support@kelmora.invalid>")
+
+install (TARGETS ${VT5150_PROGRAM} RUNTIME DESTINATION "${CMAKE_INSTALL_BINDIR}")
+
+set (VT5150_DESKTOP_FILE "${CMAKE_BINARY_DIR}/packaging/${VT5150_APP_ID}.desktop")
+set (VT5150_METAINFO_FILE "${CMAKE_BINARY_DIR}/packaging/${VT5150_APP_ID}.metainfo.xml")
+configure_file (packaging/application.desktop.in "${VT5150_DESKTOP_FILE}" @ONLY)
+configure_file (packaging/application.metainfo.xml.in "${VT5150_METAINFO_FILE}" @ONLY)
+
+install (FILES "${VT5150_DESKTOP_FILE}" DESTINATION "${CMAKE_INSTALL_DATADIR}/applications")
+install (FILES "${VT5150_METAINFO_FILE}" DESTINATION "${CMAKE_INSTALL_DATADIR}/metainfo")
+
+foreach (size IN LISTS VT5150_ICON_SIZES)
+    install (FILES packaging/icons/icon-${size}.png
+             DESTINATION "${CMAKE_INSTALL_DATADIR}/icons/hicolor/${size}x${size}/apps"
+             RENAME "${VT5150_APP_ID}.png")
+endforeach()
+
+# Debian's change log format, compressed as Debian wants it.
+set (VT5150_CHANGELOG "${CMAKE_BINARY_DIR}/packaging/changelog")
+configure_file (packaging/changelog.in "${VT5150_CHANGELOG}" @ONLY)
+execute_process (COMMAND gzip -9 -n -c "${VT5150_CHANGELOG}"
+                 OUTPUT_FILE "${VT5150_CHANGELOG}.gz" COMMAND_ERROR_IS_FATAL ANY)
+
+install (FILES packaging/copyright "${VT5150_CHANGELOG}.gz"
+         DESTINATION "${CMAKE_INSTALL_DATADIR}/doc/${VT5150_PROGRAM}")

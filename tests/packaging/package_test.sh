@@ -1,0 +1,177 @@
+#!/usr/bin/env bash
+# Makes the Debian package of a build as scripts/package does, checks what it
+# holds and its metadata with the desktop's and Debian's own validators,
+# unpacks it into a scratch root, and runs the unpacked program as a user
+# would on a private Xvfb: its window opens, it finds no device where there is
+# no MIDI, and it quits from the welcome page with status 0.
+#
+# Usage: package_test.sh <build folder> <folder for screenshots>
+set -uo pipefail
+
+build="$1"
+shots="$2"
+here="$(cd "$(dirname "$0")" && pwd)"
+source "$here/../../scripts/wizard-driver.sh"
+
+appId=com.kelmora.VT5150Updater
+scratch="$(mktemp -d)"
+root="$scratch/root"
+mkdir -p "$shots" "$root" "$scratch/home"
+
+cleanup ()
+{
+    if [ -n "${WIZARD_PID:-}" ] && kill -0 "$WIZARD_PID" 2>/dev/null; then
+        kill "$WIZARD_PID"
+        wait "$WIZARD_PID" 2>/dev/null
+    fi
+    vt5150_stop_xvfb
+    rm -rf "$scratch" "$WIZARD_TMP"
+}
+trap cleanup EXIT
+
+fail ()
+{
+    echo "FAILED: $*" >&2
+    if [ -n "${VT5150_XVFB_PID:-}" ]; then
+        wizard_grab "$shots/failure.png" 2>/dev/null && echo "(screen: $shots/failure.png)" >&2
+    fi
+    exit 1
+}
+
+# field <control field>: a field of the package's control file.
+field ()
+{
+    dpkg-deb --field "$deb" "$1"
+}
+
+# desktop_key <key>: a key of the unpacked desktop entry.
+desktop_key ()
+{
+    sed -n "s/^$1=//p" "$desktopFile"
+}
+
+# metainfo_tag <tag>: the text of a tag of the unpacked metainfo.
+metainfo_tag ()
+{
+    sed -n "s:.*<$1[^>]*>\(.*\)</$1>.*:\1:p" "$metainfoFile"
+}
+
+opened_or_ended ()
+{
+    wizard_window_shown "$WIZARD_TITLE" || wizard_program_ended
+}
+
+# --- The package ---------------------------------------------------------------
+echo "--- making the package"
+start=$SECONDS
+cpack -G DEB --config "$build/CPackConfig.cmake" -B "$scratch/out" >"$scratch/cpack.log" 2>&1 \
+    || { cat "$scratch/cpack.log" >&2; fail "cpack"; }
+debs=("$scratch"/out/*.deb)
+[ ${#debs[@]} -eq 1 ] && [ -f "${debs[0]}" ] || fail "cpack made ${#debs[@]} packages: ${debs[*]}"
+deb="${debs[0]}"
+echo "made $(basename "$deb") in $((SECONDS - start)) s"
+
+[ "$(basename "$deb")" = "$(field Package)_$(field Version)_$(dpkg --print-architecture).deb" ] \
+    || fail "the file name $(basename "$deb") does not carry the package's name, version and architecture"
+[ "$(field Section)" = sound ] || fail "section \"$(field Section)\""
+[ -n "$(field Description)" ] || fail "no description"
+# libc6 and libasound2 are what dpkg-shlibdeps finds in the program; nobody names them by hand.
+[[ "$(field Depends)" == *libc6* && "$(field Depends)" == *libasound2* ]] \
+    || fail "Depends does not come from dpkg-shlibdeps: $(field Depends)"
+
+# Every entry is root's, and the files are exactly these.
+dpkg-deb --contents "$deb" >"$scratch/contents"
+owners=$(awk '{ print $2 }' "$scratch/contents" | sort -u)
+[ "$owners" = root/root ] || fail "entries owned by $owners"
+awk '$1 !~ /^d/ { print $6 }' "$scratch/contents" | sort >"$scratch/files"
+{
+    echo ./usr/bin/vt5150-updater
+    echo "./usr/share/applications/$appId.desktop"
+    echo ./usr/share/doc/vt5150-updater/changelog.gz
+    echo ./usr/share/doc/vt5150-updater/copyright
+    for size in 16 32 48 64 128 256; do
+        echo "./usr/share/icons/hicolor/${size}x$size/apps/$appId.png"
+    done
+    echo "./usr/share/metainfo/$appId.metainfo.xml"
+} | sort >"$scratch/expected"
+diff -u "$scratch/expected" "$scratch/files" >&2 || fail "the package's files (- expected, + found)"
+
+lintian --fail-on error "$deb" >"$scratch/lintian.log" 2>&1 \
+    || { cat "$scratch/lintian.log" >&2; fail "lintian reports errors"; }
+
+# --- Its metadata, unpacked -------------------------------------------------------
+dpkg-deb -x "$deb" "$root" || fail "dpkg-deb -x"
+# Installed-Size as dpkg-gencontrol reckons it, each file in whole KiB and one for each
+# directory, give or take the 4 KiB that CPack counts for each directory.
+reckoned=$(find "$root" -mindepth 1 -printf '%y %s\n' \
+    | awk '{ kib += ($1 == "d") ? 1 : int (($2 + 1023) / 1024) } END { print kib }')
+installedSize=$(field Installed-Size)
+[ "$installedSize" -ge "$reckoned" ] && [ "$installedSize" -le $((reckoned * 105 / 100)) ] \
+    || fail "Installed-Size is $installedSize KiB, the files take $reckoned KiB"
+
+desktopFile="$root/usr/share/applications/$appId.desktop"
+metainfoFile="$root/usr/share/metainfo/$appId.metainfo.xml"
+
+report=$(desktop-file-validate "$desktopFile" 2>&1)
+[ $? -eq 0 ] && [ -z "$report" ] || fail "desktop-file-validate: $report"
+report=$(appstreamcli validate --no-net "$metainfoFile" 2>&1)
+[ $? -eq 0 ] || fail "appstreamcli: $report"
+! grep -qE "^[EW]:" <<<"$report" || fail "appstreamcli: $report"
+
+program="$(desktop_key Exec)"
+[ -x "$root/usr/bin/$program" ] || fail "Exec=$program names no program that the package installs"
+[ "$(metainfo_tag binary)" = "$program" ] || fail "the metainfo provides $(metainfo_tag binary), not $program"
+[ "$(metainfo_tag launchable)" = "$(basename "$desktopFile")" ] \
+    || fail "the metainfo launches $(metainfo_tag launchable)"
+[ "$(metainfo_tag id)" = "$appId" ] || fail "the metainfo's id is $(metainfo_tag id)"
+[ "$(sed -n 's/.*<release version="\([^"]*\)".*/\1/p' "$metainfoFile")" = "$(field Version)" ] \
+    || fail "the metainfo's release is not the package's version $(field Version)"
+
+icon="$(desktop_key Icon)"
+for size in 16 32 48 64 128 256; do
+    file="$root/usr/share/icons/hicolor/${size}x$size/apps/$icon.png"
+    [ -f "$file" ] || fail "Icon=$icon has no ${size} px picture in the package"
+    [ "$(identify -format '%wx%h %[channels]' "$file")" = "${size}x$size srgba" ] \
+        || fail "the $size px icon is $(identify -format '%wx%h %[channels]' "$file")"
+done
+
+# --- The unpacked program, run ---------------------------------------------------
+echo "--- running the unpacked program"
+vt5150_start_xvfb || fail "Xvfb"
+# Its home is a scratch folder, so that nothing that it or its libraries keep there
+# lands in the real one. While another updater on this machine holds the
+# single-instance lock (in /var/tmp), it ends at once: try again for up to a minute.
+for _ in $(seq 20); do
+    wizard_launch "$scratch/run.log" env HOME="$scratch/home" "$root/usr/bin/$program"
+    wizard_wait_until 20 opened_or_ended
+    wizard_program_ended || break
+    echo "the program ended at once (another updater runs?): trying again in 3 s"
+    sleep 3
+done
+wizard_find_window 1 || fail "no window titled \"$WIZARD_TITLE\""
+class=$(xprop -id "$WIZARD_WINDOW" WM_CLASS | sed -n 's/.*", "\(.*\)"$/\1/p')
+[ "$class" = "$(desktop_key StartupWMClass)" ] \
+    || fail "the window's class \"$class\" is not the desktop entry's StartupWMClass"
+
+wizard_wait_until 5 wizard_shows "next" || fail "the welcome page shows $(wizard_controls)"
+for page in 1 2 3 4; do
+    wizard_click_next
+    wizard_wait_until 5 wizard_shows "title next previous" || fail "page $page shows $(wizard_controls)"
+done
+wizard_click_next
+wizard_wait_until 10 wizard_window_shown "Error" || fail "Next on page 4 with no MIDI shows no error box"
+wizard_shot "$shots/no-device.png"
+wizard_dismiss_error
+wizard_wait_until 5 eval '! wizard_window_shown "Error"' || fail "OK does not close the error box"
+wizard_wait_until 5 wizard_shows "title next previous" || fail "page 4 after the box shows $(wizard_controls)"
+
+for page in 3 2 1; do
+    wizard_click_previous
+    wizard_wait_until 5 wizard_shows "title next previous" || fail "page $page shows $(wizard_controls)"
+done
+wizard_click_previous
+wizard_wait_until 5 wizard_shows "next" || fail "Previous on page 1 does not lead to the welcome page"
+wizard_click_close
+wizard_wait_exit 10 || fail "the close button on the welcome page does not end the program"
+[ "$WIZARD_STATUS" -eq 0 ] || fail "the program ended with status $WIZARD_STATUS"
+echo "All checks passed in $SECONDS s."
