@@ -29,6 +29,13 @@ endif()
 if (VT5150_ASAN)
     add_compile_options (-fsanitize=address,undefined -fno-sanitize-recover=undefined -fno-omit-frame-pointer)
     add_link_options (-fsanitize=address,undefined -fno-sanitize-recover=undefined)
+
+    # JUCE opens these X11 libraries with dlopen and closes them at shut-down;
+    # what they still hold at exit (about 27 KB in 387 blocks per windowed
+    # process) is then reported as leaked from "<unknown module>", which no
+    # suppression can name. Linked in, they stay loaded to the end, their
+    # memory stays reachable and is not reported; the program's own leaks are.
+    add_link_options (-Wl,--no-as-needed -lX11 -lXext -lXcursor -lXinerama -lXrender -lXrandr -Wl,--as-needed)
 endif()
 
 # Warnings for the project's own code only; JUCE's sources are compiled with their defaults.
