@@ -40,10 +40,7 @@ juce::String describe (const SimulationOptions& options)
 
 int main (int argc, char* argv[])
 {
-    juce::StringArray arguments;
-
-    for (int i = 1; i < argc; ++i)
-        arguments.add (juce::CharPointer_UTF8 (argv[i]));
+    auto arguments = SimulationOptions::getArguments (argc, argv);
 
     if (arguments.contains ("--help"))
     {

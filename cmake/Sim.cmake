@@ -2,10 +2,13 @@
 # tests, the tools, the benchmark and the demo plug into the device link.
 
 add_library (vt5150_sim STATIC
+    sim/CpuTime.cpp
     sim/DeviceMemory.cpp
+    sim/PayloadFile.cpp
     sim/SimulatedDevice.cpp
     sim/SimulatedSetup.cpp
     sim/SimulationOptions.cpp
+    sim/ToolOptions.cpp
     sim/VirtualMidiPorts.cpp
     sim/WireTrace.cpp)
 
@@ -33,6 +36,14 @@ set_target_properties (vt5150_alsa_seq_standin PROPERTIES
     CXX_VISIBILITY_PRESET hidden
     VISIBILITY_INLINES_HIDDEN ON
     LIBRARY_OUTPUT_DIRECTORY "${CMAKE_BINARY_DIR}/lib")
+
+# Preloaded, it also enters every program that the updater's process starts,
+# such as the symbolizer that names a sanitizer report's frames, which has no
+# sanitizer runtime: so it is built without sanitizers.
+if (VT5150_ASAN)
+    target_compile_options (vt5150_alsa_seq_standin PRIVATE -fno-sanitize=all)
+    target_link_options (vt5150_alsa_seq_standin PRIVATE -fno-sanitize=all)
+endif()
 
 add_executable (vt5150-seq-device sim/alsa/DeviceHost.cpp)
 target_link_libraries (vt5150-seq-device PRIVATE vt5150_sim vt5150_warnings)

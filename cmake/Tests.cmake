@@ -37,9 +37,6 @@ vt5150_add_test_suite (vt5150-widget-tests gui
 vt5150_add_test_suite (vt5150-app-tests gui
     tests/app/ImageRegistryTests.cpp)
 
-vt5150_add_test_suite (vt5150-ui-tests gui
-    tests/ui/PageTextsTests.cpp)
-
 vt5150_add_test_suite (vt5150-wizard-tests gui-threaded
     tests/ui/UpdaterWindowTests.cpp
     tests/app/UpdaterApplicationTests.cpp)
@@ -64,6 +61,13 @@ add_test (NAME Updater.OnSystemMidi
                   $<TARGET_FILE:vt5150_alsa_seq_standin> $<TARGET_FILE:vt5150-seq-device>
                   "${CMAKE_BINARY_DIR}/system-midi-shots")
 set_tests_properties (Updater.OnSystemMidi PROPERTIES LABELS "gui-threaded" TIMEOUT 400)
+
+# Every fault of the simulated device, and combinations, through the real
+# window: the page and box a user sees, and how the program ends.
+add_test (NAME Updater.FaultMatrix
+          COMMAND "${CMAKE_SOURCE_DIR}/tests/app/fault_matrix_test.sh" $<TARGET_FILE:vt5150-updater-demo>
+                  "${CMAKE_BINARY_DIR}/fault-matrix-shots")
+set_tests_properties (Updater.FaultMatrix PROPERTIES LABELS "gui" TIMEOUT 900)
 
 # The Debian package of this build: its files and metadata checked, then unpacked and its program run.
 add_test (NAME Package.InstallsAndRuns

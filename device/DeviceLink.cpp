@@ -153,7 +153,7 @@ bool DeviceLink::transferFirmware (juce::Thread* thread)
     if (image.getLength() < 0 || image.getNumBlocks() > FirmwareImage::maxBlocks)
         return false;
 
-    if (! sendStart() || ! sendAddress (0, 0))
+    if (! sendStart() || thread->threadShouldExit() || ! sendAddress (0, 0) || thread->threadShouldExit())
         return false;
 
     const auto numBlocks = image.getNumBlocks();
@@ -186,11 +186,12 @@ bool DeviceLink::sendBlock (const FirmwareImage& image, int block, juce::Thread&
 
     // The device need not acknowledge a block's address: its verdict is not
     // consulted, and the commit that follows decides whether the block landed.
+    // The two go as a pair, so the exit request is not looked at between them.
     const auto address = block * 64;
     sendAddress ((juce::uint8) (address >> 8), (juce::uint8) (address & 0xff));
 
     sendCommand (DeviceCommands::commit);
-    return awaitReply (true);
+    return awaitReply (true) && ! thread.threadShouldExit();
 }
 
 void DeviceLink::setFirmwareImage (const FirmwareImage* image)

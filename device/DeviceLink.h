@@ -37,7 +37,8 @@ public:
         address command and its commit. Every command but a block's address
         must be acknowledged, or the transfer ends with false at once. The
         thread's exit request is looked at before anything is sent and after
-        every acknowledged data byte; a request also ends the transfer with false.
+        every acknowledged exchange except a block's address, whose commit
+        follows it at once; a request also ends the transfer with false.
     */
     virtual bool transferFirmware (juce::Thread* thread);
 

@@ -16,9 +16,16 @@ const FirmwareImage& FirmwareImage::getBuiltIn()
 FirmwareImage::FirmwareImage (const juce::uint8* layoutToUse, size_t layoutSize)
     : layout (layoutToUse)
 {
-    jassert (layoutSize >= (size_t) headerSize);
-    jassert ((size_t) juce::jmax (0, getLength()) + (size_t) headerSize <= layoutSize);
-    juce::ignoreUnused (layoutSize);
+    const auto fits = layoutSize >= (size_t) headerSize && getLength() >= 0 &&
+                      (size_t) getLength() <= layoutSize - (size_t) headerSize;
+
+    // Reading past the end of the layout would send whatever lies behind it:
+    // an image that does not fit becomes an empty one, which is never sent.
+    if (! fits)
+    {
+        ownedLayout.assign ((size_t) headerSize, 0);
+        layout = ownedLayout.data();
+    }
 }
 
 FirmwareImage::FirmwareImage (const std::vector<juce::uint8>& payload)

@@ -24,6 +24,14 @@ public:
     /** An image holding a copy of these payload bytes, of any length. */
     explicit FirmwareImage (const std::vector<juce::uint8>& payload);
 
+    /**
+        An image over this laid-out memory (length word, reserved word, payload),
+        which must outlive it. A layout shorter than its header, or whose length
+        word is negative or claims more payload than the layout holds, is refused:
+        the image is then empty, and a transfer of it sends nothing.
+    */
+    FirmwareImage (const juce::uint8* layout, size_t layoutSize);
+
     /** Moving keeps the payload where it is, so the moved-to image stays valid. */
     FirmwareImage (FirmwareImage&&) noexcept = default;
 
@@ -48,8 +56,6 @@ public:
 
 private:
     static constexpr int headerSize = 8;
-
-    FirmwareImage (const juce::uint8* layout, size_t layoutSize);
 
     std::vector<juce::uint8> ownedLayout;
     const juce::uint8* layout = nullptr;

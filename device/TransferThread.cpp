@@ -5,8 +5,8 @@
 bool transferRunning = false;
 std::unique_ptr<TransferThread> activeTransferThread;
 
-TransferThread::TransferThread (juce::Component& noticeTargetToUse)
-    : juce::Thread ("VT5150 firmware transfer")
+TransferThread::TransferThread (juce::Component& noticeTargetToUse, size_t stackSize)
+    : juce::Thread ("VT5150 firmware transfer", stackSize)
     , noticeTarget (noticeTargetToUse)
 {
 }
@@ -23,14 +23,23 @@ void TransferThread::run()
     noticeTarget.postCommandMessage (succeeded ? TransferSucceeded : TransferFailed);
 }
 
-void startTransferThread (juce::Component& noticeTarget)
+bool TransferThread::start()
+{
+    if (startThread (juce::Thread::Priority::normal))
+        return true;
+
+    noticeTarget.postCommandMessage (TransferFailed);
+    return false;
+}
+
+void startTransferThread (juce::Component& noticeTarget, size_t stackSize)
 {
     JUCE_ASSERT_MESSAGE_THREAD
 
     destroyTransferThread();
     transferRunning = true;
-    activeTransferThread = std::make_unique<TransferThread> (noticeTarget);
-    activeTransferThread->startThread (juce::Thread::Priority::normal);
+    activeTransferThread = std::make_unique<TransferThread> (noticeTarget, stackSize);
+    activeTransferThread->start();
 }
 
 void destroyTransferThread()

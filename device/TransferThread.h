@@ -19,19 +19,30 @@ enum TransferNotice
 class TransferThread final : public juce::Thread
 {
 public:
-    /** A thread that will report to this component, which must outlive it. */
-    explicit TransferThread (juce::Component& noticeTarget);
+    /**
+        A thread that will report to this component, which must outlive it,
+        with a stack of this many bytes (0: the system's default).
+    */
+    explicit TransferThread (juce::Component& noticeTarget, size_t stackSize = 0);
 
     /**
         Asks the transfer to end and waits until it has. The thread is never
         killed: one killed inside the MIDI driver or holding the reply store's
         lock could hang the program. The transfer looks at the request after
-        every acknowledged byte, so the wait lasts at most about one reply wait.
+        every exchange but a block's address, so the wait lasts at most two
+        reply waits (that address and its commit), usually one exchange.
     */
     ~TransferThread() override;
 
     /** Runs the device link's transfer and posts its notice. */
     void run() override;
+
+    /**
+        Starts the thread at normal priority. A thread that cannot be started
+        posts TransferFailed itself, as a transfer that did not happen, so that
+        its target handles it like any other failure; returns whether it started.
+    */
+    bool start();
 
 private:
     juce::Component& noticeTarget;
@@ -48,8 +59,9 @@ extern std::unique_ptr<TransferThread> activeTransferThread;
 /**
     Destroys any transfer thread left over, sets transferRunning and starts a
     new TransferThread at normal priority that reports to this component.
+    The stack size is the thread's (0: the system's default).
 */
-void startTransferThread (juce::Component& noticeTarget);
+void startTransferThread (juce::Component& noticeTarget, size_t stackSize = 0);
 
 /** Destroys the current transfer thread, if any, waiting for it to end, and clears transferRunning. */
 void destroyTransferThread();

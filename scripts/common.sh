@@ -82,11 +82,13 @@ vt5150_start_xvfb ()
     vt5150_prepare_bare_display
 }
 
+# Safe in an EXIT trap under set -e: a server that has already gone, or that
+# was started by another shell, never replaces the script's own status.
 vt5150_stop_xvfb ()
 {
     if [ -n "${VT5150_XVFB_PID:-}" ]; then
-        kill "$VT5150_XVFB_PID" 2>/dev/null
-        wait "$VT5150_XVFB_PID" 2>/dev/null
+        kill "$VT5150_XVFB_PID" 2>/dev/null || true
+        wait "$VT5150_XVFB_PID" 2>/dev/null || true
     fi
     VT5150_XVFB_PID=
 }
@@ -116,4 +118,15 @@ vt5150_prepare_bare_display ()
     xprop -root -f WM_PROTOCOLS 32a -set WM_PROTOCOLS "WM_TAKE_FOCUS,WM_DELETE_WINDOW,_NET_WM_PING"
     xprop -root -f WM_STATE 32a -set WM_STATE "WM_CHANGE_STATE"
     xprop -root -f _NET_WM_STATE 32a -set _NET_WM_STATE "_NET_WM_STATE_HIDDEN,_NET_WM_WINDOW_TYPE"
+}
+
+# vt5150_with_sanitizers <command...>: runs the command with the options of the
+# AddressSanitizer, UndefinedBehaviorSanitizer and leak checks, every report
+# ending its process with a failure.
+vt5150_with_sanitizers ()
+{
+    ASAN_OPTIONS="detect_leaks=1:abort_on_error=0:detect_stack_use_after_return=1:strict_string_checks=1" \
+    UBSAN_OPTIONS="halt_on_error=1:print_stacktrace=1" \
+    LSAN_OPTIONS="suppressions=$VT5150_ROOT/tests/sanitizer/lsan.supp:print_suppressions=1" \
+        "$@"
 }

@@ -59,8 +59,27 @@ wizard_find_window ()
 {
     wizard_wait_until "${1:-20}" wizard_window_shown "$WIZARD_TITLE" || return 1
     WIZARD_WINDOW=$(wizard_window_id "$WIZARD_TITLE")
-    eval "$(xdotool getwindowgeometry --shell "$WIZARD_WINDOW")"
+    wizard_geometry "$WIZARD_WINDOW" || return 1
     WIZARD_X=$X WIZARD_Y=$Y WIZARD_WIDTH=$WIDTH WIZARD_HEIGHT=$HEIGHT
+}
+
+# wizard_geometry <window id>: sets X, Y, WIDTH and HEIGHT from xdotool's
+# report, taking only those four names and only whole numbers (never running
+# what it prints); fails when one is missing.
+wizard_geometry ()
+{
+    local key value
+    X= Y= WIDTH= HEIGHT=
+    while IFS='=' read -r key value; do
+        [[ "$value" =~ ^-?[0-9]+$ ]] || continue
+        case "$key" in
+            X) X=$value ;;
+            Y) Y=$value ;;
+            WIDTH) WIDTH=$value ;;
+            HEIGHT) HEIGHT=$value ;;
+        esac
+    done < <(xdotool getwindowgeometry --shell "$1" 2>/dev/null)
+    [ -n "$X" ] && [ -n "$Y" ] && [ -n "$WIDTH" ] && [ -n "$HEIGHT" ]
 }
 
 # wizard_click <x> <y> [mouse button]: clicks at a place of the content.
@@ -83,8 +102,8 @@ wizard_click_close ()
 wizard_click_in_window ()
 {
     local id
-    id=$(wizard_window_id "$1") || return 1
-    eval "$(xdotool getwindowgeometry --shell "$id")"
+    id=$(wizard_window_id "$1")
+    wizard_geometry "$id" || return 1
     xdotool mousemove $((X + $2)) $((Y + $3)) click 1
 }
 
@@ -94,7 +113,7 @@ wizard_dismiss_error ()
     local id
     id=$(wizard_window_id "Error")
     [ -n "$id" ] || return 1
-    eval "$(xdotool getwindowgeometry --shell "$id")"
+    wizard_geometry "$id" || return 1
     xdotool mousemove $((X + WIDTH / 2)) $((Y + HEIGHT - 22)) click 1
 }
 
@@ -173,7 +192,7 @@ wizard_choose_menu_item ()
     local id step itemY
     id=$(wizard_window_id menu)
     [ -n "$id" ] || return 1
-    eval "$(xdotool getwindowgeometry --shell "$id")"
+    wizard_geometry "$id" || return 1
     itemY=$((Y + 14))
     [ "$1" = about ] || itemY=$((Y + HEIGHT - 14))
     for step in 8 4 2 0; do
@@ -189,4 +208,14 @@ wizard_choose_menu_item ()
 wizard_shot ()
 {
     import -window root -crop "${WIZARD_WIDTH}x${WIZARD_HEIGHT}+${WIZARD_X}+${WIZARD_Y}" +repage "$1"
+}
+
+# wizard_next_button_shot <file>: saves a picture of the Next button alone,
+# with the pointer moved off it first, so that it is not highlighted.
+wizard_next_button_shot ()
+{
+    local x=$((WIZARD_X + WIZARD_FRAME_LEFT)) y=$((WIZARD_Y + WIZARD_FRAME_TOP))
+    xdotool mousemove $((x + 200)) $((y + 100))
+    sleep 0.3
+    import -window root -crop "100x24+$((x + 420))+$((y + 325))" +repage "$1"
 }

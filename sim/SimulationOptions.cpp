@@ -18,6 +18,38 @@ std::optional<int> parseNumber (const juce::String& text, int minimum, int maxim
     return value;
 }
 
+/** Whether the text is well-formed UTF-8: no stray or missing continuation bytes, overlong forms or surrogates, nothing
+ * past U+10FFFF. */
+bool isWellFormedUtf8 (const std::string& text)
+{
+    for (size_t i = 0; i < text.size();)
+    {
+        const auto lead = (unsigned char) text[i];
+        const size_t length = lead < 0x80                    ? 1
+                              : lead >= 0xc2 && lead <= 0xdf ? 2
+                              : lead >= 0xe0 && lead <= 0xef ? 3
+                              : lead >= 0xf0 && lead <= 0xf4 ? 4
+                                                             : 0;
+
+        if (length == 0 || i + length > text.size())
+            return false;
+
+        for (size_t k = 1; k < length; ++k)
+            if (((unsigned char) text[i + k] & 0xc0) != 0x80)
+                return false;
+
+        const auto second = length > 1 ? (unsigned char) text[i + 1] : 0x80;
+
+        if ((lead == 0xe0 && second < 0xa0) || (lead == 0xed && second > 0x9f) || (lead == 0xf0 && second < 0x90) ||
+            (lead == 0xf4 && second > 0x8f))
+            return false;
+
+        i += length;
+    }
+
+    return true;
+}
+
 juce::String applyFault (DeviceFaults& faults, const juce::String& fault)
 {
     const auto name = fault.upToFirstOccurrenceOf ("=", false, false);
@@ -132,6 +164,32 @@ juce::String SimulationOptions::parse (juce::StringArray& arguments)
                juce::String (numInputs) + " inputs and " + juce::String (numOutputs) + " outputs";
 
     return {};
+}
+
+juce::StringArray SimulationOptions::getArguments (int argc, const char* const* argv)
+{
+    juce::StringArray arguments;
+
+    for (int i = 1; i < argc; ++i)
+    {
+        // JUCE 7.0.5 builds a String from ill-formed UTF-8 without room for its
+        // terminator (its own check lets some such text through), so every
+        // later read runs past its end. Such an argument is taken with each
+        // non-ASCII byte as '?': still reported as bad, safely.
+        std::string text (argv[i]);
+
+        if (isWellFormedUtf8 (text))
+        {
+            arguments.add (juce::CharPointer_UTF8 (text.c_str()));
+            continue;
+        }
+
+        std::replace_if (
+            text.begin(), text.end(), [] (char c) { return (unsigned char) c >= 0x80; }, '?');
+        arguments.add (text.c_str());
+    }
+
+    return arguments;
 }
 
 juce::String SimulationOptions::getHelp()

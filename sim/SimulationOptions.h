@@ -28,6 +28,13 @@ struct SimulationOptions
     */
     juce::String parse (juce::StringArray& arguments);
 
+    /**
+        A program's arguments after its name, read as UTF-8 from the
+        zero-terminated strings that main receives; in an argument that is not
+        well-formed UTF-8, every byte outside ASCII becomes '?'.
+    */
+    static juce::StringArray getArguments (int argc, const char* const* argv);
+
     /** The lines of help text that describe the device options. */
     static juce::String getHelp();
 };

@@ -1,5 +1,8 @@
 #include "sim/WireTrace.h"
 
+#include <filesystem>
+#include <fstream>
+
 WireTrace::WireTrace (VirtualMidiPorts& portsToUse)
     : ports (portsToUse)
 {
@@ -40,8 +43,24 @@ void WireTrace::clear()
     lines.clear();
 }
 
-bool WireTrace::writeTo (const juce::File& file) const
+juce::String WireTrace::writeTo (const juce::File& file) const
 {
-    const std::lock_guard<std::mutex> lock (mutex);
-    return file.replaceWithText (lines.joinIntoString ("\n") + (lines.isEmpty() ? "" : "\n"), false, false, "\n");
+    const auto name = file.getFullPathName();
+
+    if (file.isDirectory())
+        return "cannot write the trace to " + name + ": it is a directory";
+
+    // Truncating and writing in place, never replacing: a link stays a link
+    // and a device stays a device.
+    std::ofstream out (std::filesystem::u8path (name.toStdString()), std::ios::out | std::ios::trunc);
+
+    {
+        const std::lock_guard<std::mutex> lock (mutex);
+
+        for (const auto& line : lines)
+            out << line.toStdString() << '\n';
+    }
+
+    out.close();
+    return out.fail() ? "cannot write the trace to " + name : juce::String();
 }

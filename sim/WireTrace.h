@@ -25,8 +25,13 @@ public:
     /** Forgets what was recorded so far. */
     void clear();
 
-    /** Writes the lines to a file, one per line; returns false if it cannot be written. */
-    bool writeTo (const juce::File& file) const;
+    /**
+        Writes the lines, one per line, into the file at this path as a shell's
+        `>` does: through a link to the file it points at, into an existing
+        file or device in place. Returns why it could not, or an empty string;
+        a directory is refused.
+    */
+    juce::String writeTo (const juce::File& file) const;
 
 private:
     VirtualMidiPorts& ports;

@@ -4,82 +4,28 @@
 
 #include "device/DeviceLink.h"
 #include "device/TransferThread.h"
+#include "sim/CpuTime.h"
+#include "sim/PayloadFile.h"
 #include "sim/SimulatedSetup.h"
+#include "sim/ToolOptions.h"
 #include "sim/WireTrace.h"
 
 #include <juce_gui_basics/juce_gui_basics.h>
 
-#include <ctime>
 #include <iostream>
 
 namespace
 {
-constexpr int exitSuccess = 0, exitTransferFailed = 1, exitNotFound = 2, exitUsage = 64;
-
-struct ToolOptions
-{
-    SimulationOptions simulation;
-    juce::File payloadFile, traceFile;
-    bool showHelp = false;
-};
+constexpr int exitSuccess = 0, exitTransferFailed = 1, exitNotFound = 2, exitTraceNotWritten = 3, exitUsage = 64;
 
 void printHelp()
 {
     std::cout << "Usage: vt5150-flashsim [options]\n\n"
                  "Finds a simulated VT-5150 on virtual MIDI ports and writes the firmware into it,\n"
                  "with the updater's own code, then reports as key: value lines.\n\n"
-              << SimulationOptions::getHelp()
-              << "  --payload FILE        send FILE's bytes instead of the built-in firmware\n"
-                 "  --trace FILE          write every message on the wire to FILE\n"
-                 "  --help                show this text\n\n"
-                 "Exit status: 0 success, 1 transfer failed, 2 device not found, 64 bad usage.\n";
-}
-
-juce::String parseToolOptions (juce::StringArray arguments, ToolOptions& options)
-{
-    if (arguments.contains ("--help"))
-    {
-        options.showHelp = true;
-        return {};
-    }
-
-    const auto error = options.simulation.parse (arguments);
-
-    if (error.isNotEmpty())
-        return error;
-
-    while (! arguments.isEmpty())
-    {
-        const auto option = arguments[0];
-
-        if ((option != "--payload" && option != "--trace") || arguments.size() < 2)
-            return option == "--payload" || option == "--trace" ? option + " needs a file name"
-                                                                : "unknown option " + option;
-
-        const auto file = juce::File::getCurrentWorkingDirectory().getChildFile (arguments[1]);
-        (option == "--payload" ? options.payloadFile : options.traceFile) = file;
-        arguments.removeRange (0, 2);
-    }
-
-    return {};
-}
-
-/** Reads the payload file, or says why it cannot be sent. */
-juce::String readPayload (const juce::File& file, std::vector<juce::uint8>& payload)
-{
-    juce::MemoryBlock bytes;
-
-    if (! file.existsAsFile() || ! file.loadFileAsData (bytes))
-        return "cannot read the firmware file " + file.getFullPathName();
-
-    const auto problem = FirmwareImage::checkPayloadSize (bytes.getSize());
-
-    if (problem.isNotEmpty())
-        return file.getFileName() + ": " + problem;
-
-    payload.assign (static_cast<const juce::uint8*> (bytes.getData()),
-                    static_cast<const juce::uint8*> (bytes.getData()) + bytes.getSize());
-    return {};
+              << ToolOptions::getHelp()
+              << "\nExit status: 0 success, 1 transfer failed, 2 device not found, 3 trace not written,\n"
+                 "64 bad usage.\n";
 }
 
 /** Receives the transfer's notice as the wizard window does. */
@@ -94,11 +40,6 @@ struct NoticeReceiver final : juce::Component
     int notice = 0;
 };
 
-double processCpuMilliseconds()
-{
-    return 1000.0 * (double) std::clock() / CLOCKS_PER_SEC;
-}
-
 void report (const char* key, const juce::String& value)
 {
     std::cout << key << ": " << value << std::endl;
@@ -110,7 +51,7 @@ int runTransfer (SimulatedSetup& setup, const FirmwareImage& image)
     auto* device = setup.getDevice();
     const auto commandsBefore = device != nullptr ? device->getNumReceivedCommands() : 0;
 
-    const auto cpuStart = processCpuMilliseconds();
+    const auto cpuStart = CpuTime::processMilliseconds();
     const auto start = juce::Time::getMillisecondCounterHiRes();
 
     transferProgress = 0.0;
@@ -120,7 +61,7 @@ int runTransfer (SimulatedSetup& setup, const FirmwareImage& image)
         juce::MessageManager::getInstance()->runDispatchLoopUntil (20);
 
     const auto transferMs = juce::Time::getMillisecondCounterHiRes() - start;
-    const auto cpuMs = processCpuMilliseconds() - cpuStart;
+    const auto cpuMs = CpuTime::processMilliseconds() - cpuStart;
     const auto succeeded = receiver.notice == TransferSucceeded;
     const auto exchanges = device != nullptr ? device->getNumReceivedCommands() - commandsBefore : 0;
     const auto matches = device != nullptr && device->memoryMatches (image.getPayloadCopy());
@@ -157,17 +98,20 @@ int run (const ToolOptions& options, const FirmwareImage& image)
 
     deviceLink().setFirmwareImage (nullptr);
 
-    if (trace != nullptr && ! trace->writeTo (options.traceFile))
-        std::cerr << "vt5150-flashsim: cannot write the trace to " << options.traceFile.getFullPathName() << std::endl;
+    const auto traceProblem = trace != nullptr ? trace->writeTo (options.traceFile) : juce::String();
 
-    return status;
+    if (traceProblem.isEmpty())
+        return status;
+
+    std::cerr << "vt5150-flashsim: " << traceProblem << std::endl;
+    return exitTraceNotWritten;
 }
 } // namespace
 
 int main (int argc, char* argv[])
 {
     ToolOptions options;
-    const auto error = parseToolOptions (juce::StringArray (argv + 1, argc - 1), options);
+    const auto error = options.parse (SimulationOptions::getArguments (argc, argv));
 
     if (error.isNotEmpty())
     {
@@ -185,7 +129,7 @@ int main (int argc, char* argv[])
 
     if (options.payloadFile != juce::File())
     {
-        const auto problem = readPayload (options.payloadFile, payload);
+        const auto problem = PayloadFile::read (options.payloadFile, payload);
 
         if (problem.isNotEmpty())
         {

@@ -10,7 +10,6 @@ TEST_F (UpdaterApplicationTest, InitialiseOpensTheWindowAndShutdownAndDestructio
 {
     start();
     EXPECT_TRUE (window->isOnDesktop());
-    EXPECT_FALSE (app->moreThanOneInstanceAllowed());
 
     app->shutdown();
     EXPECT_EQ (app->getMainWindow(), nullptr);

@@ -44,7 +44,9 @@ check "centred across" [ $((2 * WIZARD_X + WIZARD_WIDTH - 1280)) -le 1 ]
 check "centred down" [ $((2 * WIZARD_Y + WIZARD_HEIGHT - 1024)) -le 1 ]
 check "the stdout notice" grep -q "never touched" "$WIZARD_TMP/whole-update.log"
 wizard_shot "$shots/welcome.png"
+wizard_next_button_shot "$shots/next-welcome.png"
 walk_to_page5
+wizard_next_button_shot "$shots/next-page5.png"
 wizard_click_previous
 expect 5 "title next previous"
 wizard_click_next
@@ -53,7 +55,13 @@ wizard_click_next
 expect 10 "title bar"
 expect 60 "title next"
 wizard_shot "$shots/finish.png"
-check "Next reads Finish" [ "$(compare -metric AE "$shots/welcome.png" "$shots/finish.png" null: 2>&1)" != 0 ]
+wizard_next_button_shot "$shots/next-finish.png"
+# The same button reading the same text looks the same on two pages; on the
+# last page its text is another.
+check "Next looks alike on the welcome page and page 5" \
+    [ "$(compare -metric AE "$shots/next-welcome.png" "$shots/next-page5.png" null: 2>&1)" = 0 ]
+check "Next reads Finish" \
+    [ "$(compare -metric AE "$shots/next-welcome.png" "$shots/next-finish.png" null: 2>&1)" != 0 ]
 wizard_click_next
 check "Finish ends the program with status 0" exited_with_0
 end_case

@@ -139,6 +139,51 @@ TEST_F (Transfer, ExitRequestDuringAByteEndsTheTransferBeforeTheNext)
     EXPECT_DOUBLE_EQ (transferProgress.load(), 500.0 / 24832.0);
 }
 
+TEST_F (Transfer, ExitRequestDuringTheOtherExchangesEndsTheTransferAfterThem)
+{
+    // Each row: the command during whose exchange the exit is requested, and
+    // how many commands the transfer has sent when it ends: the start alone;
+    // the start and address 0; block 0 whole, with its address and commit.
+    const std::pair<int, size_t> rows[] = { { 1, 1 }, { 2, 2 }, { 2 + 129, 2 + 130 } };
+
+    for (const auto& [during, sentInAll] : rows)
+    {
+        SCOPED_TRACE ("exit requested during command " + std::to_string (during));
+        device.reset();
+        connect();
+        ExitFlag exitFlag;
+        device->setCommandObserver (
+            [this, &exitFlag, during = during] (const juce::MidiMessage&)
+            {
+                if (device->getNumReceivedCommands() - commandsBeforeTransfer == during)
+                    exitFlag.signalThreadShouldExit();
+            });
+
+        EXPECT_FALSE (link.transferFirmware (&exitFlag));
+        EXPECT_EQ (transferCommands().size(), sentInAll);
+        link.close();
+    }
+}
+
+TEST (FirmwareImage, ALayoutWhoseLengthWordClaimsMoreThanItHoldsIsEmpty)
+{
+    std::vector<juce::uint8> layout (8 + 256, 0x5a);
+    const auto lengthWith = [&layout] (juce::uint32 word)
+    {
+        for (size_t i = 0; i < 4; ++i)
+            layout[i] = (juce::uint8) (word >> (8 * i));
+
+        return FirmwareImage (layout.data(), layout.size()).getLength();
+    };
+
+    EXPECT_EQ (lengthWith (256), 256);
+    EXPECT_EQ (lengthWith (128), 128);
+    EXPECT_EQ (lengthWith (257), 0);
+    EXPECT_EQ (lengthWith (0x7fffffff), 0);
+    EXPECT_EQ (lengthWith (0xffffff80), 0) << "a negative length";
+    EXPECT_EQ (FirmwareImage (layout.data(), 7).getLength(), 0) << "shorter than its header";
+}
+
 TEST_F (Transfer, ImageLengthsAndRequestsThatSendNothing)
 {
     connect();

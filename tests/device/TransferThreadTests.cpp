@@ -92,3 +92,17 @@ TEST_F (TransferThreadTest, DestroyingARunningTransferWaitsForItToEndWithoutKill
     ASSERT_TRUE (pumpUntil ([this] { return ! window.notices.empty(); }, 20000));
     EXPECT_EQ (window.notices, std::vector<int> { TransferFailed });
 }
+
+TEST_F (TransferThreadTest, AThreadThatCannotStartIsAFailedTransfer)
+{
+    useDevice ({});
+
+    // No system gives a thread a stack of a petabyte: the start fails.
+    startTransferThread (window, (size_t) 1 << 50);
+    EXPECT_TRUE (transferRunning);
+
+    ASSERT_TRUE (pumpUntil ([this] { return ! window.notices.empty(); }, 5000));
+    EXPECT_EQ (window.notices, std::vector<int> { TransferFailed });
+    EXPECT_FALSE (transferRunning);
+    EXPECT_EQ (setup->getDevice()->getNumReceivedCommands(), 2) << "only the probe and the query went out";
+}

@@ -18,7 +18,7 @@ expect ()
     local name="$1" status="$2" pattern="$3"
     shift 4
     local output actual
-    output="$("$tool" "$@" 2>&1)"
+    output="$(timeout 60 "$tool" "$@" 2>&1)"
     actual=$?
 
     if [ "$actual" -ne "$status" ] || ! grep -Eq "$pattern" <<<"$output"; then
@@ -43,9 +43,44 @@ expect "bad number" 64 'whole number' -- --inputs many
 expect "device beyond the ports" 64 'only 1 inputs' -- --device-at 1,0
 expect "unknown fault" 64 'unknown fault' -- --fault melt
 expect "unknown option" 64 'unknown option --frobnicate' -- --frobnicate
+expect "ill-formed UTF-8" 64 'unknown option --fault-\?\?' -- $'--fault-\xed\xbd'
 expect "help" 0 'Usage: vt5150-flashsim' -- --help
 expect "payload not whole blocks" 64 'not a whole number of 128-byte blocks' -- --payload "$work/odd.bin"
 expect "missing payload" 64 'cannot read' -- --payload "$work/none.bin"
+
+# What is not a regular file of a sendable size is refused before it is read:
+# an endless device, a pipe that nobody writes (which would block for ever),
+# a huge file (which would be read whole).
+mkfifo "$work/pipe"
+truncate -s 512M "$work/huge.bin"
+expect "endless payload" 64 'not a regular file' -- --payload /dev/zero
+expect "payload pipe" 64 'not a regular file' -- --payload "$work/pipe"
+expect "huge payload" 64 'more than the 131072' -- --payload "$work/huge.bin"
+rm -f "$work/pipe" "$work/huge.bin"
+
+# The trace is written into what is at its path, as the shell's > does, and a
+# trace that cannot be written fails the run (status 3).
+mkdir "$work/folder"
+ln -s "$work/target.txt" "$work/link.txt"
+mkfifo "$work/trace-pipe"
+cat "$work/trace-pipe" >"$work/from-pipe.txt" &
+reader=$!
+expect "trace into a folder" 3 'it is a directory' -- --no-device --trace "$work/folder"
+expect "trace in a missing folder" 3 'cannot write the trace' -- --no-device --trace "$work/none/trace.txt"
+expect "trace through a link" 0 'result: success' -- --payload "$work/two-blocks.bin" --trace "$work/link.txt"
+expect "trace into a pipe" 2 'not-found' -- --no-device --trace "$work/trace-pipe"
+kill "$reader" 2>/dev/null || true
+wait "$reader" 2>/dev/null || true
+
+if [ ! -d "$work/folder" ] || [ ! -L "$work/link.txt" ] || [ ! -p "$work/trace-pipe" ] \
+    || [ "$(wc -l <"$work/target.txt")" -ne $((4 + 2 * 262)) ] \
+    || [ "$(head -n 1 "$work/from-pipe.txt")" != 'OUT 0 F0 4E 7F 0D 78 F7' ]; then
+    echo "FAIL trace: a folder, link or pipe at the trace's path was replaced, or not written through:"
+    ls -l "$work" | sed 's/^/    /'
+    failures=$((failures + 1))
+else
+    passed=$((passed + 1))
+fi
 
 # The trace shows every message in order: probe, acknowledgement, query,
 # reply, then the transfer's commands each followed by its acknowledgement.

@@ -40,12 +40,8 @@ TEST (AboutBox, EachOpeningIsCentredOverTheAboutPictureWithFourLabelsInOneFontUn
         { "none", [] {}, 300, 200, false },
     };
 
-    const std::pair<juce::String, juce::Rectangle<int>> labels[] = {
-        { "VT5150 Firmware Updater", { 120, 45, 250, 20 } },
-        { "Application Version : 2.01", { 120, 70, 250, 20 } },
-        { "Firmware Version: 1.31", { 120, 95, 300, 20 } },
-        { "(c) 2026 Kelmora Audio", { 120, 120, 400, 20 } },
-    };
+    const juce::String labels[] = { "VT5150 Firmware Updater", "Application Version : 2.01", "Firmware Version: 1.31",
+                                    "(c) 2026 Kelmora Audio" };
 
     for (const auto& c : cases)
     {
@@ -74,11 +70,9 @@ TEST (AboutBox, EachOpeningIsCentredOverTheAboutPictureWithFourLabelsInOneFontUn
         {
             auto* label = dynamic_cast<juce::Label*> (content->getChildComponent (i));
             ASSERT_NE (label, nullptr) << i;
-            EXPECT_EQ (label->getText(), labels[i].first);
-            EXPECT_EQ (label->getBounds(), labels[i].second);
+            EXPECT_EQ (label->getText(), labels[i]);
             EXPECT_TRUE (label->isVisible()) << i;
             EXPECT_EQ (label->getFont(), AboutBox::getAboutFont()) << i;
-            EXPECT_EQ (label->findColour (juce::Label::textColourId), juce::Colour (0xfffaebd7)) << i;
         }
 
         EXPECT_EQ (box.getApplicationVersionLabel(), content->getChildComponent (1));

@@ -12,8 +12,6 @@ TEST_F (UpdaterWindowTest, OpensCentredOnTheWelcomePageAndWalksThePreparationPag
     EXPECT_EQ (window->getContentComponent()->getLocalBounds(), juce::Rectangle<int> (549, 370));
     EXPECT_TRUE (ModalRun::isCentred (window->getScreenBounds()));
     EXPECT_FALSE (window->isResizable());
-    EXPECT_TRUE (findControl<juce::Label> (*window, {}).getJustificationType().testFlags (juce::Justification::top))
-        << "the page text starts at the top of its label, whatever its number of lines";
     expectPage (0, true, false, false);
 
     window->getPeer()->handleKeyPress (juce::KeyPress (juce::KeyPress::escapeKey));
@@ -52,14 +50,25 @@ TEST_F (UpdaterWindowTest, ASuccessfulTransferLeadsToTheLastPageWhoseFinishQuits
 {
     start();
     walkTo (5);
+
+    // What the progress was when the transfer began, whatever the machine's speed.
+    std::atomic<double> progressAtStart { -1.0 };
+    setup->getDevice()->setCommandObserver (
+        [&progressAtStart] (const juce::MidiMessage& frame)
+        {
+            if (frame.getRawData()[4] == 'e')
+                progressAtStart = transferProgress.load();
+        });
+
     transferProgress = 0.5;
     press (next());
 
     expectPage (6, false, false, true);
-    EXPECT_LT (transferProgress.load(), 0.5) << "the progress starts again from 0";
     EXPECT_TRUE (transferRunning);
 
     ASSERT_TRUE (waitForPage (7));
+    EXPECT_EQ (progressAtStart.load(), 0.0) << "the progress starts again from 0";
+    setup->getDevice()->setCommandObserver ({});
     EXPECT_EQ (activeTransferThread, nullptr);
     expectPage (7, true, false, false);
     EXPECT_EQ (next().getButtonText(), "Finish");
