@@ -105,6 +105,13 @@ int runUpdaterApplication (int argc, char* argv[])
         return currentApplication;
     };
 
+#if JUCE_WINDOWS
+    // JUCE is built for Windows GUI programs: it reads the command line from the
+    // system, as Unicode, and both the GUI updater and the console demo use it.
+    juce::ignoreUnused (argc, argv);
+    juce::JUCEApplicationBase::main();
+#else
     juce::JUCEApplicationBase::main (argc, const_cast<const char**> (argv));
+#endif
     return 0;
 }
