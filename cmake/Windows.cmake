@@ -5,6 +5,9 @@
 # JUCE's JPEG loader needs a declaration that libjpeg-turbo leaves out on Windows; see the header.
 target_include_directories (vt5150_juce BEFORE PRIVATE "${CMAKE_CURRENT_LIST_DIR}/windows")
 
+# Under Wine the windows need a timer to repaint; it does nothing on Windows itself.
+target_sources (vt5150_core PRIVATE app/WineRepaintTimer.cpp)
+
 set_target_properties (vt5150-updater PROPERTIES WIN32_EXECUTABLE TRUE)
 
 # What Windows shows of the programs (file properties, Start menu, Apps & features).
