@@ -60,3 +60,5 @@ foreach (target IN LISTS vt5150_targets)
         target_link_options (${target} PRIVATE -static $<$<CONFIG:Release>:-s>)
     endif()
 endforeach()
+
+include (WindowsInstaller)   # target vt5150-windows-packages: the NSIS installer and the zip
