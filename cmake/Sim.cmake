@@ -10,3 +10,26 @@ add_library (vt5150_sim STATIC
     sim/WireTrace.cpp)
 
 target_link_libraries (vt5150_sim PUBLIC vt5150_core PRIVATE vt5150_warnings)
+
+# A stand-in for the ALSA sequencer, preloaded (LD_PRELOAD) into the real
+# updater by the tests so that JUCE's own Linux MIDI code runs over it, and
+# the program that hosts a simulated VT-5150 behind one of its ports. Test
+# equipment only: nothing links the library, and nothing of it is installed.
+pkg_check_modules (VT5150_ALSA REQUIRED IMPORTED_TARGET alsa)
+find_package (Threads REQUIRED)
+
+add_library (vt5150_alsa_seq_standin SHARED
+    sim/alsa/PortDriver.cpp
+    sim/alsa/PortSpec.cpp
+    sim/alsa/Sequencer.cpp
+    sim/alsa/SequencerFunctions.cpp)
+
+target_include_directories (vt5150_alsa_seq_standin PRIVATE "${CMAKE_SOURCE_DIR}")
+target_link_libraries (vt5150_alsa_seq_standin PRIVATE PkgConfig::VT5150_ALSA Threads::Threads vt5150_warnings)
+set_target_properties (vt5150_alsa_seq_standin PROPERTIES
+    CXX_VISIBILITY_PRESET hidden
+    VISIBILITY_INLINES_HIDDEN ON
+    LIBRARY_OUTPUT_DIRECTORY "${CMAKE_BINARY_DIR}/lib")
+
+add_executable (vt5150-seq-device sim/alsa/DeviceHost.cpp)
+target_link_libraries (vt5150-seq-device PRIVATE vt5150_sim vt5150_warnings)

@@ -49,3 +49,18 @@ add_test (NAME Updater.AsAUserWouldDriveIt
           COMMAND "${CMAKE_SOURCE_DIR}/tests/app/updater_gui_test.sh" $<TARGET_FILE:vt5150-updater-demo>
                   $<TARGET_FILE:vt5150-updater> "${CMAKE_BINARY_DIR}/gui-test-shots")
 set_tests_properties (Updater.AsAUserWouldDriveIt PROPERTIES LABELS "gui" TIMEOUT 300)
+
+# The system MIDI port layer over JUCE's own Linux MIDI code, with the ALSA
+# sequencer stand-in preloaded and the machine it pretends to be given here.
+add_executable (vt5150-system-midi-tests tests/device/SystemMidiPortsTests.cpp)
+target_link_libraries (vt5150-system-midi-tests PRIVATE vt5150_test_main vt5150_warnings)
+add_dependencies (vt5150-system-midi-tests vt5150_alsa_seq_standin)
+gtest_discover_tests (vt5150-system-midi-tests DISCOVERY_TIMEOUT 60 PROPERTIES LABELS "threaded"
+    ENVIRONMENT "LD_PRELOAD=$<TARGET_FILE:vt5150_alsa_seq_standin>;VT5150_ALSA_SEQ=silent:Quiet,input:Flood:flood,input:Broken In:nocreate,output:Broken Out:nocreate,input:Flood Two:flood")
+
+# The real updater, unchanged, on JUCE's own Linux MIDI code over the stand-in, driven as a user would.
+add_test (NAME Updater.OnSystemMidi
+          COMMAND "${CMAKE_SOURCE_DIR}/tests/app/system_midi_gui_test.sh" $<TARGET_FILE:vt5150-updater>
+                  $<TARGET_FILE:vt5150_alsa_seq_standin> $<TARGET_FILE:vt5150-seq-device>
+                  "${CMAKE_BINARY_DIR}/system-midi-shots")
+set_tests_properties (Updater.OnSystemMidi PROPERTIES LABELS "gui-threaded" TIMEOUT 400)

@@ -60,3 +60,8 @@ bool DeviceCommands::isStrictAcknowledgement (const juce::MidiMessage& message) 
     return isLenientReply (message) && message.getSysExDataSize() > bodyHeaderLength &&
            message.getSysExData()[bodyHeaderLength] == acknowledgeByte;
 }
+
+bool DeviceCommands::isSystemRealTime (const juce::MidiMessage& message) noexcept
+{
+    return message.getRawDataSize() == 1 && message.getRawData()[0] >= 0xf8;
+}

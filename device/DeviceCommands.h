@@ -55,4 +55,7 @@ struct DeviceCommands
 
     /** True for a lenient reply whose fourth data byte is 0D: the device's acknowledgement. */
     static bool isStrictAcknowledgement (const juce::MidiMessage& message) noexcept;
+
+    /** True for a single System Real-Time byte (F8 to FF): clock, active sensing, start, stop and the like. */
+    static bool isSystemRealTime (const juce::MidiMessage& message) noexcept;
 };

@@ -212,10 +212,17 @@ MidiPortSystem& DeviceLink::getPorts() const
 
 void DeviceLink::handleIncomingMidiMessage (MidiInputPort* source, const juce::MidiMessage& message)
 {
-    if (source != nullptr && source == heldInput.get())
-        replyStore.store (message);
-    else
+    if (source == nullptr || source != heldInput.get())
+    {
         replyStore.clear();
+        return;
+    }
+
+    // Clock, active sensing, start, stop and the other System Real-Time bytes may
+    // appear anywhere in a MIDI stream, and many interfaces send active sensing
+    // every 300 ms: they are never a reply, so they neither replace nor clear one.
+    if (! DeviceCommands::isSystemRealTime (message))
+        replyStore.store (message);
 }
 
 namespace

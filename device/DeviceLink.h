@@ -94,7 +94,8 @@ public:
 
     /**
         Called on the held input's delivery thread: keeps a copy of a message from
-        the held input in the reply store; a message from any other source empties it.
+        the held input in the reply store, except a System Real-Time byte, which
+        leaves the store as it is; a message from any other source empties it.
     */
     void handleIncomingMidiMessage (MidiInputPort* source, const juce::MidiMessage& message) override;
 

@@ -11,78 +11,26 @@ updater="$2"
 shots="$3"
 here="$(cd "$(dirname "$0")" && pwd)"
 source "$here/../../scripts/wizard-driver.sh"
+source "$here/gui_test_support.sh"
 
 mkdir -p "$shots"
-failures=0
-current=""
 
 cleanup ()
 {
-    if [ -n "${WIZARD_PID:-}" ] && kill -0 "$WIZARD_PID" 2>/dev/null; then
-        kill "$WIZARD_PID"
-        wait "$WIZARD_PID" 2>/dev/null
-    fi
+    end_case
     vt5150_stop_xvfb
     rm -rf "$WIZARD_TMP"
 }
 trap cleanup EXIT
 
-# check <what> <command...>: runs the command and reports a failure with a screenshot.
-check ()
-{
-    local what="$1"
-    shift
-    if "$@"; then
-        return 0
-    fi
-    failures=$((failures + 1))
-    local shot="$shots/failure-$failures.png"
-    wizard_grab "$shot" 2>/dev/null
-    echo "FAILED [$current] $what (screen: $shot)" >&2
-    return 1
-}
-
-# expect <seconds> <controls>: waits until the main window shows exactly these controls.
-expect ()
-{
-    wizard_wait_until "$1" wizard_shows "$2" || check "expected \"$2\", saw \"$(wizard_controls)\"" false
-}
-
-error_box_shown () { wizard_window_shown "Error"; }
-no_error_box ()    { ! wizard_window_shown "Error"; }
 about_box_shown () { wizard_window_shown "$WIZARD_ABOUT_TITLE"; }
 no_about_box ()    { ! about_box_shown; }
 no_menu ()         { ! wizard_window_shown menu; }
-still_running ()   { kill -0 "$WIZARD_PID" 2>/dev/null; }
-exited_with_0 ()   { wizard_wait_exit 10 && [ "$WIZARD_STATUS" -eq 0 ]; }
 
 # begin <name> [demo options...]: starts the demo and waits for its window.
 begin ()
 {
-    current="$1"
-    shift
-    echo "--- $current (at ${SECONDS} s)"
-    wizard_launch "$WIZARD_TMP/$current.log" "$demo" "$@"
-    check "the window opens" wizard_find_window 20 && expect 5 "next"
-}
-
-# Presses Next from the welcome page up to page 5 (the device found).
-walk_to_page5 ()
-{
-    local page
-    for page in 1 2 3 4 5; do
-        wizard_click_next
-        expect 10 "title next previous" || return 1
-    done
-}
-
-# Ends the current program if a case left it running.
-end_case ()
-{
-    if still_running; then
-        kill "$WIZARD_PID"
-        wait "$WIZARD_PID" 2>/dev/null
-    fi
+    begin_program "$1" "$demo" "${@:2}"
 }
 
 vt5150_start_xvfb || exit 1
@@ -220,8 +168,4 @@ check "bad usage explains itself" grep -q -- "--inputs x" "$WIZARD_TMP/bad.txt"
 "$demo" --frobnicate >/dev/null 2>&1
 check "an unknown argument exits 64" [ $? -eq 64 ]
 
-if [ "$failures" -ne 0 ]; then
-    echo "$failures checks failed" >&2
-    exit 1
-fi
-echo "All checks passed."
+finish_checks

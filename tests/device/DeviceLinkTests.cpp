@@ -72,9 +72,15 @@ TEST_F (ScriptedLink, AwaitReplyGivesUpNoEarlierThanOneSecond)
 
 TEST_F (ScriptedLink, StoredMessageIsJudgedWithoutWaitingAndKept)
 {
-    // An acknowledgement passes; an active-sensing byte that follows it replaces it.
-    for (const auto& [replies, accepted] :
-         { std::pair { std::vector<Bytes> { ack }, true }, std::pair { std::vector<Bytes> { ack, { 0xfe } }, false } })
+    // An acknowledgement passes, also with System Real-Time bytes around it
+    // (clock, active sensing); any other message that follows it replaces it.
+    const Bytes noteOff { 0x80, 0x3c, 0x00 }, clock { 0xf8 }, sensing { 0xfe }, reset { 0xff };
+
+    for (const auto& [replies, accepted] : { std::pair { std::vector<Bytes> { ack }, true },
+                                             std::pair { std::vector<Bytes> { clock, ack, sensing, reset }, true },
+                                             std::pair { std::vector<Bytes> { sensing }, false },
+                                             std::pair { std::vector<Bytes> { ack, noteOff }, false },
+                                             std::pair { std::vector<Bytes> { ack, { 0xf6 } }, false } })
     {
         nextReplies = replies;
         sendAndLetDeliveryHappen();

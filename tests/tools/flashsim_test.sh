@@ -38,6 +38,7 @@ expect "silent in block 10" 1 'exchanges: 1303' -- --fault silent-at-block=10
 expect "block addresses ignored" 0 'result: success' -- --fault ignore-block-address --payload "$work/two-blocks.bin"
 expect "wrong acknowledgement" 2 'result: not-found' -- --fault wrong-ack
 expect "silent to the query" 0 'result: success' -- --fault no-query-reply
+expect "active sensing after every reply" 0 'image: match' -- --fault noise-after-reply
 expect "bad number" 64 'whole number' -- --inputs many
 expect "device beyond the ports" 64 'only 1 inputs' -- --device-at 1,0
 expect "unknown fault" 64 'unknown fault' -- --fault melt

@@ -1,0 +1,212 @@
+// vt5150-seq-device: a simulated VT-5150 for the ALSA sequencer stand-in. It
+// listens on a Unix socket; while the stand-in is connected there, the device
+// is plugged in, and the MIDI bytes that the program under test sends it
+// travel over the socket to the simulated device, its replies back. When the
+// connection ends or the process is told to stop (SIGTERM: the device is
+// unplugged), it writes what the device received and holds to the report.
+
+#include "device/FirmwareImage.h"
+#include "sim/SimulatedDevice.h"
+#include "sim/SimulationOptions.h"
+
+#include <juce_audio_basics/midi/juce_MidiDataConcatenator.h>
+
+#include <fcntl.h>
+#include <poll.h>
+#include <sys/socket.h>
+#include <sys/un.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <csignal>
+#include <cstring>
+#include <fstream>
+#include <iostream>
+
+namespace
+{
+constexpr int exitSuccess = 0, exitFailure = 1, exitUsage = 64;
+
+int stopPipe[2] = { -1, -1 };
+
+void requestStop (int)
+{
+    const char byte = 0;
+    [[maybe_unused]] const auto written = ::write (stopPipe[1], &byte, 1);
+}
+
+/** Sends what the device answers, as raw MIDI bytes, to the connection. */
+struct ConnectionWriter final : MidiPortListener
+{
+    void handleIncomingMidiMessage (MidiInputPort*, const juce::MidiMessage& message) override
+    {
+        ::send (connection, message.getRawData(), (size_t) message.getRawDataSize(), MSG_NOSIGNAL);
+    }
+
+    int connection = -1;
+};
+
+/** Hands each whole message that the concatenator finds to the device's output. */
+struct CommandForwarder
+{
+    void handleIncomingMidiMessage (void*, const juce::MidiMessage& message)
+    {
+        output.sendMessageNow (message);
+    }
+
+    void handlePartialSysexMessage (void*, const juce::uint8*, int, double) {}
+
+    MidiOutputPort& output;
+};
+
+int listenAt (const juce::String& path)
+{
+    sockaddr_un address {};
+    address.sun_family = AF_UNIX;
+
+    if ((size_t) path.getNumBytesAsUTF8() >= sizeof (address.sun_path))
+        return -1;
+
+    std::strcpy (address.sun_path, path.toRawUTF8());
+    const auto fd = ::socket (AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
+
+    // bind refuses a path where something exists already, which is never replaced.
+    if (fd < 0 || ::bind (fd, reinterpret_cast<const sockaddr*> (&address), sizeof (address)) != 0 ||
+        ::listen (fd, 1) != 0)
+    {
+        if (fd >= 0)
+            ::close (fd);
+
+        return -1;
+    }
+
+    return fd;
+}
+
+/** Waits until `fd` is readable or a stop is requested; false for the stop. */
+bool waitForInput (int fd)
+{
+    pollfd descriptors[] = { { fd, POLLIN, 0 }, { stopPipe[0], POLLIN, 0 } };
+
+    while (::poll (descriptors, 2, -1) < 0)
+        if (errno != EINTR)
+            return false;
+
+    return (descriptors[1].revents & POLLIN) == 0;
+}
+
+void serve (int connection, VirtualMidiPorts& ports)
+{
+    ConnectionWriter writer;
+    writer.connection = connection;
+    auto input = ports.openInput (0, writer);
+    auto output = ports.openOutput (0);
+    input->start();
+
+    CommandForwarder forwarder { *output };
+    juce::MidiDataConcatenator concatenator (256);
+    juce::uint8 buffer[256];
+
+    while (waitForInput (connection))
+    {
+        const auto count = ::read (connection, buffer, sizeof (buffer));
+
+        if (count <= 0)
+            break;
+
+        concatenator.pushMidiData (buffer, (int) count, 0.0, (void*) nullptr, forwarder);
+    }
+
+    ::shutdown (connection, SHUT_RDWR);
+    input->stop();
+}
+
+bool writeReport (const juce::String& path, const SimulatedDevice& device)
+{
+    std::ofstream report (path.toRawUTF8());
+    const auto violations = device.getViolations();
+    report << "commands: " << device.getNumReceivedCommands() << "\n"
+           << "image: " << (device.memoryMatches (FirmwareImage::getBuiltIn().getPayloadCopy()) ? "match" : "mismatch")
+           << "\n"
+           << "violations: " << violations.size() << "\n";
+
+    for (const auto& violation : violations)
+        report << "violation: " << violation << "\n";
+
+    return report.good();
+}
+
+int run (const SimulationOptions& options, const juce::String& socketPath, const juce::String& reportPath)
+{
+    const auto listener = listenAt (socketPath);
+
+    if (listener < 0)
+    {
+        std::cerr << "vt5150-seq-device: cannot listen at " << socketPath << ": " << std::strerror (errno) << std::endl;
+        return exitFailure;
+    }
+
+    VirtualMidiPorts ports (1, 1);
+    SimulatedDevice device (ports, { 0, 0, options.latencyMicroseconds.value_or (0), options.faults });
+    std::cout << "listening at " << socketPath << std::endl;
+
+    if (waitForInput (listener))
+    {
+        const auto connection = ::accept4 (listener, nullptr, nullptr, SOCK_CLOEXEC);
+
+        if (connection >= 0)
+        {
+            serve (connection, ports);
+            ::close (connection);
+        }
+    }
+
+    // Gone from the socket path: the stand-in finds the device unplugged from now on.
+    ::unlink (socketPath.toRawUTF8());
+    ::close (listener);
+
+    return reportPath.isEmpty() || writeReport (reportPath, device) ? exitSuccess : exitFailure;
+}
+
+juce::String parseArguments (juce::StringArray arguments, SimulationOptions& options, juce::String& socketPath,
+                             juce::String& reportPath)
+{
+    const auto error = options.parse (arguments);
+
+    if (error.isNotEmpty())
+        return error;
+
+    if (options.numInputs != 1 || options.numOutputs != 1 || ! options.withDevice)
+        return "the device has one input and one output: --inputs, --outputs, --device-at and --no-device do not apply";
+
+    for (; arguments.size() >= 2 && (arguments[0] == "--socket" || arguments[0] == "--report");
+         arguments.removeRange (0, 2))
+        (arguments[0] == "--socket" ? socketPath : reportPath) = arguments[1];
+
+    if (! arguments.isEmpty())
+        return "unknown option " + arguments[0];
+
+    return socketPath.isEmpty() ? "--socket PATH is needed" : "";
+}
+} // namespace
+
+int main (int argc, char* argv[])
+{
+    SimulationOptions options;
+    juce::String socketPath, reportPath;
+    const auto error = parseArguments (juce::StringArray (argv + 1, argc - 1), options, socketPath, reportPath);
+
+    if (error.isNotEmpty())
+    {
+        std::cerr << "vt5150-seq-device: " << error << "\nUsage: vt5150-seq-device --socket PATH [--report FILE]\n"
+                  << SimulationOptions::getHelp();
+        return exitUsage;
+    }
+
+    if (::pipe2 (stopPipe, O_CLOEXEC) != 0)
+        return exitFailure;
+
+    std::signal (SIGTERM, requestStop);
+    std::signal (SIGINT, requestStop);
+    return run (options, socketPath, reportPath);
+}

@@ -1,0 +1,148 @@
+#include "sim/alsa/PortDriver.h"
+
+#include <pthread.h>
+#include <sys/socket.h>
+#include <sys/un.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstring>
+
+namespace
+{
+/** The kernel's sequencer MIDI driver parses what a device sends with a buffer this large. */
+constexpr int kernelEventBufferSize = 256;
+
+snd_seq_event_t makeFixedEvent (snd_seq_event_type_t type)
+{
+    snd_seq_event_t event;
+    snd_seq_ev_clear (&event);
+    event.type = type;
+    event.flags = SND_SEQ_EVENT_LENGTH_FIXED;
+    return event;
+}
+
+/** Names the driver's threads, so that measurements can tell them from the program's own. */
+void nameThisThread()
+{
+    pthread_setname_np (pthread_self(), "seq stand-in");
+}
+} // namespace
+
+PortDriver::PortDriver (const PortSpec& specToUse, Deliver deliverToUse, Unplug unplugToUse)
+    : spec (specToUse)
+    , deliver (std::move (deliverToUse))
+    , unplug (std::move (unplugToUse))
+{
+    if (spec.sensingIntervalMs > 0 || spec.flood)
+        generator = std::thread ([this] { sendPeriodically(); });
+}
+
+bool PortDriver::isPresent() const noexcept
+{
+    return spec.kind != PortSpec::Kind::device || socket >= 0;
+}
+
+bool PortDriver::tryToPlugIn()
+{
+    if (isPresent())
+        return true;
+
+    // The reader of an earlier connection has ended: it calls forget() last.
+    if (reader.joinable())
+        reader.join();
+
+    sockaddr_un address {};
+    address.sun_family = AF_UNIX;
+
+    if (spec.socketPath.size() >= sizeof (address.sun_path))
+        return false;
+
+    std::strcpy (address.sun_path, spec.socketPath.c_str());
+    const auto fd = ::socket (AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
+
+    if (fd < 0)
+        return false;
+
+    if (::connect (fd, reinterpret_cast<const sockaddr*> (&address), sizeof (address)) != 0)
+    {
+        ::close (fd);
+        return false;
+    }
+
+    socket = fd;
+    reader = std::thread ([this, fd] { readUntilClosed (fd); });
+    return true;
+}
+
+void PortDriver::forget()
+{
+    if (socket >= 0)
+        ::close (socket);
+
+    socket = -1;
+}
+
+void PortDriver::write (const std::vector<unsigned char>& bytes)
+{
+    // MSG_NOSIGNAL: a device that went away must not end the program with SIGPIPE.
+    if (socket >= 0 && ! bytes.empty())
+        ::send (socket, bytes.data(), bytes.size(), MSG_NOSIGNAL);
+}
+
+void PortDriver::readUntilClosed (int fd)
+{
+    nameThisThread();
+    snd_midi_event_t* encoder = nullptr;
+
+    if (snd_midi_event_new (kernelEventBufferSize, &encoder) == 0)
+    {
+        snd_seq_event_t event;
+        snd_seq_ev_clear (&event);
+        unsigned char buffer[64];
+        ssize_t count;
+
+        while ((count = ::read (fd, buffer, sizeof (buffer))) > 0)
+        {
+            for (ssize_t i = 0; i < count; ++i)
+            {
+                if (snd_midi_event_encode_byte (encoder, buffer[i], &event) == 1)
+                {
+                    deliver (event);
+                    snd_seq_ev_clear (&event);
+                }
+            }
+        }
+
+        snd_midi_event_free (encoder);
+    }
+
+    // Wakes a pending write's peer and tells the sequencer; forget() closes the descriptor.
+    ::shutdown (fd, SHUT_RDWR);
+    unplug();
+}
+
+void PortDriver::sendPeriodically()
+{
+    nameThisThread();
+    const auto interval =
+        spec.flood ? std::chrono::microseconds (100) : std::chrono::microseconds (spec.sensingIntervalMs * 1000);
+    auto noteOn = false;
+
+    for (;;)
+    {
+        std::this_thread::sleep_for (interval);
+
+        if (! spec.flood)
+        {
+            deliver (makeFixedEvent (SND_SEQ_EVENT_SENSING));
+            continue;
+        }
+
+        noteOn = ! noteOn;
+        auto event = makeFixedEvent (noteOn ? SND_SEQ_EVENT_NOTEON : SND_SEQ_EVENT_NOTEOFF);
+        event.data.note.note = 60;
+        event.data.note.velocity = 64;
+        deliver (event);
+    }
+}

@@ -1,0 +1,78 @@
+# Checks shared by the tests that drive the real programs as a user would:
+# sourced after scripts/wizard-driver.sh by a script that has set `shots`, the
+# folder for screenshots of failures.
+
+failures=0
+current=""
+
+# check <what> <command...>: runs the command and reports a failure with a screenshot.
+check ()
+{
+    local what="$1"
+    shift
+    if "$@"; then
+        return 0
+    fi
+    failures=$((failures + 1))
+    local shot="$shots/failure-$failures.png"
+    wizard_grab "$shot" 2>/dev/null
+    echo "FAILED [$current] $what (screen: $shot)" >&2
+    return 1
+}
+
+# expect <seconds> <controls>: waits until the main window shows exactly these controls.
+expect ()
+{
+    wizard_wait_until "$1" wizard_shows "$2" || check "expected \"$2\", saw \"$(wizard_controls)\"" false
+}
+
+error_box_shown () { wizard_window_shown "Error"; }
+no_error_box ()    { ! wizard_window_shown "Error"; }
+still_running ()   { [ -n "${WIZARD_PID:-}" ] && kill -0 "$WIZARD_PID" 2>/dev/null; }
+exited_with_0 ()   { wizard_wait_exit 10 && [ "$WIZARD_STATUS" -eq 0 ]; }
+
+# begin_program <name> <program> [arguments...]: starts the program and waits for its window.
+begin_program ()
+{
+    current="$1"
+    shift
+    echo "--- $current (at ${SECONDS} s)"
+    wizard_launch "$WIZARD_TMP/$current.log" "$@"
+    check "the window opens" wizard_find_window 20 && expect 5 "next"
+}
+
+# Presses Next from the welcome page up to page 4, where the next Next searches.
+walk_to_page4 ()
+{
+    local page
+    for page in 1 2 3 4; do
+        wizard_click_next
+        expect 10 "title next previous" || return 1
+    done
+}
+
+# Presses Next from the welcome page up to page 5 (the device found).
+walk_to_page5 ()
+{
+    walk_to_page4 && wizard_click_next && expect 10 "title next previous"
+}
+
+# Ends the current program if a case left it running.
+end_case ()
+{
+    if still_running; then
+        kill "$WIZARD_PID"
+        wait "$WIZARD_PID" 2>/dev/null
+    fi
+}
+
+# Prints the tally and exits with the tests' status.
+finish_checks ()
+{
+    if [ "$failures" -ne 0 ]; then
+        echo "$failures checks failed" >&2
+        exit 1
+    fi
+    echo "All checks passed."
+    exit 0
+}

@@ -1,0 +1,118 @@
+// The system MIDI port layer over JUCE's own Linux MIDI code, with the ALSA
+// sequencer stand-in preloaded in place of the kernel's sequencer. The
+// machine it pretends to be is set by the test's environment: a silent
+// device "Quiet", two devices "Flood" and "Flood Two" that send notes without
+// pause, and a port of each direction that JUCE cannot open.
+
+#include "device/SystemMidiPorts.h"
+
+#include <juce_audio_devices/juce_audio_devices.h>
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <thread>
+
+namespace
+{
+template <typename DeviceClass>
+int indexOf (const juce::String& name)
+{
+    const auto devices = DeviceClass::getAvailableDevices();
+
+    for (int i = 0; i < devices.size(); ++i)
+        if (devices.getReference (i).name == name)
+            return i;
+
+    ADD_FAILURE() << "no MIDI port \"" << name << "\": is the ALSA sequencer stand-in preloaded?";
+    return -1;
+}
+
+/** Counts the messages delivered, and those delivered or still being delivered after stop() returned. */
+struct RecordingListener final : MidiPortListener
+{
+    void handleIncomingMidiMessage (MidiInputPort*, const juce::MidiMessage&) override
+    {
+        // A callback that takes a while widens the window in which a stop could overtake it.
+        ++count;
+        std::this_thread::sleep_for (std::chrono::microseconds (200));
+
+        if (stopped)
+            ++lateCallbacks;
+    }
+
+    bool waitForMoreThan (int seen, int timeoutMs) const
+    {
+        const auto start = juce::Time::getMillisecondCounter();
+
+        while (count <= seen)
+        {
+            if (juce::Time::getMillisecondCounter() - start > (juce::uint32) timeoutMs)
+                return false;
+
+            std::this_thread::sleep_for (std::chrono::microseconds (100));
+        }
+
+        return true;
+    }
+
+    std::atomic<int> count { 0 }, lateCallbacks { 0 };
+    std::atomic<bool> stopped { false };
+};
+} // namespace
+
+TEST (SystemMidiPorts, APortThatCannotBeOpenedYieldsNoPort)
+{
+    SystemMidiPorts ports;
+    RecordingListener listener;
+
+    EXPECT_EQ (ports.openInput (indexOf<juce::MidiInput> ("Broken In"), listener), nullptr);
+    EXPECT_EQ (ports.openOutput (indexOf<juce::MidiOutput> ("Broken Out")), nullptr);
+    EXPECT_EQ (ports.openInput (ports.getNumInputs(), listener), nullptr);
+    EXPECT_EQ (ports.openOutput (-1), nullptr);
+
+    // The other ports still open and deliver.
+    auto input = ports.openInput (indexOf<juce::MidiInput> ("Flood"), listener);
+    ASSERT_NE (input, nullptr);
+    input->start();
+    EXPECT_TRUE (listener.waitForMoreThan (0, 1000));
+}
+
+TEST (SystemMidiPorts, NoCallbackRunsOrArrivesOnceStopHasReturned)
+{
+    SystemMidiPorts ports;
+    RecordingListener listener;
+    auto input = ports.openInput (indexOf<juce::MidiInput> ("Flood"), listener);
+    ASSERT_NE (input, nullptr);
+
+    for (int cycle = 0; cycle < 100; ++cycle)
+    {
+        listener.stopped = false;
+        input->start();
+        ASSERT_TRUE (listener.waitForMoreThan (listener.count, 1000)) << "cycle " << cycle;
+        input->stop();
+        listener.stopped = true;
+    }
+
+    std::this_thread::sleep_for (std::chrono::milliseconds (20));
+    EXPECT_EQ (listener.lateCallbacks, 0);
+}
+
+TEST (SystemMidiPorts, AnInputDeliversAfterAFailedOpenHasPinnedJucesSequencerClient)
+{
+    // A port that JUCE fails to create keeps its sequencer client alive for
+    // good, and with it the input thread that the silent input leaves polling.
+    SystemMidiPorts ports;
+    RecordingListener listener;
+    auto quiet = ports.openInput (indexOf<juce::MidiInput> ("Quiet"), listener);
+    ASSERT_NE (quiet, nullptr);
+    quiet->start();
+    EXPECT_EQ (ports.openOutput (indexOf<juce::MidiOutput> ("Broken Out")), nullptr);
+    quiet->stop();
+    quiet.reset();
+
+    auto flood = ports.openInput (indexOf<juce::MidiInput> ("Flood Two"), listener);
+    ASSERT_NE (flood, nullptr);
+    flood->start();
+    EXPECT_TRUE (listener.waitForMoreThan (0, 1000));
+}
