@@ -10,19 +10,24 @@ set -uo pipefail
 installer="$1"
 shots="$2"
 here="$(cd "$(dirname "$0")" && pwd)"
-source "$here/../wizard_checks.sh"
+source "$here/../../scripts/wizard-driver.sh"
+source "$here/../app/gui_test_support.sh"
 source "$here/../../scripts/windows.sh"
+
+mkdir -p "$shots"
 
 cleanup ()
 {
-    end_case 2>/dev/null
+    end_case
     vt5150_stop_wine
     vt5150_stop_xvfb
     rm -rf "$WIZARD_TMP"
 }
 trap cleanup EXIT
 
-# Every file and folder in the Wine's drive C:, but the temporary files of its user.
+# Every file and folder in the Wine's drive C:, but the user's temporary files:
+# the uninstaller runs from a copy of itself there, which Windows removes at
+# the next restart.
 list_drive_c ()
 {
     (cd "$WINEPREFIX/drive_c" && find . ! -path "./users/*/Temp/*" ! -path "./users/*/AppData/Local/Temp/*" | sort)
@@ -74,23 +79,19 @@ check "its publisher" registered Publisher "REG_SZ +Kelmora Audio$"
 check "its icon" registered DisplayIcon 'vt5150-updater\.exe,0$'
 check "its uninstaller" registered UninstallString 'Uninstall\.exe"$'
 
-current=installed-updater
-echo "--- $current (at ${SECONDS} s)"
-wizard_launch "$WIZARD_TMP/updater.log" "$VT5150_WINE" 'C:\Program Files\VT5150 Firmware Updater\vt5150-updater.exe'
-check "the installed updater opens its window" wizard_find_window 60 && expect 10 "next"
+begin_program installed-updater "$VT5150_WINE" 'C:\Program Files\VT5150 Firmware Updater\vt5150-updater.exe'
 wizard_shot "$shots/installed-welcome.png"
 wizard_click_close
-check "the close button ends it with status 0" exited_with_0 20
+check "the close button ends it with status 0" exited_with_0
 
 current=uninstall
 echo "--- $current (at ${SECONDS} s)"
 "$VT5150_WINE" "$folder/Uninstall.exe" /S
 check "the uninstaller exits with status 0" [ $? -eq 0 ]
-# It runs on from a copy of itself in the temporary folder.
 vt5150_wait_for_wine
 check "no entry in Apps & features" eval '! "$VT5150_WINE" reg query "$key" >/dev/null 2>&1'
 list_drive_c >"$WIZARD_TMP/after.txt"
 check "nothing left on drive C: ($(diff "$WIZARD_TMP/before.txt" "$WIZARD_TMP/after.txt" | grep -c '^[<>]') differences)" \
     diff -q "$WIZARD_TMP/before.txt" "$WIZARD_TMP/after.txt"
 
-report_checks
+finish_checks

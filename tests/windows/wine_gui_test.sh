@@ -12,26 +12,28 @@ demo="$1"
 updater="$2"
 shots="$3"
 here="$(cd "$(dirname "$0")" && pwd)"
-source "$here/../wizard_checks.sh"
+source "$here/../../scripts/wizard-driver.sh"
+source "$here/../app/gui_test_support.sh"
 source "$here/../../scripts/windows.sh"
+
+mkdir -p "$shots"
 
 cleanup ()
 {
-    end_case 2>/dev/null
+    end_case
     vt5150_stop_wine
     vt5150_stop_xvfb
     rm -rf "$WIZARD_TMP"
 }
 trap cleanup EXIT
 
+about_box_shown () { wizard_window_shown "$WIZARD_ABOUT_TITLE"; }
+no_about_box ()    { ! about_box_shown; }
+
 # begin <name> <program> [options...]: starts a Windows program in Wine and waits for its window.
 begin ()
 {
-    current="$1"
-    shift
-    echo "--- $current (at ${SECONDS} s)"
-    wizard_launch "$WIZARD_TMP/$current.log" "$VT5150_WINE" "$@"
-    check "the window opens" wizard_find_window 60 && expect 10 "next"
+    begin_program "$1" "$VT5150_WINE" "${@:2}"
 }
 
 # page_shot <name>: saves a screenshot of the main window and whatever lies over it.
@@ -43,11 +45,7 @@ page_shot ()
 # Presses Next on page 4 and waits for the device-not-found box.
 expect_not_found ()
 {
-    local page
-    for page in 1 2 3 4; do
-        wizard_click_next
-        expect 10 "title next previous"
-    done
+    walk_to_page4
     wizard_click_next
     check "the device-not-found box" wizard_wait_until 10 error_box_shown
 }
@@ -78,13 +76,13 @@ check "Alt+F4 is refused during the transfer" still_running
 first=$WIZARD_PID
 "$VT5150_WINE" "$demo" >"$WIZARD_TMP/second.log" 2>&1 &
 WIZARD_PID=$!
-check "a second instance ends by itself with status 0" exited_with_0 30
+check "a second instance ends by itself with status 0" exited_with_0
 check "only one window" [ "$(xdotool search --onlyvisible --name "^$WIZARD_TITLE\$" | wc -l)" -eq 1 ]
 WIZARD_PID=$first
 expect 120 "title next"
 page_shot page7-finished
 wizard_click_next
-check "Finish ends the program with status 0" exited_with_0 20
+check "Finish ends the program with status 0" exited_with_0
 end_case
 
 # The window menu and the about box. -----------------------------------------
@@ -99,7 +97,7 @@ xdotool key Escape
 check "Escape closes the about box" wizard_wait_until 5 no_about_box
 expect 5 "next"
 xdotool key alt+F4
-check "Alt+F4 ends the program on the welcome page" exited_with_0 20
+check "Alt+F4 ends the program on the welcome page" exited_with_0
 end_case
 
 # The device-not-found box of the demo without a device. ----------------------
@@ -130,7 +128,7 @@ page_shot updater-not-found
 wizard_dismiss_error
 check "OK closes the box" wizard_wait_until 5 no_error_box
 wizard_click_close
-check "the close button ends the updater with status 0" exited_with_0 20
+check "the close button ends the updater with status 0" exited_with_0
 end_case
 
-report_checks
+finish_checks
