@@ -113,7 +113,7 @@ vt5150_build_windows_libs ()
 vt5150_build_windows ()
 {
     local juceDir
-    juceDir="$(dpkg -L juce-modules-source | grep -m 1 '/cmake/JUCE-[0-9.]*$')"
+    juceDir="$(dpkg -L juce-modules-source | grep '/cmake/JUCE-[0-9.]*$')"
 
     export CCACHE_BASEDIR="$VT5150_ROOT"
     cmake -S "$VT5150_ROOT" -B "$VT5150_WINDOWS_BUILD" \
