@@ -19,6 +19,9 @@ UpdaterApplication::~UpdaterApplication()
 
 void UpdaterApplication::initialise (const juce::String&)
 {
+#if JUCE_WINDOWS
+    wineRepaintTimer = WineRepaintTimer::startIfUnderWine();
+#endif
     registerBuiltInImages();
     mainWindow = std::make_unique<UpdaterWindow>();
     mainWindow->setVisible (true);
@@ -30,6 +33,9 @@ void UpdaterApplication::shutdown()
     JUCE_ASSERT_MESSAGE_THREAD
 
     quitSignalWatcher.reset();
+#if JUCE_WINDOWS
+    wineRepaintTimer.reset();
+#endif
 
     // The thread reports to the window, so it must be gone before the window
     // goes; its exit request ends the transfer at the next acknowledged byte.
@@ -105,6 +111,13 @@ int runUpdaterApplication (int argc, char* argv[])
         return currentApplication;
     };
 
+#if JUCE_WINDOWS
+    // JUCE is built for Windows GUI programs: it reads the command line from the
+    // system, as Unicode, and both the GUI updater and the console demo use it.
+    juce::ignoreUnused (argc, argv);
+    juce::JUCEApplicationBase::main();
+#else
     juce::JUCEApplicationBase::main (argc, const_cast<const char**> (argv));
+#endif
     return 0;
 }

@@ -3,6 +3,10 @@
 #include "app/QuitSignalWatcher.h"
 #include "ui/UpdaterWindow.h"
 
+#if JUCE_WINDOWS
+#include "app/WineRepaintTimer.h"
+#endif
+
 #include <juce_gui_basics/juce_gui_basics.h>
 
 #include <memory>
@@ -70,6 +74,9 @@ public:
 private:
     std::unique_ptr<UpdaterWindow> mainWindow;
     std::unique_ptr<QuitSignalWatcher> quitSignalWatcher;
+#if JUCE_WINDOWS
+    std::unique_ptr<WineRepaintTimer> wineRepaintTimer;
+#endif
     bool quitDeferred = false;
 
     JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR (UpdaterApplication)

@@ -14,6 +14,11 @@ add_library (vt5150_sim STATIC
 
 target_link_libraries (vt5150_sim PUBLIC vt5150_core PRIVATE vt5150_warnings)
 
+# The Linux MIDI test equipment below runs on the build machine, not in the Windows build.
+if (WIN32)
+    return()
+endif()
+
 # A stand-in for the ALSA sequencer, preloaded (LD_PRELOAD) into the real
 # updater by the tests so that JUCE's own Linux MIDI code runs over it, and
 # the program that hosts a simulated VT-5150 behind one of its ports. Test

@@ -1,0 +1,64 @@
+# The Windows build, cross-compiled with MinGW-w64 (scripts/build-windows):
+# single static .exe files with an icon and version information, the updater a
+# GUI program and the demo a console program, since it takes options and prints.
+
+# JUCE's JPEG loader needs a declaration that libjpeg-turbo leaves out on Windows; see the header.
+target_include_directories (vt5150_juce BEFORE PRIVATE "${CMAKE_CURRENT_LIST_DIR}/windows")
+
+# Under Wine the windows need a timer to repaint; it does nothing on Windows itself.
+target_sources (vt5150_core PRIVATE app/WineRepaintTimer.cpp)
+
+set_target_properties (vt5150-updater PROPERTIES WIN32_EXECUTABLE TRUE)
+
+# What Windows shows of the programs (file properties, Start menu, Apps & features).
+set (VT5150_PRODUCT "VT5150 Firmware Updater")
+set (VT5150_COMPANY "Kelmora Audio")
+# The application version as the program writes it: the minor number with two digits.
+if (PROJECT_VERSION_MINOR LESS 10)
+    set (VT5150_VERSION_TEXT "${PROJECT_VERSION_MAJOR}.0${PROJECT_VERSION_MINOR}")
+else()
+    set (VT5150_VERSION_TEXT "${PROJECT_VERSION_MAJOR}.${PROJECT_VERSION_MINOR}")
+endif()
+
+# The icon: the device's POWER button, cut round out of the device picture.
+find_program (VT5150_CONVERT convert REQUIRED)
+set (VT5150_ICON "${CMAKE_BINARY_DIR}/resources/VT5150.ico")
+add_custom_command (
+    OUTPUT "${VT5150_ICON}"
+    COMMAND "${VT5150_CONVERT}" "${CMAKE_SOURCE_DIR}/resources/VT5150.png" -crop 36x36+16+120 +repage
+            ( -size 36x36 xc:none -fill white -draw "circle 17.5,17.5 17.5,0.5" )
+            -compose DstIn -composite -define icon:auto-resize=48,32,16 "${VT5150_ICON}"
+    DEPENDS "${CMAKE_SOURCE_DIR}/resources/VT5150.png"
+    COMMENT "Cutting the program icon out of the device picture"
+    VERBATIM)
+
+enable_language (RC)
+
+# vt5150_add_windows_resources (<program> <description>): the icon and version information.
+function (vt5150_add_windows_resources target description)
+    set (VT5150_RC_FILE ${target})
+    set (VT5150_RC_DESCRIPTION "${description}")
+    set (rc "${CMAKE_BINARY_DIR}/resources/${target}.rc")
+    configure_file ("${CMAKE_CURRENT_FUNCTION_LIST_DIR}/windows/Program.rc.in" "${rc}" @ONLY)
+    set_source_files_properties ("${rc}" PROPERTIES OBJECT_DEPENDS "${VT5150_ICON}")
+    target_sources (${target} PRIVATE "${rc}")
+endfunction()
+
+vt5150_add_windows_resources (vt5150-updater "${VT5150_PRODUCT}")
+vt5150_add_windows_resources (vt5150-updater-demo "${VT5150_PRODUCT} demo, with a simulated VT-5150")
+
+# The tools run on the build machine; build them for Windows only when asked for.
+set_target_properties (vt5150-flashsim vt5150-transfer-bench PROPERTIES EXCLUDE_FROM_ALL TRUE)
+
+get_property (vt5150_targets DIRECTORY PROPERTY BUILDSYSTEM_TARGETS)
+
+foreach (target IN LISTS vt5150_targets)
+    get_target_property (type ${target} TYPE)
+
+    if (type STREQUAL "EXECUTABLE")
+        # No DLL beside the program: the C and C++ runtimes and winpthreads are linked in.
+        target_link_options (${target} PRIVATE -static $<$<CONFIG:Release>:-s>)
+    endif()
+endforeach()
+
+include (WindowsInstaller)   # target vt5150-windows-packages: the NSIS installer and the zip

@@ -1,0 +1,97 @@
+#!/usr/bin/env bash
+# Runs the Windows installer silently under Wine, on a private Xvfb and in a
+# private Wine, checks what it installed and registered, starts the installed
+# updater to its welcome page, then runs the uninstaller silently and checks
+# that nothing of the installation is left.
+#
+# Usage: installer_test.sh <installer.exe> <folder for screenshots>
+set -uo pipefail
+
+installer="$1"
+shots="$2"
+here="$(cd "$(dirname "$0")" && pwd)"
+source "$here/../../scripts/wizard-driver.sh"
+source "$here/../app/gui_test_support.sh"
+source "$here/../../scripts/windows.sh"
+
+mkdir -p "$shots"
+
+cleanup ()
+{
+    end_case
+    vt5150_stop_wine
+    vt5150_stop_xvfb
+    rm -rf "$WIZARD_TMP"
+}
+trap cleanup EXIT
+
+# Every file and folder in the Wine's drive C:, but the user's temporary files:
+# the uninstaller runs from a copy of itself there, which Windows removes at
+# the next restart.
+list_drive_c ()
+{
+    (cd "$WINEPREFIX/drive_c" && find . ! -path "./users/*/Temp/*" ! -path "./users/*/AppData/Local/Temp/*" | sort)
+}
+
+# registered <value name> <pattern>: the uninstall entry's value matches the pattern.
+registered ()
+{
+    "$VT5150_WINE" reg query "$key" /v "$1" 2>/dev/null | tr -d '\r' | grep -Eq "$2"
+}
+
+# version_info <name>: the value of a version information entry of the installed program.
+version_info ()
+{
+    strings -el "$folder/vt5150-updater.exe" | grep -A 1 -x "$1" | tail -n 1
+}
+
+# The installed program's resources hold an icon group (resource type 14).
+has_icon ()
+{
+    x86_64-w64-mingw32-objdump -p "$folder/vt5150-updater.exe" | grep -Eq '^[0-9a-f]+   Entry: ID: 0x00000e,'
+}
+
+key='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\VT5150FirmwareUpdater'
+
+vt5150_start_xvfb || exit 1
+check "Wine starts" vt5150_start_wine || exit 1
+
+folder="$WINEPREFIX/drive_c/Program Files/VT5150 Firmware Updater"
+shortcut="$WINEPREFIX/drive_c/ProgramData/Microsoft/Windows/Start Menu/Programs/VT5150 Firmware Updater.lnk"
+list_drive_c >"$WIZARD_TMP/before.txt"
+
+current=install
+echo "--- $current (at ${SECONDS} s)"
+"$VT5150_WINE" "$installer" /S
+check "the installer exits with status 0" [ $? -eq 0 ]
+vt5150_wait_for_wine
+for file in vt5150-updater.exe LICENSE.txt Uninstall.exe; do
+    check "$file in Program Files" [ -f "$folder/$file" ]
+done
+check "the program's icon" has_icon
+check "its product name" [ "$(version_info ProductName)" = "VT5150 Firmware Updater" ]
+check "its version" [ "$(version_info ProductVersion)" = "2.01" ]
+check "its company" [ "$(version_info CompanyName)" = "Kelmora Audio" ]
+check "the Start-menu entry" [ -f "$shortcut" ]
+check "the entry in Apps & features" registered DisplayName "REG_SZ +VT5150 Firmware Updater$"
+check "its version" registered DisplayVersion "REG_SZ +2\.01$"
+check "its publisher" registered Publisher "REG_SZ +Kelmora Audio$"
+check "its icon" registered DisplayIcon 'vt5150-updater\.exe,0$'
+check "its uninstaller" registered UninstallString 'Uninstall\.exe"$'
+
+begin_program installed-updater "$VT5150_WINE" 'C:\Program Files\VT5150 Firmware Updater\vt5150-updater.exe'
+wizard_shot "$shots/installed-welcome.png"
+wizard_click_close
+check "the close button ends it with status 0" exited_with_0
+
+current=uninstall
+echo "--- $current (at ${SECONDS} s)"
+"$VT5150_WINE" "$folder/Uninstall.exe" /S
+check "the uninstaller exits with status 0" [ $? -eq 0 ]
+vt5150_wait_for_wine
+check "no entry in Apps & features" eval '! "$VT5150_WINE" reg query "$key" >/dev/null 2>&1'
+list_drive_c >"$WIZARD_TMP/after.txt"
+check "nothing left on drive C: ($(diff "$WIZARD_TMP/before.txt" "$WIZARD_TMP/after.txt" | grep -c '^[<>]') differences)" \
+    diff -q "$WIZARD_TMP/before.txt" "$WIZARD_TMP/after.txt"
+
+finish_checks

@@ -1,0 +1,134 @@
+#!/usr/bin/env bash
+# Runs the Windows programs under Wine as a user would, on a private Xvfb and
+# in a private Wine: the demo through a whole update to Finish, with --no-device
+# to the device-not-found box, through a failed transfer to the error box and
+# the welcome page; and the real updater, which finds no MIDI device under
+# Wine, to its device-not-found box. A screenshot of every page is saved.
+#
+# Usage: wine_gui_test.sh <vt5150-updater-demo.exe> <vt5150-updater.exe> <folder for screenshots>
+set -uo pipefail
+
+demo="$1"
+updater="$2"
+shots="$3"
+here="$(cd "$(dirname "$0")" && pwd)"
+source "$here/../../scripts/wizard-driver.sh"
+source "$here/../app/gui_test_support.sh"
+source "$here/../../scripts/windows.sh"
+
+mkdir -p "$shots"
+
+cleanup ()
+{
+    end_case
+    vt5150_stop_wine
+    vt5150_stop_xvfb
+    rm -rf "$WIZARD_TMP"
+}
+trap cleanup EXIT
+
+about_box_shown () { wizard_window_shown "$WIZARD_ABOUT_TITLE"; }
+no_about_box ()    { ! about_box_shown; }
+
+# begin <name> <program> [options...]: starts a Windows program in Wine and waits for its window.
+begin ()
+{
+    begin_program "$1" "$VT5150_WINE" "${@:2}"
+}
+
+# page_shot <name>: saves a screenshot of the main window and whatever lies over it.
+page_shot ()
+{
+    wizard_shot "$shots/$1.png"
+}
+
+# Presses Next on page 4 and waits for the device-not-found box.
+expect_not_found ()
+{
+    walk_to_page4
+    wizard_click_next
+    check "the device-not-found box" wizard_wait_until 10 error_box_shown
+}
+
+vt5150_start_xvfb || exit 1
+check "Wine starts" vt5150_start_wine || exit 1
+echo "$("$VT5150_WINE" --version) in a private prefix, display $DISPLAY"
+
+# The whole update, to Finish. -------------------------------------------------
+begin whole-update "$demo" --latency-us 0
+check "the title" [ "$(xdotool getwindowname "$WIZARD_WINDOW")" = "$WIZARD_TITLE" ]
+# The same window as on Linux: JUCE draws its frame itself.
+check "the size, ${WIZARD_WIDTH}x${WIZARD_HEIGHT}" [ "$WIZARD_WIDTH" -eq 551 ] && check "the height" [ "$WIZARD_HEIGHT" -eq 398 ]
+check "the stdout notice" grep -q "never touched" "$WIZARD_TMP/whole-update.log"
+page_shot page0-welcome
+for page in 1 2 3 4 5; do
+    wizard_click_next
+    expect 10 "title next previous"
+    page_shot "page$page"
+done
+wizard_click_next
+expect 10 "title bar"
+page_shot page6-transfer
+# Alt+F4 asks to close the window as the taskbar's Close does.
+xdotool key alt+F4
+sleep 1
+check "Alt+F4 is refused during the transfer" still_running
+first=$WIZARD_PID
+"$VT5150_WINE" "$demo" >"$WIZARD_TMP/second.log" 2>&1 &
+WIZARD_PID=$!
+check "a second instance ends by itself with status 0" exited_with_0
+check "only one window" [ "$(xdotool search --onlyvisible --name "^$WIZARD_TITLE\$" | wc -l)" -eq 1 ]
+WIZARD_PID=$first
+expect 120 "title next"
+page_shot page7-finished
+wizard_click_next
+check "Finish ends the program with status 0" exited_with_0
+end_case
+
+# The window menu and the about box. -----------------------------------------
+begin about "$demo" --latency-us 0
+check "a right-click opens the menu" wizard_open_menu
+page_shot menu
+wizard_choose_menu_item about
+check "About... opens the about box" wizard_wait_until 5 about_box_shown
+sleep 0.5
+page_shot about
+xdotool key Escape
+check "Escape closes the about box" wizard_wait_until 5 no_about_box
+expect 5 "next"
+xdotool key alt+F4
+check "Alt+F4 ends the program on the welcome page" exited_with_0
+end_case
+
+# The device-not-found box of the demo without a device. ----------------------
+begin no-device "$demo" --no-device
+expect_not_found
+page_shot not-found
+wizard_dismiss_error
+check "OK closes the box" wizard_wait_until 5 no_error_box
+expect 5 "title next previous"
+end_case
+
+# A failed transfer: the error box, then the welcome page. ---------------------
+begin transfer-failure "$demo" --latency-us 0 --fault silent-at-block=3
+walk_to_page5
+wizard_click_next
+check "the transfer-error box" wizard_wait_until 15 error_box_shown
+page_shot transfer-error
+wizard_dismiss_error
+check "OK closes the box" wizard_wait_until 5 no_error_box
+expect 5 "next"
+page_shot transfer-error-welcome
+end_case
+
+# The real updater finds no MIDI device under Wine. ----------------------------
+begin updater "$updater"
+expect_not_found
+page_shot updater-not-found
+wizard_dismiss_error
+check "OK closes the box" wizard_wait_until 5 no_error_box
+wizard_click_close
+check "the close button ends the updater with status 0" exited_with_0
+end_case
+
+finish_checks
