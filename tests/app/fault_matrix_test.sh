@@ -11,6 +11,7 @@ demo="$1"
 shots="$2"
 here="$(cd "$(dirname "$0")" && pwd)"
 source "$here/../../scripts/wizard-driver.sh"
+source "$here/gui_test_support.sh"
 
 # What the user must see once Next is pressed on page 4:
 #   not-found       the "Error" box over page 4, which stays after OK
@@ -39,40 +40,14 @@ rows=(
 )
 
 mkdir -p "$shots"
-failures=0
-current=""
 
 cleanup ()
 {
-    if [ -n "${WIZARD_PID:-}" ] && kill -0 "$WIZARD_PID" 2>/dev/null; then
-        kill "$WIZARD_PID" 2>/dev/null || true
-        wait "$WIZARD_PID" 2>/dev/null || true
-    fi
+    end_case
     vt5150_stop_xvfb
     rm -rf "$WIZARD_TMP"
 }
 trap cleanup EXIT
-
-# check <what> <command...>: runs the command; on failure reports it with a screenshot.
-check ()
-{
-    local what="$1"
-    shift
-    "$@" && return 0
-    failures=$((failures + 1))
-    wizard_grab "$shots/failure-$failures.png" 2>/dev/null
-    echo "FAILED [$current] $what (screen: $shots/failure-$failures.png)" >&2
-    return 1
-}
-
-expect ()
-{
-    wizard_wait_until "$1" wizard_shows "$2" || check "expected \"$2\", saw \"$(wizard_controls)\"" false
-}
-
-error_box_shown () { wizard_window_shown "Error"; }
-no_error_box ()    { ! wizard_window_shown "Error"; }
-exited_with_0 ()   { wizard_wait_exit 15 && [ "$WIZARD_STATUS" -eq 0 ]; }
 
 # The search is over once the box is up, or once the last page-4 wait has passed.
 search_seconds=4
@@ -100,19 +75,13 @@ outcome_complete ()
 
 outcome_transfer_error ()
 {
-    wizard_click_next
-    check "the transfer-error box" wizard_wait_until 60 error_box_shown || return
-    wizard_grab
-    check "the update page, not the last page, behind the box" wizard_bar_shown
-    wizard_dismiss_error
-    check "OK closes the box" wizard_wait_until 5 no_error_box
-    expect 5 "next"
+    transfer_fails_to_welcome
     wizard_click_close
 }
 
 run_row ()
 {
-    local name="$1" options="$2" outcome="$3" page
+    local name="$1" options="$2" outcome="$3"
     current="$name"
     echo "--- $name: $outcome (at ${SECONDS} s)"
 
@@ -121,12 +90,7 @@ run_row ()
     wizard_launch "$WIZARD_TMP/row.log" "$demo" --latency-us 0 $options
     check "the window opens" wizard_find_window 20 || return
     expect 5 "next"
-
-    for page in 1 2 3 4; do
-        wizard_click_next
-        expect 5 "title next previous"
-    done
-
+    walk_to_page4
     wizard_click_next
 
     if [ "$outcome" != not-found ]; then
@@ -138,11 +102,7 @@ run_row ()
 
     "outcome_${outcome//-/_}"
     check "the program ends with status 0" exited_with_0
-
-    if kill -0 "$WIZARD_PID" 2>/dev/null; then
-        kill "$WIZARD_PID" 2>/dev/null || true
-        wait "$WIZARD_PID" 2>/dev/null || true
-    fi
+    end_case
 }
 
 vt5150_start_xvfb || exit 1
@@ -152,8 +112,4 @@ for row in "${rows[@]}"; do
     run_row "$name" "$options" "$outcome"
 done
 
-if [ "$failures" -ne 0 ]; then
-    echo "$failures checks failed" >&2
-    exit 1
-fi
-echo "All ${#rows[@]} rows passed."
+finish_checks

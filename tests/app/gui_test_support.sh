@@ -29,7 +29,7 @@ expect ()
 error_box_shown () { wizard_window_shown "Error"; }
 no_error_box ()    { ! wizard_window_shown "Error"; }
 still_running ()   { [ -n "${WIZARD_PID:-}" ] && kill -0 "$WIZARD_PID" 2>/dev/null; }
-exited_with_0 ()   { wizard_wait_exit 10 && [ "$WIZARD_STATUS" -eq 0 ]; }
+exited_with_0 ()   { wizard_wait_exit 15 && [ "$WIZARD_STATUS" -eq 0 ]; }
 
 # begin_program <name> <program> [arguments...]: starts the program and waits for its window.
 begin_program ()
@@ -63,10 +63,10 @@ walk_to_page5 ()
 transfer_fails_to_welcome ()
 {
     wizard_click_next
-    check "the transfer-error box" wizard_wait_until 15 error_box_shown
+    check "the transfer-error box" wizard_wait_until 60 error_box_shown
     [ -z "${1:-}" ] || wizard_shot "$1"
     wizard_grab
-    check "the update page stays behind the box" wizard_bar_shown
+    check "the update page, not the last page, behind the box" wizard_bar_shown
     wizard_dismiss_error
     check "OK closes the box" wizard_wait_until 5 no_error_box
     expect 5 "next"
