@@ -30,7 +30,7 @@ add_library (vt5150_alsa_seq_standin SHARED
     sim/alsa/ClientQueue.cpp
     sim/alsa/ClientTable.cpp
     sim/alsa/PortDriver.cpp
-    sim/alsa/PortSpec.cpp
+    sim/alsa/PortDescription.cpp
     sim/alsa/Sequencer.cpp
     sim/alsa/SequencerFunctions.cpp
     sim/alsa/SequencerTrace.cpp)

@@ -29,18 +29,18 @@ void nameThisThread()
 }
 } // namespace
 
-PortDriver::PortDriver (const PortSpec& specToUse, Deliver deliverToUse, Unplug unplugToUse)
-    : spec (specToUse)
+PortDriver::PortDriver (const PortDescription& descriptionToUse, Deliver deliverToUse, Unplug unplugToUse)
+    : description (descriptionToUse)
     , deliver (std::move (deliverToUse))
     , unplug (std::move (unplugToUse))
 {
-    if (spec.sensingIntervalMs > 0 || spec.flood)
+    if (description.sensingIntervalMs > 0 || description.flood)
         generator = std::thread ([this] { sendPeriodically(); });
 }
 
 bool PortDriver::isPresent() const noexcept
 {
-    return spec.kind != PortSpec::Kind::device || socket >= 0;
+    return description.kind != PortDescription::Kind::device || socket >= 0;
 }
 
 bool PortDriver::tryToPlugIn()
@@ -55,10 +55,10 @@ bool PortDriver::tryToPlugIn()
     sockaddr_un address {};
     address.sun_family = AF_UNIX;
 
-    if (spec.socketPath.size() >= sizeof (address.sun_path))
+    if (description.socketPath.size() >= sizeof (address.sun_path))
         return false;
 
-    std::strcpy (address.sun_path, spec.socketPath.c_str());
+    std::strcpy (address.sun_path, description.socketPath.c_str());
     const auto fd = ::socket (AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
 
     if (fd < 0)
@@ -125,15 +125,15 @@ void PortDriver::readUntilClosed (int fd)
 void PortDriver::sendPeriodically()
 {
     nameThisThread();
-    const auto interval =
-        spec.flood ? std::chrono::microseconds (100) : std::chrono::microseconds (spec.sensingIntervalMs * 1000);
+    const auto interval = description.flood ? std::chrono::microseconds (100)
+                                            : std::chrono::microseconds (description.sensingIntervalMs * 1000);
     auto noteOn = false;
 
     for (;;)
     {
         std::this_thread::sleep_for (interval);
 
-        if (! spec.flood)
+        if (! description.flood)
         {
             deliver (makeFixedEvent (SND_SEQ_EVENT_SENSING));
             continue;

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "sim/alsa/PortSpec.h"
+#include "sim/alsa/PortDescription.h"
 
 #include <alsa/asoundlib.h>
 
@@ -29,7 +29,7 @@ public:
     /** Called on the reader thread when the device's connection has ended. */
     using Unplug = std::function<void()>;
 
-    PortDriver (const PortSpec& spec, Deliver deliver, Unplug unplug);
+    PortDriver (const PortDescription& description, Deliver deliver, Unplug unplug);
 
     /** The threads run until the process ends; the stand-in never destroys a driver. */
     ~PortDriver() = delete;
@@ -50,7 +50,7 @@ private:
     void readUntilClosed (int fd);
     void sendPeriodically();
 
-    const PortSpec spec;
+    const PortDescription description;
     const Deliver deliver;
     const Unplug unplug;
     int socket = -1;

@@ -14,8 +14,8 @@ constexpr unsigned int readable = SND_SEQ_PORT_CAP_READ | SND_SEQ_PORT_CAP_SUBS_
 constexpr unsigned int writable = SND_SEQ_PORT_CAP_WRITE | SND_SEQ_PORT_CAP_SUBS_WRITE;
 } // namespace
 
-Sequencer::Sequencer (const std::vector<PortSpec>& specsToUse, const std::string& tracePath)
-    : specs (specsToUse)
+Sequencer::Sequencer (const std::vector<PortDescription>& descriptionsToUse, const std::string& tracePath)
+    : descriptions (descriptionsToUse)
     , trace (tracePath)
 {
     snd_midi_event_new (256, &decoder);
@@ -29,15 +29,15 @@ Sequencer::Sequencer (const std::vector<PortSpec>& specsToUse, const std::string
     const std::lock_guard<std::mutex> guard (lock);
     auto nextCard = firstCardClient;
 
-    for (size_t i = 0; i < specs.size(); ++i)
+    for (size_t i = 0; i < descriptions.size(); ++i)
     {
         const auto driver = (int) i;
-        const auto through = specs[i].kind == PortSpec::Kind::through;
+        const auto through = descriptions[i].kind == PortDescription::Kind::through;
         driverClients.push_back (through ? throughClient : nextCard);
         nextCard += through ? 0 : clientsPerCard;
 
         drivers.push_back (new PortDriver (
-            specs[i],
+            descriptions[i],
             [this, driver] (const snd_seq_event_t& event)
             {
                 const std::lock_guard<std::mutex> g (lock);
@@ -58,11 +58,12 @@ Sequencer::Sequencer (const std::vector<PortSpec>& specsToUse, const std::string
 
 void Sequencer::addHardwareClient (int driver)
 {
-    const auto& spec = specs[(size_t) driver];
+    const auto& description = descriptions[(size_t) driver];
     auto& client = table.add (driverClients[(size_t) driver]);
-    client.name = spec.kind == PortSpec::Kind::through ? "Midi Through" : spec.name;
+    client.name = description.kind == PortDescription::Kind::through ? "Midi Through" : description.name;
     client.driver = driver;
-    client.ports[0] = { spec.name, (spec.canBeRead() ? readable : 0u) | (spec.canBeWritten() ? writable : 0u) };
+    client.ports[0] = { description.name,
+                        (description.canBeRead() ? readable : 0u) | (description.canBeWritten() ? writable : 0u) };
 }
 
 void Sequencer::unplug (int driver)
@@ -70,7 +71,7 @@ void Sequencer::unplug (int driver)
     // As when the kernel removes a USB device: its client, port and subscriptions go.
     table.remove (driverClients[(size_t) driver]);
     drivers[(size_t) driver]->forget();
-    trace.write ("UNPLUGGED", specs[(size_t) driver].name);
+    trace.write ("UNPLUGGED", descriptions[(size_t) driver].name);
 }
 
 int Sequencer::openClient()
@@ -112,8 +113,8 @@ int Sequencer::createPort (int client, const std::string& name, unsigned int cap
                             {
                                 // A program names its port after the device it opens; this is how
                                 // a test makes the creation of the port for one device fail.
-                                for (const auto& spec : specs)
-                                    if (spec.refusesCreation && spec.name == name)
+                                for (const auto& description : descriptions)
+                                    if (description.refusesCreation && description.name == name)
                                         return -ENOMEM;
 
                                 auto number = 0;
@@ -161,7 +162,8 @@ int Sequencer::checkSubscription (int requester, Address sender, Address destina
 
     // A device's driver opens the device when subscribed to; that fails while another program holds it.
     for (const auto number : { sender.client, destination.client })
-        if (const auto driver = table.find (number)->driver; driver >= 0 && specs[(size_t) driver].refusesSubscription)
+        if (const auto driver = table.find (number)->driver;
+            driver >= 0 && descriptions[(size_t) driver].refusesSubscription)
             return -EBUSY;
 
     return table.isSubscribed (sender, destination) ? -EBUSY : 0;
@@ -215,7 +217,7 @@ void Sequencer::deliverTo (Address source, Address destination, const snd_seq_ev
 
     trace.write ("OUT", table.nameOf (destination), toBytes (event));
 
-    if (specs[(size_t) client->driver].kind != PortSpec::Kind::through)
+    if (descriptions[(size_t) client->driver].kind != PortDescription::Kind::through)
         drivers[(size_t) client->driver]->write (toBytes (event));
     else if (hops < maxHops)
         deliverFrom (destination, event, hops + 1);

@@ -28,7 +28,7 @@ public:
     using Entry = ClientTable::Entry;
 
     /** Builds the machine with these ports, tracing to the file at `tracePath` if it is not empty. */
-    Sequencer (const std::vector<PortSpec>& specs, const std::string& tracePath);
+    Sequencer (const std::vector<PortDescription>& descriptions, const std::string& tracePath);
 
     // Never destroyed: the program's static objects may still close their
     // MIDI ports while the process ends, and the drivers' threads run to the end.
@@ -75,7 +75,7 @@ private:
 
     std::mutex lock;
     ClientTable table;
-    std::vector<PortSpec> specs;
+    std::vector<PortDescription> descriptions;
     std::vector<int> driverClients;
     std::vector<PortDriver*> drivers;
     snd_midi_event_t* decoder = nullptr;

@@ -47,16 +47,16 @@ Sequencer& sequencer()
     {
         const auto* ports = std::getenv ("VT5150_ALSA_SEQ");
         const auto* tracePath = std::getenv ("VT5150_ALSA_SEQ_TRACE");
-        std::vector<PortSpec> specs;
+        std::vector<PortDescription> descriptions;
         std::string error;
 
-        if (! PortSpec::parseList (ports != nullptr ? ports : "", specs, error))
+        if (! PortDescription::parseList (ports != nullptr ? ports : "", descriptions, error))
         {
             std::cerr << "ALSA sequencer stand-in: VT5150_ALSA_SEQ: " << error << std::endl;
             std::abort();
         }
 
-        return new Sequencer (specs, tracePath != nullptr ? tracePath : "");
+        return new Sequencer (descriptions, tracePath != nullptr ? tracePath : "");
     }();
 
     return *instance;

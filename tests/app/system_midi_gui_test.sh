@@ -62,7 +62,7 @@ device_report ()
 
 wizard_program_ended_pid () { ! kill -0 "$1" 2>/dev/null; }
 
-# begin <name> <ports>: starts the real updater on a machine with these MIDI ports (see sim/alsa/PortSpec.h).
+# begin <name> <ports>: starts the real updater on a machine with these MIDI ports (see sim/alsa/PortDescription.h).
 begin ()
 {
     begin_program "$1" env LD_PRELOAD="$standin" VT5150_ALSA_SEQ="$2" \

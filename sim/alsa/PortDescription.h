@@ -23,7 +23,7 @@
     this one cannot be created), noconnect (subscribing to it fails as when
     another program holds the device).
 */
-struct PortSpec
+struct PortDescription
 {
     enum class Kind
     {
@@ -55,5 +55,5 @@ struct PortSpec
     }
 
     /** Parses the list; on a mistake, returns false and says what is wrong in `error`. */
-    static bool parseList (const std::string& text, std::vector<PortSpec>& specs, std::string& error);
+    static bool parseList (const std::string& text, std::vector<PortDescription>& descriptions, std::string& error);
 };
