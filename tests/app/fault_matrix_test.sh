@@ -41,13 +41,7 @@ rows=(
 
 mkdir -p "$shots"
 
-cleanup ()
-{
-    end_case
-    vt5150_stop_xvfb
-    rm -rf "$WIZARD_TMP"
-}
-trap cleanup EXIT
+trap end_test EXIT
 
 # The search is over once the box is up, or once the last page-4 wait has passed.
 search_seconds=4

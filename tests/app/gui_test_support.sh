@@ -28,6 +28,8 @@ expect ()
 
 error_box_shown () { wizard_window_shown "Error"; }
 no_error_box ()    { ! wizard_window_shown "Error"; }
+about_box_shown () { wizard_window_shown "$WIZARD_ABOUT_TITLE"; }
+no_about_box ()    { ! about_box_shown; }
 still_running ()   { [ -n "${WIZARD_PID:-}" ] && kill -0 "$WIZARD_PID" 2>/dev/null; }
 exited_with_0 ()   { wizard_wait_exit 15 && [ "$WIZARD_STATUS" -eq 0 ]; }
 
@@ -79,6 +81,17 @@ end_case ()
         kill "$WIZARD_PID"
         wait "$WIZARD_PID" 2>/dev/null
     fi
+}
+
+# end_test [command...]: a test's EXIT trap: ends the program it left running,
+# runs the command (whatever else the test must end), then stops the display
+# and removes the test's files.
+end_test ()
+{
+    end_case
+    "$@"
+    vt5150_stop_xvfb
+    rm -rf "$WIZARD_TMP"
 }
 
 # Prints the tally and exits with the tests' status.

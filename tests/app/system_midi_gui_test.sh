@@ -22,14 +22,7 @@ hostPid=""
 probe="F0 4E 7F 0D 78 F7"
 ack="F0 4E 7F 0D 0D F7"
 
-cleanup ()
-{
-    end_case
-    unplug
-    vt5150_stop_xvfb
-    rm -rf "$WIZARD_TMP"
-}
-trap cleanup EXIT
+trap 'end_test unplug' EXIT
 
 # plug_in <name> [device options...]: starts a simulated VT-5150 behind the
 # socket; it reports to <name>.report when it is unplugged or the updater lets go.

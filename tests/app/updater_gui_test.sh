@@ -15,16 +15,8 @@ source "$here/gui_test_support.sh"
 
 mkdir -p "$shots"
 
-cleanup ()
-{
-    end_case
-    vt5150_stop_xvfb
-    rm -rf "$WIZARD_TMP"
-}
-trap cleanup EXIT
+trap end_test EXIT
 
-about_box_shown () { wizard_window_shown "$WIZARD_ABOUT_TITLE"; }
-no_about_box ()    { ! about_box_shown; }
 no_menu ()         { ! wizard_window_shown menu; }
 
 # begin <name> [demo options...]: starts the demo and waits for its window.

@@ -16,14 +16,7 @@ source "$here/../../scripts/windows.sh"
 
 mkdir -p "$shots"
 
-cleanup ()
-{
-    end_case
-    vt5150_stop_wine
-    vt5150_stop_xvfb
-    rm -rf "$WIZARD_TMP"
-}
-trap cleanup EXIT
+trap 'end_test vt5150_stop_wine' EXIT
 
 # Every file and folder in the Wine's drive C:, but the user's temporary files:
 # the uninstaller runs from a copy of itself there, which Windows removes at

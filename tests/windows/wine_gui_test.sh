@@ -18,17 +18,8 @@ source "$here/../../scripts/windows.sh"
 
 mkdir -p "$shots"
 
-cleanup ()
-{
-    end_case
-    vt5150_stop_wine
-    vt5150_stop_xvfb
-    rm -rf "$WIZARD_TMP"
-}
-trap cleanup EXIT
+trap 'end_test vt5150_stop_wine' EXIT
 
-about_box_shown () { wizard_window_shown "$WIZARD_ABOUT_TITLE"; }
-no_about_box ()    { ! about_box_shown; }
 
 # begin <name> <program> [options...]: starts a Windows program in Wine and waits for its window.
 begin ()
