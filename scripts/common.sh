@@ -7,7 +7,7 @@ VT5150_PACKAGES=(
     build-essential cmake pkg-config ccache
     juce-modules-source libasound2-dev libfreetype-dev libfontconfig1-dev
     libx11-dev libxrandr-dev libxinerama-dev libxcursor-dev libxcomposite-dev libxext-dev
-    libpng-dev libjpeg-dev zlib1g-dev libgtest-dev libbenchmark-dev
+    libpng-dev libjpeg-dev zlib1g-dev libgtest-dev
     xvfb xauth xdotool x11-utils imagemagick fonts-dejavu-core
     file dpkg-dev desktop-file-utils appstream lintian
 )

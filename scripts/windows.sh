@@ -8,7 +8,7 @@ VT5150_WINDOWS_LIBS="$VT5150_ROOT/build/windows-libs"
 VT5150_MINGW_TOOLCHAIN="$VT5150_ROOT/cmake/toolchain-mingw-w64.cmake"
 
 VT5150_PACKAGES+=(
-    g++-mingw-w64-x86-64-posix libz-mingw-w64-dev dpkg-dev
+    g++-mingw-w64-x86-64-posix libz-mingw-w64-dev
     wine64 nsis
 )
 
