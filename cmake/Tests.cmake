@@ -2,6 +2,13 @@
 # Suites that exercise threads carry a label containing "threaded" (selected
 # by ctest -L as a regular expression), which the ThreadSanitizer pass of
 # scripts/test runs; suites that open windows, one containing "gui".
+#
+# Tests run in parallel (ctest -j) except where they share something, named
+# by a resource lock: the suites that open windows on the display that ctest
+# runs on share it, and the tests that start the updater or the demo (each on
+# a private display) share the single instance that may run at a time.
+set (VT5150_DISPLAY_LOCK vt5150-display)
+set (VT5150_INSTANCE_LOCK vt5150-single-instance)
 
 enable_testing()
 find_package (GTest REQUIRED)
@@ -13,7 +20,11 @@ target_link_libraries (vt5150_test_main PUBLIC vt5150_sim GTest::gtest PRIVATE v
 function (vt5150_add_test_suite name label)
     add_executable (${name} ${ARGN})
     target_link_libraries (${name} PRIVATE vt5150_test_main vt5150_warnings)
-    gtest_discover_tests (${name} PROPERTIES LABELS "${label}" DISCOVERY_TIMEOUT 60)
+    set (lock)
+    if (label MATCHES "gui")
+        set (lock RESOURCE_LOCK ${VT5150_DISPLAY_LOCK})
+    endif()
+    gtest_discover_tests (${name} PROPERTIES LABELS "${label}" ${lock} DISCOVERY_TIMEOUT 60)
 endfunction()
 
 # The headless flashing tool, run as QA would, checking its exit status, report and wire trace.
@@ -45,7 +56,7 @@ vt5150_add_test_suite (vt5150-wizard-tests gui-threaded
 add_test (NAME Updater.AsAUserWouldDriveIt
           COMMAND "${CMAKE_SOURCE_DIR}/tests/app/updater_gui_test.sh" $<TARGET_FILE:vt5150-updater-demo>
                   $<TARGET_FILE:vt5150-updater> "${CMAKE_BINARY_DIR}/gui-test-shots")
-set_tests_properties (Updater.AsAUserWouldDriveIt PROPERTIES LABELS "gui" TIMEOUT 300)
+set_tests_properties (Updater.AsAUserWouldDriveIt PROPERTIES RESOURCE_LOCK ${VT5150_INSTANCE_LOCK} LABELS "gui" TIMEOUT 300)
 
 # The system MIDI port layer over JUCE's own Linux MIDI code, with the ALSA
 # sequencer stand-in preloaded.
@@ -60,17 +71,17 @@ add_test (NAME Updater.OnSystemMidi
           COMMAND "${CMAKE_SOURCE_DIR}/tests/app/system_midi_gui_test.sh" $<TARGET_FILE:vt5150-updater>
                   $<TARGET_FILE:vt5150_alsa_seq_standin> $<TARGET_FILE:vt5150-seq-device>
                   "${CMAKE_BINARY_DIR}/system-midi-shots")
-set_tests_properties (Updater.OnSystemMidi PROPERTIES LABELS "gui-threaded" TIMEOUT 400)
+set_tests_properties (Updater.OnSystemMidi PROPERTIES RESOURCE_LOCK ${VT5150_INSTANCE_LOCK} LABELS "gui-threaded" TIMEOUT 400)
 
 # Every fault of the simulated device, and combinations, through the real
 # window: the page and box a user sees, and how the program ends.
 add_test (NAME Updater.FaultMatrix
           COMMAND "${CMAKE_SOURCE_DIR}/tests/app/fault_matrix_test.sh" $<TARGET_FILE:vt5150-updater-demo>
                   "${CMAKE_BINARY_DIR}/fault-matrix-shots")
-set_tests_properties (Updater.FaultMatrix PROPERTIES LABELS "gui" TIMEOUT 900)
+set_tests_properties (Updater.FaultMatrix PROPERTIES RESOURCE_LOCK ${VT5150_INSTANCE_LOCK} LABELS "gui" TIMEOUT 900)
 
 # The Debian package of this build: its files and metadata checked, then unpacked and its program run.
 add_test (NAME Package.InstallsAndRuns
           COMMAND "${CMAKE_SOURCE_DIR}/tests/packaging/package_test.sh" "${CMAKE_BINARY_DIR}"
                   "${CMAKE_BINARY_DIR}/package-test-shots")
-set_tests_properties (Package.InstallsAndRuns PROPERTIES LABELS "gui" TIMEOUT 300)
+set_tests_properties (Package.InstallsAndRuns PROPERTIES RESOURCE_LOCK ${VT5150_INSTANCE_LOCK} LABELS "gui" TIMEOUT 300)

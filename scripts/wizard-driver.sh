@@ -16,6 +16,9 @@ WIZARD_ABOUT_TITLE="About VT5150 Firmware Updater..."
 WIZARD_FRAME_LEFT=1  # the frame's border, left of the content
 WIZARD_FRAME_TOP=27  # the border and the title bar, above the content
 WIZARD_TMP="${WIZARD_TMP:-$(mktemp -d)}"
+# The file that JUCE locks for as long as an updater or demo runs on Linux
+# (one instance at a time); empty where the programs lock elsewhere (Wine).
+WIZARD_INSTANCE_LOCK="/var/tmp/juceAppLock_$WIZARD_TITLE"
 WIZARD_SHOT="$WIZARD_TMP/now.miff"
 
 # wizard_launch <output file> <program> [arguments...]: starts the program in
@@ -154,6 +157,61 @@ wizard_controls ()
     echo "${shown[*]:-nothing}"
 }
 
+# Prints a signature of the page's text area (the step title and the page
+# text) in the last screenshot: each page's text is its own, so a signature
+# that changes proves that another page shows.
+wizard_text_signature ()
+{
+    local x=$((WIZARD_X + WIZARD_FRAME_LEFT)) y=$((WIZARD_Y + WIZARD_FRAME_TOP))
+    convert "$WIZARD_SHOT" -crop "480x110+$((x + 40))+$((y + 210))" +repage -format '%#' info:
+}
+
+# wizard_text_differs <signature>: takes a screenshot; true when its text area is not the one given.
+wizard_text_differs ()
+{
+    wizard_grab && [ "$(wizard_text_signature)" != "$1" ]
+}
+
+# wizard_next_page [seconds]: presses Next and waits until another page's text
+# shows (10 s by default); fails when the page stays.
+wizard_next_page ()
+{
+    local before
+    wizard_grab || return 1
+    before=$(wizard_text_signature)
+    wizard_click_next
+    wizard_wait_until "${1:-10}" wizard_text_differs "$before"
+}
+
+# wizard_bar_filled_to <percent>: takes a screenshot; true when the progress
+# bar's green fill reaches that far across the window.
+wizard_bar_filled_to ()
+{
+    local x=$((WIZARD_X + WIZARD_FRAME_LEFT + 1 + 547 * $1 / 100)) y=$((WIZARD_Y + WIZARD_FRAME_TOP + 192))
+    wizard_grab && [ "$(convert "$WIZARD_SHOT" -crop "1x1+$x+$y" -format '%[fx:g - r > 0.2]' info:)" = 1 ]
+}
+
+# wizard_wait_steady <seconds>: waits until two screenshots a tenth of a second
+# apart are the same, e.g. until a box that has just opened is painted.
+wizard_wait_steady ()
+{
+    local previous=""
+    wizard_wait_until "$1" wizard_screen_same_as previous
+}
+
+# wizard_screen_same_as <variable>: takes a screenshot; true when its
+# signature equals the variable's, which then holds the new one.
+wizard_screen_same_as ()
+{
+    local -n last="$1"
+    local now
+    wizard_grab || return 1
+    now=$(identify -format '%#' "$WIZARD_SHOT")
+    [ "$now" = "$last" ] && return 0
+    last=$now
+    return 1
+}
+
 # wizard_shows <controls>: takes a screenshot and compares what it shows, e.g. wizard_shows "title next previous".
 wizard_shows ()
 {
@@ -171,6 +229,19 @@ wizard_wait_exit ()
 wizard_program_ended ()
 {
     ! kill -0 "$WIZARD_PID" 2>/dev/null
+}
+
+# Prints the process id and command line of every process that holds the
+# single-instance lock, nothing when it is free.
+wizard_lock_holders ()
+{
+    local pid path
+    [ -n "$WIZARD_INSTANCE_LOCK" ] || return 0
+    lslocks --noheadings --output PID,PATH 2>/dev/null | while read -r pid path; do
+        if [ "$path" = "$WIZARD_INSTANCE_LOCK" ]; then
+            echo "$pid $(tr '\0' ' ' <"/proc/$pid/cmdline" 2>/dev/null)"
+        fi
+    done
 }
 
 # Opens the window menu by pressing the right button on the picture and

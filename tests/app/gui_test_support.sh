@@ -33,31 +33,51 @@ no_about_box ()    { ! about_box_shown; }
 still_running ()   { [ -n "${WIZARD_PID:-}" ] && kill -0 "$WIZARD_PID" 2>/dev/null; }
 exited_with_0 ()   { wizard_wait_exit 15 && [ "$WIZARD_STATUS" -eq 0 ]; }
 
-# begin_program <name> <program> [arguments...]: starts the program and waits for its window.
+# begin_program <name> <program> [arguments...]: ends the program of the case
+# before if it still runs, then starts this one and waits for its window. When
+# another updater holds the single-instance lock, no case can run: the test
+# ends at once and says so.
 begin_program ()
 {
+    end_case
     current="$1"
     shift
     echo "--- $current (at ${SECONDS} s)"
+    refuse_stray_instance
     wizard_launch "$WIZARD_TMP/$current.log" "$@"
     check "the window opens" wizard_find_window 20 && expect 5 "next"
 }
 
-# Presses Next from the welcome page up to page 4, where the next Next searches.
+# Presses Next from the welcome page up to page 4, where the next Next
+# searches; each press must bring another page.
 walk_to_page4 ()
 {
     local page
     for page in 1 2 3 4; do
-        wizard_click_next
-        expect 10 "title next previous" || return 1
+        check "Next leads to page $page" wizard_next_page 10 || return 1
+        expect 5 "title next previous" || return 1
     done
 }
 
 # Presses Next from the welcome page up to page 5 (the device found).
 walk_to_page5 ()
 {
-    walk_to_page4 && wizard_click_next && expect 10 "title next previous"
+    walk_to_page4 && check "the search finds the device, with no box" search_finds_device
 }
+
+# Presses Next on page 4: true when the search leads to page 5 within 20 s
+# and no box came up instead.
+search_finds_device ()
+{
+    local page4
+    wizard_grab || return 1
+    page4=$(wizard_text_signature)
+    wizard_click_next
+    wizard_wait_until 20 search_ended "$page4" && no_error_box && expect 5 "title next previous"
+}
+
+# search_ended <page 4's signature>: a box shows, or another page.
+search_ended () { error_box_shown || wizard_text_differs "$1"; }
 
 # transfer_fails_to_welcome [screenshot]: presses Next on page 5 and checks what
 # a failed transfer shows: the error box over the update page, then, once OK
@@ -74,13 +94,28 @@ transfer_fails_to_welcome ()
     expect 5 "next"
 }
 
-# Ends the current program if a case left it running.
+# Exits the test with a failure when a process that this test did not start
+# holds the single-instance lock: every program that it starts would end at once.
+refuse_stray_instance ()
+{
+    local holders
+    holders=$(wizard_lock_holders)
+    [ -z "$holders" ] && return 0
+    echo "FAILED [$current] another updater holds the single-instance lock $WIZARD_INSTANCE_LOCK:" >&2
+    echo "$holders" | sed 's/^/    pid /' >&2
+    echo "End it and run the test again." >&2
+    exit 1
+}
+
+# Ends the current program if a case left it running: asks it to quit, and
+# kills it if it has not ended 10 s later (it puts a quit signal off while a
+# transfer runs), so that the next case finds the single-instance lock free.
 end_case ()
 {
-    if still_running; then
-        kill "$WIZARD_PID"
-        wait "$WIZARD_PID" 2>/dev/null
+    if still_running && ! vt5150_end_process "$WIZARD_PID" 10; then
+        echo "[$current] the program did not end within 10 s of SIGTERM and was killed" >&2
     fi
+    WIZARD_PID=
 }
 
 # end_test [command...]: a test's EXIT trap: ends the program it left running,

@@ -30,26 +30,33 @@ plug_in ()
 {
     local name="$1"
     shift
+    unplug
     "$devicehost" --socket "$socket" --report "$WIZARD_TMP/$name.report" "$@" >"$WIZARD_TMP/$name.host.log" 2>&1 &
     hostPid=$!
     wizard_wait_until 5 [ -S "$socket" ] || check "the simulated device listens" false
 }
 
-# Unplugs the device: its sequencer client and port go away, as the kernel removes a USB device's.
+# Unplugs the device: its sequencer client and port go away, as the kernel
+# removes a USB device's. A host that does not end within 5 s is killed, and
+# its socket removed, so that the next device can listen there.
 unplug ()
 {
-    if [ -n "$hostPid" ]; then
-        kill -TERM "$hostPid" 2>/dev/null
-        wait "$hostPid" 2>/dev/null
+    if [ -n "$hostPid" ] && ! vt5150_end_process "$hostPid" 5; then
+        echo "[$current] the device host did not end within 5 s of SIGTERM and was killed" >&2
     fi
     hostPid=""
+    rm -f "$socket"
 }
 
-# device_report <name> <line>: true when the device's report has the line, once it has written it.
+# device_report <name> <line>: true when the device's report has the line,
+# once the device has written it and ended (as it does when the updater lets go).
 device_report ()
 {
-    [ -n "$hostPid" ] && wizard_wait_until 10 wizard_program_ended_pid "$hostPid"
-    hostPid=""
+    if [ -n "$hostPid" ]; then
+        wizard_wait_until 10 wizard_program_ended_pid "$hostPid" || return 1
+        wait "$hostPid" 2>/dev/null
+        hostPid=""
+    fi
     grep -qx "$2" "$WIZARD_TMP/$1.report" 2>/dev/null
 }
 
@@ -166,7 +173,7 @@ walk_to_page4
 search_finds unplugged
 wizard_click_next
 expect 10 "title bar"
-sleep 1
+check "the transfer is under way" wizard_wait_until 10 wizard_bar_filled_to 5
 unplugged_at=$SECONDS
 unplug
 check "the transfer-error box soon after the device went" wizard_wait_until 4 error_box_shown

@@ -12,22 +12,14 @@ build="$1"
 shots="$2"
 here="$(cd "$(dirname "$0")" && pwd)"
 source "$here/../../scripts/wizard-driver.sh"
+source "$here/../app/gui_test_support.sh"
 
 appId=com.kelmora.VT5150Updater
 scratch="$(mktemp -d)"
 root="$scratch/root"
 mkdir -p "$shots" "$root" "$scratch/home"
 
-cleanup ()
-{
-    if [ -n "${WIZARD_PID:-}" ] && kill -0 "$WIZARD_PID" 2>/dev/null; then
-        kill "$WIZARD_PID"
-        wait "$WIZARD_PID" 2>/dev/null
-    fi
-    vt5150_stop_xvfb
-    rm -rf "$scratch" "$WIZARD_TMP"
-}
-trap cleanup EXIT
+trap 'end_test rm -rf "$scratch"' EXIT
 
 fail ()
 {
@@ -54,11 +46,6 @@ desktop_key ()
 metainfo_tag ()
 {
     sed -n "s:.*<$1[^>]*>\(.*\)</$1>.*:\1:p" "$metainfoFile"
-}
-
-opened_or_ended ()
-{
-    wizard_window_shown "$WIZARD_TITLE" || wizard_program_ended
 }
 
 # --- The package ---------------------------------------------------------------
@@ -139,39 +126,26 @@ done
 echo "--- running the unpacked program"
 vt5150_start_xvfb || fail "Xvfb"
 # Its home is a scratch folder, so that nothing that it or its libraries keep there
-# lands in the real one. While another updater on this machine holds the
-# single-instance lock (in /var/tmp), it ends at once: try again for up to a minute.
-for _ in $(seq 20); do
-    wizard_launch "$scratch/run.log" env HOME="$scratch/home" "$root/usr/bin/$program"
-    wizard_wait_until 20 opened_or_ended
-    wizard_program_ended || break
-    echo "the program ended at once (another updater runs?): trying again in 3 s"
-    sleep 3
-done
-wizard_find_window 1 || fail "no window titled \"$WIZARD_TITLE\""
+# lands in the real one.
+begin_program unpacked env HOME="$scratch/home" "$root/usr/bin/$program" || fail "the unpacked program's window"
 class=$(xprop -id "$WIZARD_WINDOW" WM_CLASS | sed -n 's/.*", "\(.*\)"$/\1/p')
 [ "$class" = "$(desktop_key StartupWMClass)" ] \
     || fail "the window's class \"$class\" is not the desktop entry's StartupWMClass"
 
-wizard_wait_until 5 wizard_shows "next" || fail "the welcome page shows $(wizard_controls)"
-for page in 1 2 3 4; do
-    wizard_click_next
-    wizard_wait_until 5 wizard_shows "title next previous" || fail "page $page shows $(wizard_controls)"
-done
+walk_to_page4 || fail "the walk to page 4"
 wizard_click_next
-wizard_wait_until 10 wizard_window_shown "Error" || fail "Next on page 4 with no MIDI shows no error box"
+wizard_wait_until 10 error_box_shown || fail "Next on page 4 with no MIDI shows no error box"
 wizard_shot "$shots/no-device.png"
 wizard_dismiss_error
-wizard_wait_until 5 eval '! wizard_window_shown "Error"' || fail "OK does not close the error box"
-wizard_wait_until 5 wizard_shows "title next previous" || fail "page 4 after the box shows $(wizard_controls)"
+wizard_wait_until 5 no_error_box || fail "OK does not close the error box"
+expect 5 "title next previous" || fail "page 4 after the box"
 
 for page in 3 2 1; do
     wizard_click_previous
-    wizard_wait_until 5 wizard_shows "title next previous" || fail "page $page shows $(wizard_controls)"
+    expect 5 "title next previous" || fail "Previous to page $page"
 done
 wizard_click_previous
-wizard_wait_until 5 wizard_shows "next" || fail "Previous on page 1 does not lead to the welcome page"
+expect 5 "next" || fail "Previous on page 1 does not lead to the welcome page"
 wizard_click_close
-wizard_wait_exit 10 || fail "the close button on the welcome page does not end the program"
-[ "$WIZARD_STATUS" -eq 0 ] || fail "the program ended with status $WIZARD_STATUS"
+check "the close button on the welcome page ends the program with status 0" exited_with_0 || fail "closing"
 echo "All checks passed in $SECONDS s."
