@@ -10,7 +10,7 @@ namespace
 /** Inputs of this process started and not yet stopped. */
 std::atomic<int> numStartedInputs { 0 };
 
-#if JUCE_LINUX || JUCE_BSD
+#if JUCE_LINUX
 /** True while a thread named as JUCE's ALSA input thread is alive in this process. */
 bool alsaInputThreadAlive()
 {
@@ -33,10 +33,16 @@ bool alsaInputThreadAlive()
     must therefore have ended. Usually it has: JUCE joins it when nothing
     holds its sequencer client any more. But a port that JUCE failed to create
     keeps that client for good, and then only waiting helps.
+
+    Threads are seen through /proc/self/task, which only Linux has; elsewhere
+    this returns at once. Should the wait ever run out, the input opens but
+    delivers nothing, so its pair stays silent to the probe: the search goes
+    on to the other pairs and, if that was the device's, says that no device
+    was found, and the user can try again.
 */
 void waitForAlsaInputThread (bool alive)
 {
-#if JUCE_LINUX || JUCE_BSD
+#if JUCE_LINUX
     constexpr juce::uint32 limitMs = 3000;
     const auto start = juce::Time::getMillisecondCounter();
 

@@ -100,6 +100,8 @@ TEST (SystemMidiPorts, NoCallbackRunsOrArrivesOnceStopHasReturned)
     auto input = ports.openInput (indexOf<juce::MidiInput> ("Flood"), listener);
     ASSERT_NE (input, nullptr);
 
+    // Each cycle's own check: between stop() returning and a wait after it, no
+    // callback is still running and none begins.
     for (int cycle = 0; cycle < 100; ++cycle)
     {
         listener.stopped = false;
@@ -107,10 +109,12 @@ TEST (SystemMidiPorts, NoCallbackRunsOrArrivesOnceStopHasReturned)
         ASSERT_TRUE (listener.waitForMoreThan (listener.count, 1000)) << "cycle " << cycle;
         input->stop();
         listener.stopped = true;
-    }
+        const int deliveredBeforeStopReturned = listener.count;
 
-    std::this_thread::sleep_for (std::chrono::milliseconds (20));
-    EXPECT_EQ (listener.lateCallbacks, 0);
+        std::this_thread::sleep_for (std::chrono::milliseconds (10));
+        ASSERT_EQ (listener.lateCallbacks, 0) << "a callback ran on after stop() returned, cycle " << cycle;
+        ASSERT_EQ (listener.count, deliveredBeforeStopReturned) << "a callback began after stop(), cycle " << cycle;
+    }
 }
 
 TEST (SystemMidiPorts, AnInputDeliversAfterAFailedOpenHasPinnedJucesSequencerClient)
