@@ -1,6 +1,8 @@
 # libFuzzer targets for every parser of bytes from outside, built only with
 # -DVT5150_FUZZ=ON and clang (they also need VT5150_ASAN, so that a memory
-# error or undefined behaviour found stops the run). scripts/fuzz runs them.
+# error or undefined behaviour found stops the run). tests/fuzz/run_fuzzers.sh
+# runs each target named in bin/vt5150-fuzzers.txt, which this file writes
+# from its own list, from the target's corpus in tests/fuzz/corpus/<name>/.
 
 option (VT5150_FUZZ "Build the libFuzzer targets (clang only)" OFF)
 
@@ -23,6 +25,9 @@ set (VT5150_FUZZER_SOURCES
      tests/fuzz/DeviceDecoderFuzzer.cpp
      tests/fuzz/OptionsFuzzer.cpp
      tests/fuzz/FirmwareFuzzer.cpp)
+
+list (JOIN VT5150_FUZZERS "\n" fuzzerLines)
+file (WRITE "${CMAKE_RUNTIME_OUTPUT_DIRECTORY}/vt5150-fuzzers.txt" "${fuzzerLines}\n")
 
 foreach (name source IN ZIP_LISTS VT5150_FUZZERS VT5150_FUZZER_SOURCES)
     add_executable (vt5150-fuzz-${name} ${source})

@@ -16,10 +16,14 @@ juce::StringArray toArguments (const juce::uint8* data, size_t size)
     std::vector<std::string> words { "program" };
     const auto* end = data + size;
 
-    for (auto* start = data; start <= end && words.size() <= 32;)
+    for (auto* start = data; words.size() <= 32;)
     {
         const auto* stop = std::find (start, end, (juce::uint8) 0);
         words.emplace_back (start, stop);
+
+        if (stop == end)
+            break;
+
         start = stop + 1;
     }
 
