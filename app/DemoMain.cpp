@@ -1,3 +1,4 @@
+#include "app/ProductFacts.h"
 #include "app/UpdaterApplication.h"
 #include "sim/SimulatedSetup.h"
 
@@ -17,7 +18,7 @@ juce::String getUsage()
 {
     return "Usage: vt5150-updater-demo [options]\n"
            "\n"
-           "Runs the VT5150 Firmware Updater against a simulated VT-5150 on virtual\n"
+           "Runs the " + juce::String (ProductFacts::productName) + " against a simulated VT-5150 on virtual\n"
            "MIDI ports. System MIDI is never touched.\n"
            "\n"
            "Options:\n" +

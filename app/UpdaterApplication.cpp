@@ -1,7 +1,7 @@
 #include "app/UpdaterApplication.h"
 
 #include "app/ImageRegistry.h"
-#include "app/Versions.h"
+#include "app/ProductFacts.h"
 #include "device/DeviceLink.h"
 #include "device/TransferThread.h"
 
@@ -47,12 +47,12 @@ void UpdaterApplication::shutdown()
 
 const juce::String UpdaterApplication::getApplicationName()
 {
-    return "VT5150 Firmware Updater - Firmware Version: " + Versions::firmwareVersion();
+    return ProductFacts::applicationName;
 }
 
 const juce::String UpdaterApplication::getApplicationVersion()
 {
-    return Versions::applicationVersion();
+    return ProductFacts::applicationVersion;
 }
 
 bool UpdaterApplication::moreThanOneInstanceAllowed()

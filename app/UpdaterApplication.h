@@ -44,10 +44,10 @@ public:
     */
     void shutdown() override;
 
-    /** "VT5150 Firmware Updater - Firmware Version: " followed by the firmware version, 1.31. */
+    /** The product name followed by " - Firmware Version: " and the built-in firmware's version. */
     const juce::String getApplicationName() override;
 
-    /** The application version, 2.01. */
+    /** The application version, the project's. */
     const juce::String getApplicationVersion() override;
 
     /** False: a second start hands its command line to this instance and ends. */

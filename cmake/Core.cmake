@@ -5,12 +5,7 @@ set (VT5150_APP_SOURCES
     app/ImageRegistry.cpp
     app/QuitSignalWatcher.cpp
     app/UpdaterApplication.cpp
-    app/Versions.cpp
     )
-
-# The application version that the program shows is the project's version.
-set_property (SOURCE app/Versions.cpp APPEND PROPERTY COMPILE_DEFINITIONS
-              VT5150_VERSION_MAJOR=${PROJECT_VERSION_MAJOR} VT5150_VERSION_MINOR=${PROJECT_VERSION_MINOR})
 
 set (VT5150_DEVICE_SOURCES
     device/DeviceCommands.cpp
@@ -50,5 +45,6 @@ add_library (vt5150_core STATIC
     ${VT5150_UI_SOURCES}
     ${VT5150_RESOURCE_SOURCES})
 
-target_include_directories (vt5150_core PUBLIC "${CMAKE_SOURCE_DIR}")
+# The generated app/ProductFacts.h (cmake/Product.cmake) is found beside the sources.
+target_include_directories (vt5150_core PUBLIC "${CMAKE_SOURCE_DIR}" "${CMAKE_BINARY_DIR}/generated")
 target_link_libraries (vt5150_core PUBLIC vt5150_juce PRIVATE vt5150_warnings)

@@ -5,22 +5,13 @@
 
 include (GNUInstallDirs)
 
-set (VT5150_APP_ID "com.kelmora.VT5150Updater")
 set (VT5150_PROGRAM vt5150-updater)
-set (VT5150_ICON_SIZES 16 32 48 64 128 256)
-
-# The application version as the program writes it ("%d.%02d"): 2.1 is 2.01.
-if (PROJECT_VERSION_MINOR LESS 10)
-    set (VT5150_APPLICATION_VERSION "${PROJECT_VERSION_MAJOR}.0${PROJECT_VERSION_MINOR}")
-else()
-    set (VT5150_APPLICATION_VERSION "${PROJECT_VERSION_MAJOR}.${PROJECT_VERSION_MINOR}")
-endif()
 
 # When this version was released, for the metainfo and, written as Debian's
 # change log wants it, for the change log; and who answers for the package.
 set (VT5150_RELEASE_DATE "2026-12-06")
 set (VT5150_RELEASE_TIME "Sun, 06 Dec 2026 12:00:00 +0000")
-set (VT5150_CONTACT "Kelmora Audio <support@kelmora.invalid>")
+set (VT5150_CONTACT "${VT5150_COMPANY} <support@kelmora.invalid>")
 
 install (TARGETS ${VT5150_PROGRAM} RUNTIME DESTINATION "${CMAKE_INSTALL_BINDIR}")
 
@@ -44,5 +35,8 @@ configure_file (packaging/changelog.in "${VT5150_CHANGELOG}" @ONLY)
 execute_process (COMMAND gzip -9 -n -c "${VT5150_CHANGELOG}"
                  OUTPUT_FILE "${VT5150_CHANGELOG}.gz" COMMAND_ERROR_IS_FATAL ANY)
 
-install (FILES packaging/copyright "${VT5150_CHANGELOG}.gz"
+set (VT5150_COPYRIGHT "${CMAKE_BINARY_DIR}/packaging/copyright")
+configure_file (packaging/copyright.in "${VT5150_COPYRIGHT}" @ONLY)
+
+install (FILES "${VT5150_COPYRIGHT}" "${VT5150_CHANGELOG}.gz"
          DESTINATION "${CMAKE_INSTALL_DATADIR}/doc/${VT5150_PROGRAM}")

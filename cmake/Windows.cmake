@@ -10,26 +10,17 @@ target_sources (vt5150_core PRIVATE app/WineRepaintTimer.cpp)
 
 set_target_properties (vt5150-updater PROPERTIES WIN32_EXECUTABLE TRUE)
 
-# What Windows shows of the programs (file properties, Start menu, Apps & features).
-set (VT5150_PRODUCT "VT5150 Firmware Updater")
-set (VT5150_COMPANY "Kelmora Audio")
-# The application version as the program writes it: the minor number with two digits.
-if (PROJECT_VERSION_MINOR LESS 10)
-    set (VT5150_VERSION_TEXT "${PROJECT_VERSION_MAJOR}.0${PROJECT_VERSION_MINOR}")
-else()
-    set (VT5150_VERSION_TEXT "${PROJECT_VERSION_MAJOR}.${PROJECT_VERSION_MINOR}")
-endif()
-
-# The icon: the device's POWER button, cut round out of the device picture.
+# The icon: the Linux icon's pictures (packaging/icons, at every size that
+# cmake/Product.cmake names) in one .ico file.
 find_program (VT5150_CONVERT convert REQUIRED)
 set (VT5150_ICON "${CMAKE_BINARY_DIR}/resources/VT5150.ico")
+list (TRANSFORM VT5150_ICON_SIZES REPLACE "(.+)" "${CMAKE_SOURCE_DIR}/packaging/icons/icon-\\1.png"
+      OUTPUT_VARIABLE VT5150_ICON_PICTURES)
 add_custom_command (
     OUTPUT "${VT5150_ICON}"
-    COMMAND "${VT5150_CONVERT}" "${CMAKE_SOURCE_DIR}/resources/VT5150.png" -crop 36x36+16+120 +repage
-            ( -size 36x36 xc:none -fill white -draw "circle 17.5,17.5 17.5,0.5" )
-            -compose DstIn -composite -define icon:auto-resize=48,32,16 "${VT5150_ICON}"
-    DEPENDS "${CMAKE_SOURCE_DIR}/resources/VT5150.png"
-    COMMENT "Cutting the program icon out of the device picture"
+    COMMAND "${VT5150_CONVERT}" ${VT5150_ICON_PICTURES} "${VT5150_ICON}"
+    DEPENDS ${VT5150_ICON_PICTURES}
+    COMMENT "Gathering the program icon's pictures into an .ico file"
     VERBATIM)
 
 enable_language (RC)

@@ -1,7 +1,7 @@
 #!/usr/bin/python3
-"""Draws the application's icon for the desktop's hicolor theme.
+"""Draws the application's icon for the desktop's hicolor theme and for Windows.
 
-    packaging/icons/icon-<N>.png   N x N, for N in 16, 32, 48, 64, 128, 256
+    <folder>/icon-<N>.png   N x N, for each size N given
 
 The icon is the product's mark from the about picture, three fader slots with
 their caps, on a rounded tile of the about picture's blue. The large sizes are
@@ -9,7 +9,9 @@ scaled down from one drawing; the small ones are drawn on their own pixel grid,
 with the slots and caps on whole pixels so that they stay sharp at 16 px.
 All are 8-bit RGBA PNGs; a run with the same Pillow gives the same files.
 
-Usage: /usr/bin/python3 tools/draw_icons.py [output folder]   (default: packaging/icons/)
+Usage: /usr/bin/python3 tools/draw_icons.py <output folder> <size>...
+The build's target vt5150-icons runs it with the sizes that cmake/Product.cmake
+names, into packaging/icons/. Sizes below 64 must be multiples of 16.
 Needs python3-pil.
 """
 
@@ -22,7 +24,6 @@ from artwork_drawing import SCALE, box, finish, paint_gradient, px, rounded_mask
 from draw_artwork import (BAND_BOTTOM, BAND_MIDDLE, BLUE_TOP, EMBLEM_CAP_LINE, EMBLEM_CAP_STOPS, EMBLEM_POSITIONS,
                           NAVY, draw_fader_emblem)
 
-SIZES = (16, 32, 48, 64, 128, 256)
 SMALLEST_SCALED = 64         # from this size up, the icon is scaled down from the large drawing
 LARGE_SIZE = 96              # the large drawing, in the about picture's pixels
 TILE_STOPS = [(0, BLUE_TOP), (0.5, BAND_MIDDLE), (1, BAND_BOTTOM)]
@@ -71,12 +72,17 @@ def draw_small (size):
 
 
 def main ():
-    default = pathlib.Path (__file__).resolve ().parent.parent / "packaging" / "icons"
-    folder = pathlib.Path (sys.argv[1]) if len (sys.argv) > 1 else default
+    if len (sys.argv) < 3:
+        sys.exit ("Usage: draw_icons.py <output folder> <size>...")
+    folder = pathlib.Path (sys.argv[1])
+    sizes = [int (size) for size in sys.argv[2:]]
+    for size in sizes:
+        if size < SMALLEST_SCALED and size % 16 != 0:
+            sys.exit (f"draw_icons.py: {size} px is drawn on a grid of 16 units; give a multiple of 16")
     folder.mkdir (parents = True, exist_ok = True)
     large = draw_large ()
 
-    for size in SIZES:
+    for size in sizes:
         if size >= SMALLEST_SCALED:
             (canvas, tile), resample = large, Image.LANCZOS
         else:

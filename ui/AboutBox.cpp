@@ -1,7 +1,7 @@
 #include "ui/AboutBox.h"
 
 #include "app/ImageRegistry.h"
-#include "app/Versions.h"
+#include "app/ProductFacts.h"
 #include "ui/PictureComponent.h"
 #include "ui/PictureWindowStyle.h"
 
@@ -39,7 +39,7 @@ JUCE_IMPLEMENT_SINGLETON (AboutFontHolder)
 } // namespace
 
 AboutBox::AboutBox()
-    : ModalDialog ("About VT5150 Firmware Updater...", juce::Colour (0xff808080), true)
+    : ModalDialog (juce::String ("About ") + ProductFacts::productName + "...", juce::Colour (0xff808080), true)
 {
 }
 
@@ -94,12 +94,12 @@ void AboutBox::buildLabels()
     if (getContentComponent() == nullptr)
         return;
 
-    addLabel ({}, "VT5150 Firmware Updater", { 120, 45, 250, 20 });
+    addLabel ({}, ProductFacts::productName, { 120, 45, 250, 20 });
     applicationVersionLabel = addLabel (
-        "Application Version:", "Application Version : " + Versions::applicationVersion(), { 120, 70, 250, 20 });
+        "Application Version:", juce::String ("Application Version : ") + ProductFacts::applicationVersion, { 120, 70, 250, 20 });
     firmwareVersionLabel =
-        addLabel ("Firmware Version:", "Firmware Version: " + Versions::firmwareVersion(), { 120, 95, 300, 20 });
-    addLabel ({}, "(c) 2026 Kelmora Audio", { 120, 120, 400, 20 });
+        addLabel ("Firmware Version:", juce::String ("Firmware Version: ") + ProductFacts::firmwareVersion, { 120, 95, 300, 20 });
+    addLabel ({}, juce::String ("(c) 2026 ") + ProductFacts::company, { 120, 120, 400, 20 });
 }
 
 juce::Label* AboutBox::addLabel (const juce::String& name, const juce::String& text, juce::Rectangle<int> bounds)
