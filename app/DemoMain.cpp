@@ -18,7 +18,9 @@ juce::String getUsage()
 {
     return "Usage: vt5150-updater-demo [options]\n"
            "\n"
-           "Runs the " + juce::String (ProductFacts::productName) + " against a simulated VT-5150 on virtual\n"
+           "Runs the " +
+           juce::String (ProductFacts::productName) +
+           " against a simulated VT-5150 on virtual\n"
            "MIDI ports. System MIDI is never touched.\n"
            "\n"
            "Options:\n" +

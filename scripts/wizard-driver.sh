@@ -287,6 +287,6 @@ wizard_next_button_shot ()
 {
     local x=$((WIZARD_X + WIZARD_FRAME_LEFT)) y=$((WIZARD_Y + WIZARD_FRAME_TOP))
     xdotool mousemove $((x + 200)) $((y + 100))
-    sleep 0.3
+    wizard_wait_steady 5
     import -window root -crop "100x24+$((x + 420))+$((y + 325))" +repage "$1"
 }

@@ -95,10 +95,11 @@ void AboutBox::buildLabels()
         return;
 
     addLabel ({}, ProductFacts::productName, { 120, 45, 250, 20 });
-    applicationVersionLabel = addLabel (
-        "Application Version:", juce::String ("Application Version : ") + ProductFacts::applicationVersion, { 120, 70, 250, 20 });
-    firmwareVersionLabel =
-        addLabel ("Firmware Version:", juce::String ("Firmware Version: ") + ProductFacts::firmwareVersion, { 120, 95, 300, 20 });
+    applicationVersionLabel =
+        addLabel ("Application Version:", juce::String ("Application Version : ") + ProductFacts::applicationVersion,
+                  { 120, 70, 250, 20 });
+    firmwareVersionLabel = addLabel (
+        "Firmware Version:", juce::String ("Firmware Version: ") + ProductFacts::firmwareVersion, { 120, 95, 300, 20 });
     addLabel ({}, juce::String ("(c) 2026 ") + ProductFacts::company, { 120, 120, 400, 20 });
 }
 
