@@ -232,14 +232,17 @@ wizard_program_ended ()
 }
 
 # Prints the process id and command line of every process that holds the
-# single-instance lock, nothing when it is free.
+# single-instance lock, nothing when it is free. The file is known by its
+# device and inode, as a process in another mount namespace may lock another
+# file of the same name.
 wizard_lock_holders ()
 {
-    local pid path
-    [ -n "$WIZARD_INSTANCE_LOCK" ] || return 0
-    lslocks --noheadings --output PID,PATH 2>/dev/null | while read -r pid path; do
-        if [ "$path" = "$WIZARD_INSTANCE_LOCK" ]; then
-            echo "$pid $(tr '\0' ' ' <"/proc/$pid/cmdline" 2>/dev/null)"
+    local file pid inode device
+    [ -n "$WIZARD_INSTANCE_LOCK" ] && [ -e "$WIZARD_INSTANCE_LOCK" ] || return 0
+    file=$(stat -c '%i %Hd:%Ld' "$WIZARD_INSTANCE_LOCK")
+    lslocks --noheadings --output PID,INODE,MAJ:MIN 2>/dev/null | while read -r pid inode device; do
+        if [ "$inode $device" = "$file" ]; then
+            echo "$pid $({ tr '\0' ' ' <"/proc/$pid/cmdline"; } 2>/dev/null)"
         fi
     done
 }
