@@ -20,6 +20,7 @@ root="$scratch/root"
 mkdir -p "$shots" "$root" "$scratch/home"
 
 trap 'end_test rm -rf "$scratch"' EXIT
+refuse_stray_instance
 
 fail ()
 {
