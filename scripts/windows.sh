@@ -7,6 +7,10 @@ VT5150_WINDOWS_BUILD="$VT5150_ROOT/build/windows"
 VT5150_WINDOWS_LIBS="$VT5150_ROOT/build/windows-libs"
 VT5150_MINGW_TOOLCHAIN="$VT5150_ROOT/cmake/toolchain-mingw-w64.cmake"
 
+# Under Wine the programs keep their single-instance lock inside the private
+# Wine, not in the Linux programs' lock file that scripts/wizard-driver.sh names.
+WIZARD_INSTANCE_LOCK=
+
 VT5150_PACKAGES+=(
     g++-mingw-w64-x86-64-posix libz-mingw-w64-dev
     wine64 nsis

@@ -16,9 +16,6 @@ source "$here/../../scripts/wizard-driver.sh"
 source "$here/../app/gui_test_support.sh"
 source "$here/../../scripts/windows.sh"
 
-# Wine's programs keep their single-instance lock inside the private prefix.
-WIZARD_INSTANCE_LOCK=
-
 mkdir -p "$shots"
 
 trap 'end_test vt5150_stop_wine' EXIT
