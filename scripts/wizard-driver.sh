@@ -183,6 +183,18 @@ wizard_next_page ()
     wizard_wait_until "${1:-10}" wizard_text_differs "$before"
 }
 
+# wizard_page_is <page>: true when the last screenshot's text area is the
+# page's own, as the running program first showed it to this test; the first
+# time a page is asked for, its signature is noted.
+declare -A WIZARD_PAGE_SIGNATURES
+wizard_page_is ()
+{
+    local now
+    now=$(wizard_text_signature)
+    : "${WIZARD_PAGE_SIGNATURES[$1]:=$now}"
+    [ "${WIZARD_PAGE_SIGNATURES[$1]}" = "$now" ]
+}
+
 # wizard_bar_filled_to <percent>: takes a screenshot; true when the progress
 # bar's green fill reaches that far across the window.
 wizard_bar_filled_to ()

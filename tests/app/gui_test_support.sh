@@ -48,14 +48,17 @@ begin_program ()
     check "the window opens" wizard_find_window 20 && expect 5 "next"
 }
 
-# Presses Next from the welcome page up to page 4, where the next Next
-# searches; each press must bring another page.
+# walk_to_page4 [command]: presses Next from the welcome page up to page 4,
+# where the next Next searches; each press must bring the next page. The
+# command, if given, runs on each page with the page's number.
 walk_to_page4 ()
 {
     local page
     for page in 1 2 3 4; do
-        check "Next leads to page $page" wizard_next_page 10 || return 1
+        check "Next leads to another page" wizard_next_page 10 || return 1
         expect 5 "title next previous" || return 1
+        check "the page is page $page" wizard_page_is "$page" || return 1
+        [ -z "${1:-}" ] || "$1" "$page"
     done
 }
 
@@ -73,7 +76,7 @@ search_finds_device ()
     wizard_grab || return 1
     page4=$(wizard_text_signature)
     wizard_click_next
-    wizard_wait_until 20 search_ended "$page4" && no_error_box && expect 5 "title next previous"
+    wizard_wait_until 20 search_ended "$page4" && no_error_box && expect 5 "title next previous" && wizard_page_is 5
 }
 
 # search_ended <page 4's signature>: a box shows, or another page.
