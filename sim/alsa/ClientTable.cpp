@@ -51,6 +51,18 @@ void ClientTable::remove (int number)
     clients.erase (found);
 }
 
+int ClientTable::addPort (int client, const Port& port)
+{
+    auto& ports = clients.at (client).ports;
+    auto number = 0;
+
+    while (ports.count (number) != 0)
+        ++number;
+
+    ports[number] = port;
+    return number;
+}
+
 bool ClientTable::removePort (Address address)
 {
     auto* client = find (address.client);

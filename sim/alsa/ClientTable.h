@@ -74,6 +74,9 @@ public:
     /** Removes the client, its ports and their subscriptions. */
     void remove (int number);
 
+    /** Adds a port to a client that exists, numbered as the lowest free number; returns the number. */
+    int addPort (int client, const Port& port);
+
     /** Removes one port of a client and its subscriptions; false if there was none. */
     bool removePort (Address address);
 

@@ -97,7 +97,7 @@ bool parseEntry (const std::string& entry, PortDescription& description, std::st
     {
         if (! parseOption (fields[i], description))
         {
-            error = "unknown option \"" + fields[i] + "\" in \"" + entry + "\"";
+            error = "unknown option, or a value out of range: \"" + fields[i] + "\" in \"" + entry + "\"";
             return false;
         }
     }

@@ -1,75 +1,25 @@
 #include "sim/alsa/Sequencer.h"
 
-#include <algorithm>
 #include <cerrno>
-#include <cstdio>
-#include <cstdlib>
 
 namespace
 {
-constexpr int systemClient = 0, throughClient = 14, firstCardClient = 20, clientsPerCard = 4;
-constexpr int firstApplicationClient = 128, maxClients = 192;
-
 /** Loops through "Midi Through" ports end here, as the kernel limits its hops. */
 constexpr int maxHops = 4;
-
-constexpr unsigned int readable = SND_SEQ_PORT_CAP_READ | SND_SEQ_PORT_CAP_SUBS_READ;
-constexpr unsigned int writable = SND_SEQ_PORT_CAP_WRITE | SND_SEQ_PORT_CAP_SUBS_WRITE;
-
-// The types the kernel's drivers give their ports: a card's MIDI port (seq_midi),
-// and the loop-back client's (seq_dummy). The system client's ports have none.
-// Wine lists only ports with a type, and those with TYPE_PORT after all others.
-constexpr unsigned int hardwareType =
-    SND_SEQ_PORT_TYPE_MIDI_GENERIC | SND_SEQ_PORT_TYPE_HARDWARE | SND_SEQ_PORT_TYPE_PORT;
-constexpr unsigned int throughType =
-    SND_SEQ_PORT_TYPE_MIDI_GENERIC | SND_SEQ_PORT_TYPE_SOFTWARE | SND_SEQ_PORT_TYPE_PORT;
 } // namespace
-
-std::string Sequencer::checkMachine (const std::vector<PortDescription>& descriptions)
-{
-    const auto throughs =
-        std::count_if (descriptions.begin(), descriptions.end(),
-                       [] (const auto& description) { return description.kind == PortDescription::Kind::through; });
-    const auto cards = (long) descriptions.size() - throughs;
-    const auto maxCards = (firstApplicationClient - firstCardClient) / clientsPerCard;
-
-    if (throughs > 1)
-        return "the kernel has one \"Midi Through\" client; this machine has " + std::to_string (throughs);
-
-    if (cards > maxCards)
-        return "the kernel numbers at most " + std::to_string (maxCards) +
-               " cards below the programs' clients; this machine has " + std::to_string (cards);
-
-    return {};
-}
 
 Sequencer::Sequencer (const std::vector<PortDescription>& descriptionsToUse, const std::string& tracePath)
     : descriptions (descriptionsToUse)
+    , driverClients (KernelClients::assign (descriptions))
     , trace (tracePath)
 {
-    if (snd_midi_event_new (256, &decoder) != 0)
-    {
-        std::fputs ("ALSA sequencer stand-in: no MIDI event decoder\n", stderr);
-        std::abort();
-    }
-
-    snd_midi_event_no_status (decoder, 1);
-
-    auto& system = table.add (systemClient);
-    system.name = "System";
-    system.ports[0] = { "Timer", SND_SEQ_PORT_CAP_WRITE | readable, 0 };
-    system.ports[1] = { "Announce", readable, 0 };
+    KernelClients::describeSystem (table.add (KernelClients::system));
 
     const std::lock_guard<std::mutex> guard (lock);
-    auto nextCard = firstCardClient;
 
     for (size_t i = 0; i < descriptions.size(); ++i)
     {
         const auto driver = (int) i;
-        const auto through = descriptions[i].kind == PortDescription::Kind::through;
-        driverClients.push_back (through ? throughClient : nextCard);
-        nextCard += through ? 0 : clientsPerCard;
-
         drivers.push_back (new PortDriver (
             descriptions[i],
             [this, driver] (const snd_seq_event_t& event)
@@ -92,14 +42,9 @@ Sequencer::Sequencer (const std::vector<PortDescription>& descriptionsToUse, con
 
 void Sequencer::addHardwareClient (int driver)
 {
-    const auto& description = descriptions[(size_t) driver];
     auto& client = table.add (driverClients[(size_t) driver]);
-    const auto through = description.kind == PortDescription::Kind::through;
-    client.name = through ? "Midi Through" : description.name;
+    KernelClients::describe (descriptions[(size_t) driver], client);
     client.driver = driver;
-    client.ports[0] = { description.name,
-                        (description.canBeRead() ? readable : 0u) | (description.canBeWritten() ? writable : 0u),
-                        through ? throughType : hardwareType };
 }
 
 void Sequencer::plugInArrivedDevices()
@@ -123,9 +68,9 @@ void Sequencer::unplug (int driver)
 int Sequencer::openClient (bool blocking)
 {
     const std::lock_guard<std::mutex> guard (lock);
-    const auto number = table.findFreeNumber (firstApplicationClient);
+    const auto number = table.findFreeNumber (KernelClients::firstApplication);
 
-    if (number >= maxClients)
+    if (number >= KernelClients::end)
         return -ENOMEM;
 
     auto queue = std::make_unique<ClientQueue>();
@@ -174,7 +119,7 @@ int Sequencer::setClientName (int client, const std::string& name)
 int Sequencer::createPort (int client, const std::string& name, unsigned int capabilities, unsigned int type)
 {
     return withApplication (client,
-                            [&] (Client& application)
+                            [&] (Client&)
                             {
                                 // A program names its port after the device it opens; this is how
                                 // a test makes the creation of the port for one device fail.
@@ -182,13 +127,7 @@ int Sequencer::createPort (int client, const std::string& name, unsigned int cap
                                     if (description.refusesCreation && description.name == name)
                                         return -ENOMEM;
 
-                                auto number = 0;
-
-                                while (application.ports.count (number) != 0)
-                                    ++number;
-
-                                application.ports[number] = { name, capabilities, type };
-                                return number;
+                                return table.addPort (client, { name, capabilities, type });
                             });
 }
 
@@ -284,7 +223,7 @@ void Sequencer::deliverTo (Address source, Address destination, const snd_seq_ev
 
     if (client->queue != nullptr)
     {
-        trace.write ("IN", table.nameOf (source), toBytes (event));
+        trace.write ("IN", table.nameOf (source), decoder.toBytes (event));
         auto routed = event;
         routed.source = { (unsigned char) source.client, (unsigned char) source.port };
         routed.dest = { (unsigned char) destination.client, (unsigned char) destination.port };
@@ -296,10 +235,10 @@ void Sequencer::deliverTo (Address source, Address destination, const snd_seq_ev
     if (client->driver < 0)
         return;
 
-    trace.write ("OUT", table.nameOf (destination), toBytes (event));
+    trace.write ("OUT", table.nameOf (destination), decoder.toBytes (event));
 
     if (descriptions[(size_t) client->driver].kind != PortDescription::Kind::through)
-        drivers[(size_t) client->driver]->write (toBytes (event));
+        drivers[(size_t) client->driver]->write (decoder.toBytes (event));
     else if (hops < maxHops)
         deliverFrom (destination, event, hops + 1);
 }
@@ -356,18 +295,4 @@ int Sequencer::findNextPort (int client, unsigned char after, Entry& entry)
 {
     const std::lock_guard<std::mutex> guard (lock);
     return table.findNextPort (client, after, entry);
-}
-
-std::vector<unsigned char> Sequencer::toBytes (const snd_seq_event_t& event)
-{
-    if (ClientQueue::hasVariableLength (event))
-    {
-        const auto* bytes = static_cast<const unsigned char*> (event.data.ext.ptr);
-        return { bytes, bytes + event.data.ext.len };
-    }
-
-    unsigned char buffer[16];
-    auto copy = event;
-    const auto length = snd_midi_event_decode (decoder, buffer, sizeof (buffer), &copy);
-    return length > 0 ? std::vector<unsigned char> (buffer, buffer + length) : std::vector<unsigned char>();
 }

@@ -1,6 +1,8 @@
 #pragma once
 
 #include "sim/alsa/ClientTable.h"
+#include "sim/alsa/EventDecoder.h"
+#include "sim/alsa/KernelClients.h"
 #include "sim/alsa/PortDriver.h"
 #include "sim/alsa/SequencerTrace.h"
 
@@ -28,10 +30,8 @@ public:
     using Address = ClientTable::Address;
     using Entry = ClientTable::Entry;
 
-    /** Says why the kernel could not number these ports' clients as it does, or returns an empty string. */
-    static std::string checkMachine (const std::vector<PortDescription>& descriptions);
-
-    /** Builds the machine with these ports, tracing to the file at `tracePath` if it is not empty. */
+    /** Builds the machine with these ports (which KernelClients::check() has passed), tracing to the file at
+     * `tracePath` if it is not empty. */
     Sequencer (const std::vector<PortDescription>& descriptions, const std::string& tracePath);
 
     // Never destroyed: the program's static objects may still close their
@@ -76,7 +76,6 @@ private:
     void deliverTo (Address source, Address destination, const snd_seq_event_t& event, int hops);
     void unplug (int driver);
     int checkSubscription (int requester, Address sender, Address destination);
-    std::vector<unsigned char> toBytes (const snd_seq_event_t& event);
 
     /** Calls function (client) under the lock for one of the program's clients, or returns -EBADFD. */
     template <typename Function>
@@ -93,6 +92,6 @@ private:
     std::vector<PortDescription> descriptions;
     std::vector<int> driverClients;
     std::vector<PortDriver*> drivers;
-    snd_midi_event_t* decoder = nullptr;
+    EventDecoder decoder;
     SequencerTrace trace;
 };
