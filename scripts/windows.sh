@@ -173,10 +173,16 @@ vt5150_wait_for_wine ()
     /usr/lib/wine/wineserver -w
 }
 
+# Ends every program in the private Wine, and its server, which the next program starts again.
+vt5150_end_wine_programs ()
+{
+    /usr/lib/wine/wineserver -k 2>/dev/null
+}
+
 vt5150_stop_wine ()
 {
     if [ -n "${VT5150_WINE_HOME:-}" ]; then
-        /usr/lib/wine/wineserver -k 2>/dev/null
+        vt5150_end_wine_programs
         rm -rf "$VT5150_WINE_HOME"
     fi
     VT5150_WINE_HOME=
