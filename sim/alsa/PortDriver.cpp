@@ -95,7 +95,7 @@ void PortDriver::forget()
 
 void PortDriver::write (const std::vector<unsigned char>& bytes)
 {
-    if (bytes.empty() || ! tryToPlugIn())
+    if (bytes.empty() || description.kind != PortDescription::Kind::device || ! tryToPlugIn())
         return;
 
     const std::lock_guard<std::mutex> guard (outgoingLock);
