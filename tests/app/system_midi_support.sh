@@ -85,7 +85,9 @@ IN VT-5150 $ack
 OUT VT-5150 F0 4E 7F 0D 56 F7
 IN VT-5150 F0 4E 7F 0D 13 F7"
 
-# The messages of the search alone, without the subscriptions, which each
-# platform's MIDI makes in its own way: the order in which it probes the pairs.
-probes_on_wire () { search_on_wire "$1" | grep -E '^(OUT|IN) '; }
-expected_probes="$(grep -E '^(OUT|IN) ' <<<"$expected_search")"
+# The probes of the search and the device's replies alone: the order in which
+# the updater tries the pairs. Left out are the subscriptions, and the echoes
+# of a "Midi Through" input still open, which each platform's MIDI closes in
+# its own time (Wine only when the program closes the input).
+probes_on_wire () { search_on_wire "$1" | grep -E '^(OUT |IN VT-5150 )'; }
+expected_probes="$(grep -E '^(OUT |IN VT-5150 )' <<<"$expected_search")"

@@ -45,6 +45,9 @@ begin ()
 # The program's own exit code, as its parent reported it.
 exit_code_was_0 () { exited_with_0 && grep -qx "exit code: 0" "$WIZARD_TMP/$current.log"; }
 
+# True once the transfer has ended, on the last page or with the error box.
+transfer_ended () { error_box_shown || wizard_shows "title next"; }
+
 sensing () { grep -c '^IN VT-5150 FE$' "$WIZARD_TMP/$1.trace"; }
 
 vt5150_start_xvfb || exit 1
@@ -69,7 +72,9 @@ wizard_click_close
 sleep 1
 check "the close button is ignored during the transfer" still_running
 wizard_shot "$shots/wine-transfer.png"
-expect 600 "title next"
+wizard_wait_until 600 transfer_ended
+check "no transfer-error box" no_error_box
+expect 5 "title next"
 seconds=$((($(date +%s%N) - started) / 1000000000))
 echo "the update took about $seconds s under Wine"
 check "active sensing every 300 ms all through the update" [ $(($(sensing whole-update) - sensedBefore)) -ge $((seconds * 3 - 3)) ]
