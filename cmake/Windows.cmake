@@ -59,6 +59,11 @@ vt5150_add_windows_resources (vt5150-updater-demo "${VT5150_PRODUCT} demo, with 
 # The tools run on the build machine; build them for Windows only when asked for.
 set_target_properties (vt5150-flashsim vt5150-transfer-bench PROPERTIES EXCLUDE_FROM_ALL TRUE)
 
+# Test equipment for the Wine tests: reports a program's own exit code, which
+# Wine's status loses when Wine crashes tearing down a process that used MIDI.
+add_executable (vt5150-exit-code tests/windows/ExitCodeParent.cpp)
+target_link_libraries (vt5150-exit-code PRIVATE vt5150_warnings)
+
 get_property (vt5150_targets DIRECTORY PROPERTY BUILDSYSTEM_TARGETS)
 
 foreach (target IN LISTS vt5150_targets)

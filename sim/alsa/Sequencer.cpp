@@ -1,6 +1,9 @@
 #include "sim/alsa/Sequencer.h"
 
+#include <algorithm>
 #include <cerrno>
+#include <cstdio>
+#include <cstdlib>
 
 namespace
 {
@@ -12,19 +15,50 @@ constexpr int maxHops = 4;
 
 constexpr unsigned int readable = SND_SEQ_PORT_CAP_READ | SND_SEQ_PORT_CAP_SUBS_READ;
 constexpr unsigned int writable = SND_SEQ_PORT_CAP_WRITE | SND_SEQ_PORT_CAP_SUBS_WRITE;
+
+// The types the kernel's drivers give their ports: a card's MIDI port (seq_midi),
+// and the loop-back client's (seq_dummy). The system client's ports have none.
+// Wine lists only ports with a type, and those with TYPE_PORT after all others.
+constexpr unsigned int hardwareType =
+    SND_SEQ_PORT_TYPE_MIDI_GENERIC | SND_SEQ_PORT_TYPE_HARDWARE | SND_SEQ_PORT_TYPE_PORT;
+constexpr unsigned int throughType =
+    SND_SEQ_PORT_TYPE_MIDI_GENERIC | SND_SEQ_PORT_TYPE_SOFTWARE | SND_SEQ_PORT_TYPE_PORT;
 } // namespace
+
+std::string Sequencer::checkMachine (const std::vector<PortDescription>& descriptions)
+{
+    const auto throughs =
+        std::count_if (descriptions.begin(), descriptions.end(),
+                       [] (const auto& description) { return description.kind == PortDescription::Kind::through; });
+    const auto cards = (long) descriptions.size() - throughs;
+    const auto maxCards = (firstApplicationClient - firstCardClient) / clientsPerCard;
+
+    if (throughs > 1)
+        return "the kernel has one \"Midi Through\" client; this machine has " + std::to_string (throughs);
+
+    if (cards > maxCards)
+        return "the kernel numbers at most " + std::to_string (maxCards) +
+               " cards below the programs' clients; this machine has " + std::to_string (cards);
+
+    return {};
+}
 
 Sequencer::Sequencer (const std::vector<PortDescription>& descriptionsToUse, const std::string& tracePath)
     : descriptions (descriptionsToUse)
     , trace (tracePath)
 {
-    snd_midi_event_new (256, &decoder);
+    if (snd_midi_event_new (256, &decoder) != 0)
+    {
+        std::fputs ("ALSA sequencer stand-in: no MIDI event decoder\n", stderr);
+        std::abort();
+    }
+
     snd_midi_event_no_status (decoder, 1);
 
     auto& system = table.add (systemClient);
     system.name = "System";
-    system.ports[0] = { "Timer", SND_SEQ_PORT_CAP_WRITE | readable };
-    system.ports[1] = { "Announce", readable };
+    system.ports[0] = { "Timer", SND_SEQ_PORT_CAP_WRITE | readable, 0 };
+    system.ports[1] = { "Announce", readable, 0 };
 
     const std::lock_guard<std::mutex> guard (lock);
     auto nextCard = firstCardClient;
@@ -42,7 +76,7 @@ Sequencer::Sequencer (const std::vector<PortDescription>& descriptionsToUse, con
             {
                 const std::lock_guard<std::mutex> g (lock);
 
-                if (drivers[(size_t) driver]->isPresent())
+                if (drivers[(size_t) driver]->isConnected())
                     deliverFrom ({ driverClients[(size_t) driver], 0 }, event, 0);
             },
             [this, driver]
@@ -60,21 +94,33 @@ void Sequencer::addHardwareClient (int driver)
 {
     const auto& description = descriptions[(size_t) driver];
     auto& client = table.add (driverClients[(size_t) driver]);
-    client.name = description.kind == PortDescription::Kind::through ? "Midi Through" : description.name;
+    const auto through = description.kind == PortDescription::Kind::through;
+    client.name = through ? "Midi Through" : description.name;
     client.driver = driver;
     client.ports[0] = { description.name,
-                        (description.canBeRead() ? readable : 0u) | (description.canBeWritten() ? writable : 0u) };
+                        (description.canBeRead() ? readable : 0u) | (description.canBeWritten() ? writable : 0u),
+                        through ? throughType : hardwareType };
+}
+
+void Sequencer::plugInArrivedDevices()
+{
+    for (size_t i = 0; i < drivers.size(); ++i)
+        if (! drivers[i]->isPresent() && drivers[i]->tryToPlugIn())
+            addHardwareClient ((int) i);
 }
 
 void Sequencer::unplug (int driver)
 {
     // As when the kernel removes a USB device: its client, port and subscriptions go.
-    table.remove (driverClients[(size_t) driver]);
+    // A device unplugged from an interface's cable leaves the interface's port.
+    if (! descriptions[(size_t) driver].behindCable)
+        table.remove (driverClients[(size_t) driver]);
+
     drivers[(size_t) driver]->forget();
     trace.write ("UNPLUGGED", descriptions[(size_t) driver].name);
 }
 
-int Sequencer::openClient()
+int Sequencer::openClient (bool blocking)
 {
     const std::lock_guard<std::mutex> guard (lock);
     const auto number = table.findFreeNumber (firstApplicationClient);
@@ -82,7 +128,14 @@ int Sequencer::openClient()
     if (number >= maxClients)
         return -ENOMEM;
 
-    table.add (number).queue = std::make_unique<ClientQueue>();
+    auto queue = std::make_unique<ClientQueue>();
+
+    if (queue->getPollDescriptor() < 0)
+        return -errno;
+
+    auto& client = table.add (number);
+    client.queue = std::move (queue);
+    client.blocking = blocking;
     return number;
 }
 
@@ -92,6 +145,18 @@ int Sequencer::closeClient (int client)
                             [&] (Client&)
                             {
                                 table.remove (client);
+                                // A read that waits on this client ends.
+                                eventQueued.notify_all();
+                                return 0;
+                            });
+}
+
+int Sequencer::setBlocking (int client, bool blocking)
+{
+    return withApplication (client,
+                            [&] (Client& application)
+                            {
+                                application.blocking = blocking;
                                 return 0;
                             });
 }
@@ -106,7 +171,7 @@ int Sequencer::setClientName (int client, const std::string& name)
                             });
 }
 
-int Sequencer::createPort (int client, const std::string& name, unsigned int capabilities)
+int Sequencer::createPort (int client, const std::string& name, unsigned int capabilities, unsigned int type)
 {
     return withApplication (client,
                             [&] (Client& application)
@@ -122,7 +187,7 @@ int Sequencer::createPort (int client, const std::string& name, unsigned int cap
                                 while (application.ports.count (number) != 0)
                                     ++number;
 
-                                application.ports[number] = { name, capabilities };
+                                application.ports[number] = { name, capabilities, type };
                                 return number;
                             });
 }
@@ -145,6 +210,21 @@ int Sequencer::subscribe (int requester, Address sender, Address destination)
     }
 
     return result;
+}
+
+int Sequencer::unsubscribe (int requester, Address sender, Address destination)
+{
+    const std::lock_guard<std::mutex> guard (lock);
+
+    if (table.findPort (sender) == nullptr || table.findPort (destination) == nullptr)
+        return -ENXIO;
+
+    if (! table.unsubscribe (sender, destination))
+        return -ENOENT;
+
+    trace.write ("DISCONNECT",
+                 sender.client == requester ? "OUT " + table.nameOf (destination) : "IN " + table.nameOf (sender));
+    return 0;
 }
 
 int Sequencer::checkSubscription (int requester, Address sender, Address destination)
@@ -209,6 +289,7 @@ void Sequencer::deliverTo (Address source, Address destination, const snd_seq_ev
         routed.source = { (unsigned char) source.client, (unsigned char) source.port };
         routed.dest = { (unsigned char) destination.client, (unsigned char) destination.port };
         client->queue->push (routed);
+        eventQueued.notify_all();
         return;
     }
 
@@ -225,7 +306,22 @@ void Sequencer::deliverTo (Address source, Address destination, const snd_seq_ev
 
 int Sequencer::input (int client, snd_seq_event_t** event)
 {
-    return withApplication (client, [&] (Client& application) { return application.queue->pop (event); });
+    std::unique_lock<std::mutex> guard (lock);
+
+    for (;;)
+    {
+        auto* application = table.find (client);
+
+        if (application == nullptr || application->queue == nullptr)
+            return -EBADFD;
+
+        const auto result = application->queue->pop (event);
+
+        if (result != -EAGAIN || ! application->blocking)
+            return result;
+
+        eventQueued.wait (guard);
+    }
 }
 
 int Sequencer::countPending (int client)
@@ -241,17 +337,18 @@ int Sequencer::getPollDescriptor (int client)
 int Sequencer::countClients()
 {
     const std::lock_guard<std::mutex> guard (lock);
-
-    for (size_t i = 0; i < drivers.size(); ++i)
-        if (! drivers[i]->isPresent() && drivers[i]->tryToPlugIn())
-            addHardwareClient ((int) i);
-
+    plugInArrivedDevices();
     return table.size();
 }
 
 int Sequencer::findNextClient (int after, Entry& entry)
 {
     const std::lock_guard<std::mutex> guard (lock);
+
+    // Wine walks the clients without asking for the system's information first.
+    if (after < 0)
+        plugInArrivedDevices();
+
     return table.findNextClient (after, entry);
 }
 
