@@ -13,7 +13,8 @@ add_executable (vt5150-windows-port-tests EXCLUDE_FROM_ALL
     tests/windows/FakeWinmm.cpp
     tests/windows/MidiInputAssemblerTests.cpp
     tests/windows/WindowsMidiInputTests.cpp
-    tests/windows/WindowsMidiOutputTests.cpp)
+    tests/windows/WindowsMidiOutputTests.cpp
+    tests/windows/WindowsPortExchangeTests.cpp)
 
 target_link_libraries (vt5150-windows-port-tests PRIVATE vt5150_sim gtest vt5150_warnings)
 target_link_options (vt5150-windows-port-tests PRIVATE -static)

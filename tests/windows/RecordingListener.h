@@ -13,7 +13,7 @@
     slow program would, and counts deliveries that come after the test has
     said the input stopped.
 */
-class RecordingListener final : public MidiPortListener
+class RecordingListener : public MidiPortListener
 {
 public:
     explicit RecordingListener (int delayMsToUse = 0)
