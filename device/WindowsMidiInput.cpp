@@ -240,8 +240,10 @@ bool WindowsMidiInput::takeBuffersBack()
 
 void WindowsMidiInput::endThread()
 {
+    // Once the thread has ended, its id may belong to another thread: it is forgotten.
     if (threadId != 0)
         PostThreadMessageW (threadId, WM_QUIT, 0, 0);
 
     stopThread (-1);
+    threadId = 0;
 }
