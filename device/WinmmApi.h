@@ -6,8 +6,10 @@
 #ifndef WIN32_LEAN_AND_MEAN
 #define WIN32_LEAN_AND_MEAN
 #endif
-#include <mmsystem.h>
 #include <windows.h>
+
+// After windows.h, whose types it uses.
+#include <mmsystem.h>
 
 /**
     The winmm MIDI calls that the Windows MIDI ports make, one virtual function
