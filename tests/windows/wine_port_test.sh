@@ -11,7 +11,7 @@ set -uo pipefail
 
 tests="$1"
 exitCode="$2"
-standin="$3"
+standin="$(realpath "$3")"
 devicehost="$4"
 here="$(cd "$(dirname "$0")" && pwd)"
 source "$here/../../scripts/wizard-driver.sh"
