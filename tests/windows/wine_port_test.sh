@@ -6,7 +6,7 @@
 # vt5150-seq-device and answering each command after 1 ms. Prints the lost
 # replies that the exchange cases count. Exits with the tests' status.
 #
-# Usage: wine_port_test.sh <vt5150-windows-port-tests.exe> <vt5150-exit-code.exe> <stand-in library> <vt5150-seq-device>
+# Usage: wine_port_test.sh <vt5150-windows-port-tests.exe> <vt5150-exit-code.exe> <stand-in library> <vt5150-seq-device> [GoogleTest options...]
 set -uo pipefail
 
 tests="$1"
@@ -41,7 +41,7 @@ wizard_wait_until 5 [ -S "$socket" ] || { echo "FAIL: the simulated device does 
 
 # The device behind a through port and a silent one, as on a user's machine.
 vt5150_wine_midi "through,silent:Quiet,device:VT-5150:socket=$socket" "$WIZARD_TMP/sequencer.trace" \
-    "$exitCode" "$tests" | tee "$WIZARD_TMP/tests.log"
+    "$exitCode" "$tests" "${@:5}" | tee "$WIZARD_TMP/tests.log"
 
 # Wine's own status may tell a crash in its teardown after the tests ended: their parent tells their code.
 status="$(sed -n 's/^exit code: \([0-9]*\).*$/\1/p' "$WIZARD_TMP/tests.log")"
