@@ -24,6 +24,7 @@
 class FakeWinmm final : public WinmmApi
 {
 public:
+    /** How the fake output treats a SysEx send. */
     enum class Completion
     {
         soon,
@@ -32,12 +33,22 @@ public:
         refused
     };
 
+    /** Waits for the sends it is still completing. */
     ~FakeWinmm() override;
 
+    /** The devices' names, in winmm's numbering. */
     juce::StringArray inputNames { "Fake In" }, outputNames { "Fake Out" };
+
+    /** Devices whose capabilities cannot be read. */
     std::vector<UINT> unreadableInputs, unreadableOutputs;
+
+    /** What opening a device returns. */
     MMRESULT inOpenResult = MMSYSERR_NOERROR, outOpenResult = MMSYSERR_NOERROR;
+
+    /** How SysEx sends complete. */
     Completion completion = Completion::soon;
+
+    /** When true, an input reset hands no buffer back, as a broken driver might. */
     bool keepBuffersAtReset = false;
 
     /** Fills the oldest queued buffer with `bytes` and marks it done; nullptr when none is queued. */
@@ -46,8 +57,13 @@ public:
     /** Posts a notice to the open input's thread. */
     void post (UINT message, LPARAM parameter);
 
+    /** The number of input buffers the driver holds now. */
     int getNumQueued();
+
+    /** How often this buffer was handed to the driver. */
     int getTimesAdded (const MIDIHDR* header);
+
+    /** The open input's and output's device numbers, ~0u when none is open. */
     UINT getOpenedInput();
     UINT getOpenedOutput();
 
@@ -94,4 +110,6 @@ private:
     std::vector<std::vector<juce::uint8>> longSent;
     std::vector<DWORD> shortSent;
     std::vector<std::thread> completers;
+
+    JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR (FakeWinmm)
 };

@@ -16,11 +16,13 @@
 class RecordingListener : public MidiPortListener
 {
 public:
+    /** A listener that takes `delayMsToUse` over each message. */
     explicit RecordingListener (int delayMsToUse = 0)
         : delayMs (delayMsToUse)
     {
     }
 
+    /** Keeps the message, after the delay. */
     void handleIncomingMidiMessage (MidiInputPort*, const juce::MidiMessage& message) override
     {
         if (stopped)
@@ -51,8 +53,13 @@ public:
         return false;
     }
 
+    /** How long each message takes. */
     const int delayMs;
+
+    /** Set by the test once the input's stop() has returned. */
     std::atomic<bool> stopped { false };
+
+    /** The messages that came while `stopped` was set. */
     std::atomic<int> afterStop { 0 };
 
 private:

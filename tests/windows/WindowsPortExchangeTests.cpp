@@ -164,11 +164,13 @@ TEST (WinmmOverWine, NothingArrivesAfterStopWhileRepliesStream)
     input->start();
 
     std::atomic<bool> sending { true };
-    std::thread commands ([&] {
-        while (sending)
-            output->sendMessageNow (
-                DeviceCommands::toMessage (DeviceCommands::probe.data(), DeviceCommands::probe.length));
-    });
+    std::thread commands (
+        [&]
+        {
+            while (sending)
+                output->sendMessageNow (
+                    DeviceCommands::toMessage (DeviceCommands::probe.data(), DeviceCommands::probe.length));
+        });
 
     EXPECT_TRUE (listener.awaitCount (50));
     input->stop();
