@@ -33,6 +33,9 @@ public:
         refused
     };
 
+    /** A driver with one input and one output, as named below. */
+    FakeWinmm() = default;
+
     /** Waits for the sends it is still completing. */
     ~FakeWinmm() override;
 
