@@ -8,6 +8,15 @@ target_include_directories (vt5150_juce BEFORE PRIVATE "${CMAKE_CURRENT_LIST_DIR
 # Under Wine the windows need a timer to repaint; it does nothing on Windows itself.
 target_sources (vt5150_core PRIVATE app/WineRepaintTimer.cpp)
 
+# The updater's own winmm MIDI ports, which take the place of JUCE's on Windows.
+target_sources (vt5150_core PRIVATE
+    device/MidiInputAssembler.cpp
+    device/WindowsMidiInput.cpp
+    device/WindowsMidiOutput.cpp
+    device/WindowsMidiPorts.cpp
+    device/WinmmApi.cpp)
+target_link_libraries (vt5150_core PRIVATE winmm)
+
 set_target_properties (vt5150-updater PROPERTIES WIN32_EXECUTABLE TRUE)
 
 # What Windows shows of the programs (file properties, Start menu, Apps & features).
