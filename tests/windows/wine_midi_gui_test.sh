@@ -42,8 +42,8 @@ begin ()
     begin_program "$1" vt5150_wine_midi "$2" "$WIZARD_TMP/$1.trace" "$exitcode" "$updater"
 }
 
-# The program's own exit code, as its parent reported it.
-exit_code_was_0 () { exited_with_0 && grep -qx "exit code: 0" "$WIZARD_TMP/$current.log"; }
+# The program's own exit code, as its parent reported it (on a Windows console line).
+exit_code_was_0 () { exited_with_0 && tr -d '\r' <"$WIZARD_TMP/$current.log" | grep -qx "exit code: 0"; }
 
 # True once the transfer has ended, on the last page or with the error box.
 transfer_ended () { error_box_shown || wizard_shows "title next"; }
