@@ -37,12 +37,7 @@ walk_to_page4
 search_finds whole-update
 check "the search's probes, pair by pair, inputs outermost" [ "$(search_on_wire whole-update)" = "$expected_search" ]
 check "the device's active sensing reached the updater" grep -q '^IN VT-5150 FE$' "$WIZARD_TMP/whole-update.trace"
-wizard_click_previous
-expect 5 "title next previous"
-search_finds whole-update
-check "no box when found again" no_error_box
-wizard_click_next
-expect 10 "title bar"
+found_again_then_transfer whole-update
 expect 120 "title next"
 wizard_click_next
 check "Finish ends the program with status 0" exited_with_0
@@ -52,14 +47,7 @@ end_case
 
 # No device, then the device plugged in and Next pressed again. ----------------
 begin plugged-in-late "through,device:VT-5150:socket=$socket"
-walk_to_page4
-wizard_click_next
-check "the device-not-found box" wizard_wait_until 10 error_box_shown
-wizard_dismiss_error
-check "OK closes the box" wizard_wait_until 5 no_error_box
-plug_in plugged-in-late
-search_finds plugged-in-late
-check "found once plugged in" no_error_box
+not_found_until_plugged_in plugged-in-late
 end_case
 unplug
 
@@ -90,18 +78,7 @@ plug_in unplugged --latency-us 400
 begin unplugged "through,device:VT-5150:socket=$socket"
 walk_to_page4
 search_finds unplugged
-wizard_click_next
-expect 10 "title bar"
-sleep 1
-unplugged_at=$SECONDS
-unplug
-check "the transfer-error box soon after the device went" wizard_wait_until 4 error_box_shown
-check "within about a reply wait" [ $((SECONDS - unplugged_at)) -le 3 ]
-wizard_shot "$shots/unplugged.png"
-wizard_dismiss_error
-check "OK closes the box" wizard_wait_until 5 no_error_box
-expect 5 "next"
-check "the updater runs on" still_running
+unplugged_in_transfer "$shots/unplugged.png"
 plug_in replugged --latency-us 100
 walk_to_page4
 search_finds unplugged

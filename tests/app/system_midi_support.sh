@@ -91,3 +91,48 @@ IN VT-5150 F0 4E 7F 0D 13 F7"
 # its own time (Wine only when the program closes the input).
 probes_on_wire () { search_on_wire "$1" | grep -E '^(OUT |IN VT-5150 )'; }
 expected_probes="$(grep -E '^(OUT |IN VT-5150 )' <<<"$expected_search")"
+
+# found_again_then_transfer <case>: on page 5, presses Previous, then Next to
+# search again, which finds the device with no box; then Next starts the transfer.
+found_again_then_transfer ()
+{
+    wizard_click_previous
+    expect 5 "title next previous"
+    search_finds "$1"
+    check "no box when found again" no_error_box
+    wizard_click_next
+    expect 10 "title bar"
+}
+
+# not_found_until_plugged_in <case>: on a machine without the device, searches
+# to the device-not-found box, plugs the device in and searches again.
+not_found_until_plugged_in ()
+{
+    walk_to_page4
+    wizard_click_next
+    check "the device-not-found box" wizard_wait_until 10 error_box_shown
+    wizard_dismiss_error
+    check "OK closes the box" wizard_wait_until 5 no_error_box
+    plug_in "$1"
+    search_finds "$1"
+    check "found once plugged in" no_error_box
+}
+
+# unplugged_in_transfer <screenshot>: on page 5, starts the transfer, unplugs
+# the device a second into it, and checks the error box within about a reply
+# wait, then the welcome page, with the updater still running.
+unplugged_in_transfer ()
+{
+    wizard_click_next
+    expect 10 "title bar"
+    sleep 1
+    local unpluggedAt=$SECONDS
+    unplug
+    check "the transfer-error box soon after the device went" wizard_wait_until 4 error_box_shown
+    check "within about a reply wait" [ $((SECONDS - unpluggedAt)) -le 3 ]
+    wizard_shot "$1"
+    wizard_dismiss_error
+    check "OK closes the box" wizard_wait_until 5 no_error_box
+    expect 5 "next"
+    check "the updater runs on" still_running
+}

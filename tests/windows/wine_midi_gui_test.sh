@@ -60,12 +60,7 @@ begin whole-update "through,output:Synth,device:VT-5150:socket=$socket:sense=300
 walk_to_page4
 search_finds whole-update
 check "the search's probes, pair by pair, inputs outermost, as on Linux" [ "$(probes_on_wire whole-update)" = "$expected_probes" ]
-wizard_click_previous
-expect 5 "title next previous"
-search_finds whole-update
-check "no box when found again" no_error_box
-wizard_click_next
-expect 10 "title bar"
+found_again_then_transfer whole-update
 started=$(date +%s%N)
 sensedBefore=$(sensing whole-update)
 wizard_click_close
@@ -87,14 +82,7 @@ end_wine_case
 
 # No device, then the device plugged in behind its cable and Next pressed again.
 begin plugged-in-late "through,device:VT-5150:socket=$socket:cable"
-walk_to_page4
-wizard_click_next
-check "the device-not-found box" wizard_wait_until 10 error_box_shown
-wizard_dismiss_error
-check "OK closes the box" wizard_wait_until 5 no_error_box
-plug_in plugged-in-late
-search_finds plugged-in-late
-check "found once plugged in" no_error_box
+not_found_until_plugged_in plugged-in-late
 end_wine_case
 
 # A port that another program holds, listed before the device. -----------------
@@ -118,18 +106,7 @@ plug_in unplugged --latency-us 400
 begin unplugged "through,device:VT-5150:socket=$socket"
 walk_to_page4
 search_finds unplugged
-wizard_click_next
-expect 10 "title bar"
-sleep 1
-unplugged_at=$SECONDS
-unplug
-check "the transfer-error box soon after the device went" wizard_wait_until 4 error_box_shown
-check "within about a reply wait" [ $((SECONDS - unplugged_at)) -le 3 ]
-wizard_shot "$shots/wine-unplugged.png"
-wizard_dismiss_error
-check "OK closes the box" wizard_wait_until 5 no_error_box
-expect 5 "next"
-check "the updater runs on" still_running
+unplugged_in_transfer "$shots/wine-unplugged.png"
 wizard_click_close
 check "the close button then ends the updater with exit code 0" exit_code_was_0
 end_wine_case
