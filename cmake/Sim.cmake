@@ -27,12 +27,16 @@ pkg_check_modules (VT5150_ALSA REQUIRED IMPORTED_TARGET alsa)
 find_package (Threads REQUIRED)
 
 add_library (vt5150_alsa_seq_standin SHARED
+    sim/alsa/KernelClients.cpp
     sim/alsa/ClientQueue.cpp
     sim/alsa/ClientTable.cpp
+    sim/alsa/EventDecoder.cpp
     sim/alsa/PortDriver.cpp
     sim/alsa/PortDescription.cpp
     sim/alsa/Sequencer.cpp
     sim/alsa/SequencerFunctions.cpp
+    sim/alsa/SequencerInstance.cpp
+    sim/alsa/SequencerQueries.cpp
     sim/alsa/SequencerTrace.cpp)
 
 target_include_directories (vt5150_alsa_seq_standin PRIVATE "${CMAKE_SOURCE_DIR}")

@@ -66,6 +66,18 @@ add_dependencies (vt5150-system-midi-tests vt5150_alsa_seq_standin)
 gtest_discover_tests (vt5150-system-midi-tests DISCOVERY_TIMEOUT 60 PROPERTIES LABELS "threaded"
     ENVIRONMENT "LD_PRELOAD=$<TARGET_FILE:vt5150_alsa_seq_standin>")
 
+# The sequencer stand-in itself, called through the ALSA library as Wine calls it, preloaded.
+add_executable (vt5150-standin-tests tests/sim/SequencerStandInTests.cpp)
+target_link_libraries (vt5150-standin-tests PRIVATE GTest::gtest_main PkgConfig::VT5150_ALSA Threads::Threads vt5150_warnings)
+add_dependencies (vt5150-standin-tests vt5150_alsa_seq_standin)
+gtest_discover_tests (vt5150-standin-tests DISCOVERY_TIMEOUT 60 PROPERTIES LABELS "threaded" TIMEOUT 60
+    ENVIRONMENT "LD_PRELOAD=$<TARGET_FILE:vt5150_alsa_seq_standin>")
+
+# A wrong machine or trace refused as the stand-in loads, and the device host's own reassembly of MIDI messages.
+add_test (NAME StandIn.CommandLine
+          COMMAND "${CMAKE_SOURCE_DIR}/tests/sim/standin_test.sh" $<TARGET_FILE:vt5150_alsa_seq_standin>
+                  $<TARGET_FILE:vt5150-seq-device>)
+
 # The real updater, unchanged, on JUCE's own Linux MIDI code over the stand-in, driven as a user would.
 add_test (NAME Updater.OnSystemMidi
           COMMAND "${CMAKE_SOURCE_DIR}/tests/app/system_midi_gui_test.sh" $<TARGET_FILE:vt5150-updater>

@@ -8,6 +8,15 @@ target_include_directories (vt5150_juce BEFORE PRIVATE "${CMAKE_CURRENT_LIST_DIR
 # Under Wine the windows need a timer to repaint; it does nothing on Windows itself.
 target_sources (vt5150_core PRIVATE app/WineRepaintTimer.cpp)
 
+# The updater's own winmm MIDI ports, which take the place of JUCE's on Windows.
+target_sources (vt5150_core PRIVATE
+    device/MidiInputAssembler.cpp
+    device/WindowsMidiInput.cpp
+    device/WindowsMidiOutput.cpp
+    device/WindowsMidiPorts.cpp
+    device/WinmmApi.cpp)
+target_link_libraries (vt5150_core PRIVATE winmm)
+
 set_target_properties (vt5150-updater PROPERTIES WIN32_EXECUTABLE TRUE)
 
 # The icon: the Linux icon's pictures (packaging/icons, at every size that
@@ -40,6 +49,11 @@ vt5150_add_windows_resources (vt5150-updater-demo "${VT5150_PRODUCT} demo, with 
 
 # The tools run on the build machine; build them for Windows only when asked for.
 set_target_properties (vt5150-flashsim vt5150-transfer-bench PROPERTIES EXCLUDE_FROM_ALL TRUE)
+
+# Test equipment for the Wine tests: reports a program's own exit code, which
+# Wine's status loses when Wine crashes tearing down a process that used MIDI.
+add_executable (vt5150-exit-code tests/windows/ExitCodeParent.cpp)
+target_link_libraries (vt5150-exit-code PRIVATE vt5150_warnings)
 
 get_property (vt5150_targets DIRECTORY PROPERTY BUILDSYSTEM_TARGETS)
 

@@ -1,6 +1,10 @@
 #include "device/DeviceLink.h"
 
+#if JUCE_WINDOWS
+#include "device/WindowsMidiPorts.h"
+#else
 #include "device/SystemMidiPorts.h"
+#endif
 
 std::atomic<double> transferProgress { 0.0 };
 
@@ -207,7 +211,13 @@ void DeviceLink::setPortSystem (MidiPortSystem* newPorts)
 
 MidiPortSystem& DeviceLink::getPorts() const
 {
+    // On Windows the updater's own winmm ports, which hand each SysEx buffer
+    // back to the driver only once it has been read; JUCE's elsewhere.
+#if JUCE_WINDOWS
+    static WindowsMidiPorts systemPorts;
+#else
     static SystemMidiPorts systemPorts;
+#endif
     return ports != nullptr ? *ports : systemPorts;
 }
 

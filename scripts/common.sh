@@ -39,7 +39,7 @@ vt5150_install_packages ()
 }
 
 # vt5150_build <build folder> [extra cmake arguments...]: builds every target,
-# or only VT5150_TARGET when that is set.
+# or only those named in VT5150_TARGET (separated by spaces) when that is set.
 vt5150_build ()
 {
     local buildDir="$1"
@@ -52,7 +52,8 @@ vt5150_build ()
 
     export CCACHE_BASEDIR="$VT5150_ROOT"
     cmake -S "$VT5150_ROOT" -B "$buildDir" "${launcher[@]}" "$@" >/dev/null
-    cmake --build "$buildDir" --parallel "$(nproc)" ${VT5150_TARGET:+--target "$VT5150_TARGET"}
+    # shellcheck disable=SC2086 # one word for each target
+    cmake --build "$buildDir" --parallel "$(nproc)" ${VT5150_TARGET:+--target $VT5150_TARGET}
 }
 
 # vt5150_start_xvfb: starts a private Xvfb display, prepared for JUCE windows,

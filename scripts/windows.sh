@@ -148,16 +148,45 @@ vt5150_start_wine ()
         vt5150_wait_for_wine
 }
 
+# vt5150_start_wine_midi <stand-in library>: vt5150_start_wine with the ALSA
+# sequencer stand-in (build/lib/libvt5150_alsa_seq_standin.so) preloaded into
+# every Wine process, so that Wine's ALSA MIDI driver offers the stand-in's
+# ports to Windows programs through winmm. PULSE_SERVER names a socket that
+# does not exist, so that Wine takes ALSA, not PulseAudio, for its MIDI. Each
+# program's machine is the VT5150_ALSA_SEQ (and VT5150_ALSA_SEQ_TRACE) in its
+# environment (see sim/alsa/PortDescription.h); run it with vt5150_wine_midi.
+vt5150_start_wine_midi ()
+{
+    vt5150_start_wine || return 1
+    export PULSE_SERVER="unix:$VT5150_WINE_HOME/no-pulseaudio"
+    VT5150_WINE_STANDIN="$1"
+}
+
+# vt5150_wine_midi <machine> <trace file> <program> [arguments...]: runs a
+# Windows program in the private Wine on the stand-in's machine <machine>,
+# which traces to <trace file>. Wine's own status may tell a crash in its
+# teardown: take a program's exit code from vt5150-exit-code.exe instead.
+vt5150_wine_midi ()
+{
+    LD_PRELOAD="$VT5150_WINE_STANDIN" VT5150_ALSA_SEQ="$1" VT5150_ALSA_SEQ_TRACE="$2" "$VT5150_WINE" "${@:3}"
+}
+
 # Waits until every program in the private Wine has ended.
 vt5150_wait_for_wine ()
 {
     /usr/lib/wine/wineserver -w
 }
 
+# Ends every program in the private Wine, and its server, which the next program starts again.
+vt5150_end_wine_programs ()
+{
+    /usr/lib/wine/wineserver -k 2>/dev/null
+}
+
 vt5150_stop_wine ()
 {
     if [ -n "${VT5150_WINE_HOME:-}" ]; then
-        /usr/lib/wine/wineserver -k 2>/dev/null
+        vt5150_end_wine_programs
         rm -rf "$VT5150_WINE_HOME"
     fi
     VT5150_WINE_HOME=

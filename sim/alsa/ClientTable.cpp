@@ -51,6 +51,18 @@ void ClientTable::remove (int number)
     clients.erase (found);
 }
 
+int ClientTable::addPort (int client, const Port& port)
+{
+    auto& ports = clients.at (client).ports;
+    auto number = 0;
+
+    while (ports.count (number) != 0)
+        ++number;
+
+    ports[number] = port;
+    return number;
+}
+
 bool ClientTable::removePort (Address address)
 {
     auto* client = find (address.client);
@@ -78,6 +90,20 @@ void ClientTable::subscribe (Address sender, Address destination)
     subscriptions.emplace_back (sender, destination);
 }
 
+bool ClientTable::unsubscribe (Address sender, Address destination)
+{
+    for (auto i = subscriptions.begin(); i != subscriptions.end(); ++i)
+    {
+        if (i->first == sender && i->second == destination)
+        {
+            subscriptions.erase (i);
+            return true;
+        }
+    }
+
+    return false;
+}
+
 std::vector<ClientTable::Address> ClientTable::getSubscribersOf (Address sender) const
 {
     std::vector<Address> subscribers;
@@ -101,7 +127,9 @@ int ClientTable::findNextClient (int after, Entry& entry) const
     if (found == clients.end())
         return -ENOENT;
 
-    entry = { found->first, found->second.name, (int) found->second.ports.size(), 0 };
+    entry = {
+        found->first, found->second.name, (int) found->second.ports.size(), 0, 0, found->second.queue != nullptr
+    };
     return 0;
 }
 
@@ -118,6 +146,6 @@ int ClientTable::findNextPort (int client, unsigned char after, Entry& entry) co
     if (found == owner->second.ports.end())
         return -ENOENT;
 
-    entry = { found->first, found->second.name, 0, found->second.capabilities };
+    entry = { found->first, found->second.name, 0, found->second.capabilities, found->second.type, false };
     return 0;
 }

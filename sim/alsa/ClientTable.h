@@ -27,10 +27,12 @@ public:
         }
     };
 
+    /** A port: its name, what it allows (SND_SEQ_PORT_CAP_*) and what it is (SND_SEQ_PORT_TYPE_*). */
     struct Port
     {
         std::string name;
         unsigned int capabilities = 0;
+        unsigned int type = 0;
     };
 
     /** A client: a device's, whose driver is given, or one of the program's, which has a queue. */
@@ -40,6 +42,7 @@ public:
         std::map<int, Port> ports;
         int driver = -1;
         std::unique_ptr<ClientQueue> queue;
+        bool blocking = true;
     };
 
     /** What a walk over the clients or ports reports of one. */
@@ -49,6 +52,8 @@ public:
         std::string name;
         int numPorts = 0;
         unsigned int capabilities = 0;
+        unsigned int type = 0;
+        bool isApplication = false;
     };
 
     /** Adds a client with this number, or returns the one there. */
@@ -69,6 +74,9 @@ public:
     /** Removes the client, its ports and their subscriptions. */
     void remove (int number);
 
+    /** Adds a port to a client that exists, numbered as the lowest free number; returns the number. */
+    int addPort (int client, const Port& port);
+
     /** Removes one port of a client and its subscriptions; false if there was none. */
     bool removePort (Address address);
 
@@ -77,6 +85,9 @@ public:
 
     /** Makes events from `sender` go to `destination`. */
     void subscribe (Address sender, Address destination);
+
+    /** Stops events from `sender` going to `destination`; false if they did not. */
+    bool unsubscribe (Address sender, Address destination);
 
     /** The subscribers of a port, in the order they subscribed. */
     std::vector<Address> getSubscribersOf (Address sender) const;

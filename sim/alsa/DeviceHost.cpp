@@ -9,8 +9,6 @@
 #include "sim/SimulatedDevice.h"
 #include "sim/SimulationOptions.h"
 
-#include <juce_audio_basics/midi/juce_MidiDataConcatenator.h>
-
 #include <fcntl.h>
 #include <poll.h>
 #include <sys/socket.h>
@@ -22,6 +20,7 @@
 #include <cstring>
 #include <fstream>
 #include <iostream>
+#include <vector>
 
 namespace
 {
@@ -46,17 +45,54 @@ struct ConnectionWriter final : MidiPortListener
     int connection = -1;
 };
 
-/** Hands each whole message that the concatenator finds to the device's output. */
+/**
+    Gathers the bytes from the connection into whole MIDI messages, as a
+    device's MIDI input does, and hands each to the device's output: System
+    Real-Time bytes at once, wherever they come, SysEx from F0 to F7, other
+    messages by their status byte's length. Data bytes without a status
+    before them, and an F7 outside SysEx, are dropped.
+*/
 struct CommandForwarder
 {
-    void handleIncomingMidiMessage (void*, const juce::MidiMessage& message)
+    void push (const juce::uint8* bytes, size_t count)
     {
-        output.sendMessageNow (message);
+        for (size_t i = 0; i < count; ++i)
+            push (bytes[i]);
     }
 
-    void handlePartialSysexMessage (void*, const juce::uint8*, int, double) {}
+    void push (juce::uint8 byte)
+    {
+        if (byte >= 0xf8)
+        {
+            output.sendMessageNow (juce::MidiMessage (byte));
+            return;
+        }
+
+        const auto inSysEx = ! pending.empty() && pending.front() == 0xf0;
+
+        if (byte == 0xf7 && ! inSysEx)
+            pending.clear();
+        else if (byte >= 0x80 && byte != 0xf7)
+            pending.assign (1, byte);
+        else if (! pending.empty())
+            pending.push_back (byte);
+
+        if (! pending.empty() && isComplete())
+        {
+            output.sendMessageNow (juce::MidiMessage (pending.data(), (int) pending.size()));
+            pending.clear();
+        }
+    }
+
+    bool isComplete() const
+    {
+        return pending.front() == 0xf0
+                   ? pending.back() == 0xf7
+                   : (int) pending.size() == juce::MidiMessage::getMessageLengthFromFirstByte (pending.front());
+    }
 
     MidiOutputPort& output;
+    std::vector<juce::uint8> pending;
 };
 
 int listenAt (const juce::String& path)
@@ -103,8 +139,7 @@ void serve (int connection, VirtualMidiPorts& ports)
     auto output = ports.openOutput (0);
     input->start();
 
-    CommandForwarder forwarder { *output };
-    juce::MidiDataConcatenator concatenator (256);
+    CommandForwarder forwarder { *output, {} };
     juce::uint8 buffer[256];
 
     while (waitForInput (connection))
@@ -114,7 +149,7 @@ void serve (int connection, VirtualMidiPorts& ports)
         if (count <= 0)
             break;
 
-        concatenator.pushMidiData (buffer, (int) count, 0.0, (void*) nullptr, forwarder);
+        forwarder.push (buffer, (size_t) count);
     }
 
     ::shutdown (connection, SHUT_RDWR);

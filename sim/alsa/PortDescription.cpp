@@ -1,10 +1,13 @@
 #include "sim/alsa/PortDescription.h"
 
+#include <cerrno>
 #include <cstdlib>
 #include <sstream>
 
 namespace
 {
+constexpr long longestSensingIntervalMs = 60000;
+
 std::vector<std::string> split (const std::string& text, char separator)
 {
     std::vector<std::string> parts;
@@ -37,6 +40,19 @@ bool parseKind (const std::string& word, PortDescription::Kind& kind)
     return false;
 }
 
+bool parseSensingInterval (const std::string& text, PortDescription& description)
+{
+    char* end = nullptr;
+    errno = 0;
+    const auto value = std::strtol (text.c_str(), &end, 10);
+
+    if (text.empty() || *end != 0 || errno != 0 || value < 1 || value > longestSensingIntervalMs)
+        return false;
+
+    description.sensingIntervalMs = (int) value;
+    return true;
+}
+
 bool parseOption (const std::string& option, PortDescription& description)
 {
     if (option == "flood")
@@ -45,14 +61,16 @@ bool parseOption (const std::string& option, PortDescription& description)
         description.refusesCreation = true;
     else if (option == "noconnect")
         description.refusesSubscription = true;
+    else if (option == "cable")
+        description.behindCable = true;
     else if (option.rfind ("socket=", 0) == 0)
         description.socketPath = option.substr (7);
     else if (option.rfind ("sense=", 0) == 0)
-        description.sensingIntervalMs = std::atoi (option.c_str() + 6);
+        return parseSensingInterval (option.substr (6), description);
     else
         return false;
 
-    return option.rfind ("sense=", 0) != 0 || description.sensingIntervalMs > 0;
+    return true;
 }
 
 bool parseEntry (const std::string& entry, PortDescription& description, std::string& error)
@@ -79,7 +97,7 @@ bool parseEntry (const std::string& entry, PortDescription& description, std::st
     {
         if (! parseOption (fields[i], description))
         {
-            error = "unknown option \"" + fields[i] + "\" in \"" + entry + "\"";
+            error = "unknown option, or a value out of range: \"" + fields[i] + "\" in \"" + entry + "\"";
             return false;
         }
     }
@@ -87,6 +105,12 @@ bool parseEntry (const std::string& entry, PortDescription& description, std::st
     if ((description.kind == PortDescription::Kind::device) != ! description.socketPath.empty())
     {
         error = "a device, and only a device, needs socket=PATH: \"" + entry + "\"";
+        return false;
+    }
+
+    if (description.behindCable && description.kind != PortDescription::Kind::device)
+    {
+        error = "only a device can be behind a cable: \"" + entry + "\"";
         return false;
     }
 

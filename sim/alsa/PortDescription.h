@@ -18,10 +18,13 @@
         device:NAME:socket=PATH     a device whose MIDI bytes travel over the Unix socket
                                     at PATH; it is plugged in while something listens there
 
-    Options: sense=MS (sends active sensing every MS milliseconds), flood
-    (sends note messages without pause), nocreate (an application's port for
-    this one cannot be created), noconnect (subscribing to it fails as when
-    another program holds the device).
+    Options: sense=MS (sends active sensing every MS milliseconds, 1 to
+    60000), flood (sends note messages without pause), nocreate (an
+    application's port for this one cannot be created), noconnect
+    (subscribing to it fails as when another program holds the device),
+    cable (a device plugged into a USB MIDI interface's cable: the port is
+    the interface's and stays while the device is away; the device is
+    plugged in when something is sent to it while its host listens).
 */
 struct PortDescription
 {
@@ -41,6 +44,7 @@ struct PortDescription
     bool flood = false;
     bool refusesCreation = false;
     bool refusesSubscription = false;
+    bool behindCable = false;
 
     /** True when the computer can read from this port. */
     bool canBeRead() const noexcept

@@ -36,16 +36,29 @@ PortDriver::PortDriver (const PortDescription& descriptionToUse, Deliver deliver
 {
     if (description.sensingIntervalMs > 0 || description.flood)
         generator = std::thread ([this] { sendPeriodically(); });
+
+    if (description.kind == PortDescription::Kind::device)
+        writer = std::thread ([this] { sendQueued(); });
+}
+
+PortDriver::Connection::~Connection()
+{
+    ::close (fd);
 }
 
 bool PortDriver::isPresent() const noexcept
 {
-    return description.kind != PortDescription::Kind::device || socket >= 0;
+    return isConnected() || description.behindCable;
+}
+
+bool PortDriver::isConnected() const noexcept
+{
+    return description.kind != PortDescription::Kind::device || connection != nullptr;
 }
 
 bool PortDriver::tryToPlugIn()
 {
-    if (isPresent())
+    if (isConnected())
         return true;
 
     // The reader of an earlier connection has ended: it calls forget() last.
@@ -70,28 +83,47 @@ bool PortDriver::tryToPlugIn()
         return false;
     }
 
-    socket = fd;
-    reader = std::thread ([this, fd] { readUntilClosed (fd); });
+    connection = std::make_shared<Connection> (fd);
+    reader = std::thread ([this, c = connection] { readUntilClosed (c); });
     return true;
 }
 
 void PortDriver::forget()
 {
-    if (socket >= 0)
-        ::close (socket);
-
-    socket = -1;
+    connection.reset();
 }
 
 void PortDriver::write (const std::vector<unsigned char>& bytes)
 {
-    // MSG_NOSIGNAL: a device that went away must not end the program with SIGPIPE.
-    if (socket >= 0 && ! bytes.empty())
-        ::send (socket, bytes.data(), bytes.size(), MSG_NOSIGNAL);
+    if (bytes.empty() || description.kind != PortDescription::Kind::device || ! tryToPlugIn())
+        return;
+
+    const std::lock_guard<std::mutex> guard (outgoingLock);
+    outgoing.push_back ({ connection, bytes });
+    outgoingQueued.notify_one();
 }
 
-void PortDriver::readUntilClosed (int fd)
+void PortDriver::sendQueued()
 {
+    nameThisThread();
+    std::unique_lock<std::mutex> guard (outgoingLock);
+
+    for (;;)
+    {
+        outgoingQueued.wait (guard, [this] { return ! outgoing.empty(); });
+        const auto next = std::move (outgoing.front());
+        outgoing.pop_front();
+        guard.unlock();
+
+        // MSG_NOSIGNAL: a device that went away must not end the program with SIGPIPE.
+        ::send (next.connection->fd, next.bytes.data(), next.bytes.size(), MSG_NOSIGNAL);
+        guard.lock();
+    }
+}
+
+void PortDriver::readUntilClosed (std::shared_ptr<Connection> connectionToRead)
+{
+    const auto fd = connectionToRead->fd;
     nameThisThread();
     snd_midi_event_t* encoder = nullptr;
 
@@ -117,7 +149,7 @@ void PortDriver::readUntilClosed (int fd)
         snd_midi_event_free (encoder);
     }
 
-    // Wakes a pending write's peer and tells the sequencer; forget() closes the descriptor.
+    // Ends a pending send and tells the sequencer; the last user of the connection closes it.
     ::shutdown (fd, SHUT_RDWR);
     unplug();
 }

@@ -4,8 +4,11 @@
 
 #include <alsa/asoundlib.h>
 
-#include <atomic>
+#include <condition_variable>
+#include <deque>
 #include <functional>
+#include <memory>
+#include <mutex>
 #include <thread>
 #include <vector>
 
@@ -14,11 +17,17 @@
     device's driver is to the kernel's sequencer.
 
     For a device it keeps the connection to the program that hosts the
-    simulated VT-5150: the device is plugged in while connected. Bytes that
-    the device sends are encoded into sequencer events as the kernel does (a
-    SysEx message in events of at most 256 bytes) and handed to `deliver` on
-    the driver's own thread; the end of the connection is handed to `unplug`.
-    Ports with sense= or flood send their messages from a thread of their own.
+    simulated VT-5150: the device is plugged in while connected (a device
+    behind a cable is plugged into an interface whose port stays, and is
+    connected when something is first sent to it). Bytes that the device
+    sends are encoded into sequencer events as the kernel does (a SysEx
+    message in events of at most 256 bytes) and handed to `deliver` on the
+    driver's own thread; the end of the connection is handed to `unplug`.
+    Bytes for the device are sent from a thread of the driver's own, so that
+    a device that does not read never holds up the sequencer's callers. Ports
+    with sense= or flood send their messages from a thread of their own.
+
+    Its owner calls every member under one lock of its own.
 */
 class PortDriver
 {
@@ -34,25 +43,50 @@ public:
     /** The threads run until the process ends; the stand-in never destroys a driver. */
     ~PortDriver() = delete;
 
-    /** True when the port is there: always, but for a device only while it is connected. */
+    /** True when the port is there: always, but for a device without a cable only while it is connected. */
     bool isPresent() const noexcept;
 
-    /** For an absent device, tries to connect, and starts reading when that works. Returns isPresent(). */
+    /** True when what the port sends may reach the sequencer: a device's only while it is connected. */
+    bool isConnected() const noexcept;
+
+    /** For an unconnected device, tries to connect, and starts reading when that works. Returns isConnected(). */
     bool tryToPlugIn();
 
-    /** Marks the device absent and closes its connection; called from the unplug handler. */
+    /** Marks the device unconnected and lets go of its connection; called from the unplug handler. */
     void forget();
 
-    /** Sends the MIDI bytes of one event to the device; other ports drop them. */
+    /** Queues the MIDI bytes of one event for the device; other ports drop them. */
     void write (const std::vector<unsigned char>& bytes);
 
 private:
-    void readUntilClosed (int fd);
+    /** A socket, closed when the last of its users lets go of it. */
+    struct Connection
+    {
+        explicit Connection (int fdToUse)
+            : fd (fdToUse)
+        {
+        }
+        ~Connection();
+        const int fd;
+    };
+
+    struct Outgoing
+    {
+        std::shared_ptr<Connection> connection;
+        std::vector<unsigned char> bytes;
+    };
+
+    void readUntilClosed (std::shared_ptr<Connection> connectionToRead);
     void sendPeriodically();
+    void sendQueued();
 
     const PortDescription description;
     const Deliver deliver;
     const Unplug unplug;
-    int socket = -1;
-    std::thread reader, generator;
+    std::shared_ptr<Connection> connection;
+    std::thread reader, generator, writer;
+
+    std::mutex outgoingLock;
+    std::condition_variable outgoingQueued;
+    std::deque<Outgoing> outgoing;
 };

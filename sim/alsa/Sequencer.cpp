@@ -4,45 +4,29 @@
 
 namespace
 {
-constexpr int systemClient = 0, throughClient = 14, firstCardClient = 20, clientsPerCard = 4;
-constexpr int firstApplicationClient = 128, maxClients = 192;
-
 /** Loops through "Midi Through" ports end here, as the kernel limits its hops. */
 constexpr int maxHops = 4;
-
-constexpr unsigned int readable = SND_SEQ_PORT_CAP_READ | SND_SEQ_PORT_CAP_SUBS_READ;
-constexpr unsigned int writable = SND_SEQ_PORT_CAP_WRITE | SND_SEQ_PORT_CAP_SUBS_WRITE;
 } // namespace
 
 Sequencer::Sequencer (const std::vector<PortDescription>& descriptionsToUse, const std::string& tracePath)
     : descriptions (descriptionsToUse)
+    , driverClients (KernelClients::assign (descriptions))
     , trace (tracePath)
 {
-    snd_midi_event_new (256, &decoder);
-    snd_midi_event_no_status (decoder, 1);
-
-    auto& system = table.add (systemClient);
-    system.name = "System";
-    system.ports[0] = { "Timer", SND_SEQ_PORT_CAP_WRITE | readable };
-    system.ports[1] = { "Announce", readable };
+    KernelClients::describeSystem (table.add (KernelClients::system));
 
     const std::lock_guard<std::mutex> guard (lock);
-    auto nextCard = firstCardClient;
 
     for (size_t i = 0; i < descriptions.size(); ++i)
     {
         const auto driver = (int) i;
-        const auto through = descriptions[i].kind == PortDescription::Kind::through;
-        driverClients.push_back (through ? throughClient : nextCard);
-        nextCard += through ? 0 : clientsPerCard;
-
         drivers.push_back (new PortDriver (
             descriptions[i],
             [this, driver] (const snd_seq_event_t& event)
             {
                 const std::lock_guard<std::mutex> g (lock);
 
-                if (drivers[(size_t) driver]->isPresent())
+                if (drivers[(size_t) driver]->isConnected())
                     deliverFrom ({ driverClients[(size_t) driver], 0 }, event, 0);
             },
             [this, driver]
@@ -58,31 +42,45 @@ Sequencer::Sequencer (const std::vector<PortDescription>& descriptionsToUse, con
 
 void Sequencer::addHardwareClient (int driver)
 {
-    const auto& description = descriptions[(size_t) driver];
     auto& client = table.add (driverClients[(size_t) driver]);
-    client.name = description.kind == PortDescription::Kind::through ? "Midi Through" : description.name;
+    KernelClients::describe (descriptions[(size_t) driver], client);
     client.driver = driver;
-    client.ports[0] = { description.name,
-                        (description.canBeRead() ? readable : 0u) | (description.canBeWritten() ? writable : 0u) };
+}
+
+void Sequencer::plugInArrivedDevices()
+{
+    for (size_t i = 0; i < drivers.size(); ++i)
+        if (! drivers[i]->isPresent() && drivers[i]->tryToPlugIn())
+            addHardwareClient ((int) i);
 }
 
 void Sequencer::unplug (int driver)
 {
     // As when the kernel removes a USB device: its client, port and subscriptions go.
-    table.remove (driverClients[(size_t) driver]);
+    // A device unplugged from an interface's cable leaves the interface's port.
+    if (! descriptions[(size_t) driver].behindCable)
+        table.remove (driverClients[(size_t) driver]);
+
     drivers[(size_t) driver]->forget();
     trace.write ("UNPLUGGED", descriptions[(size_t) driver].name);
 }
 
-int Sequencer::openClient()
+int Sequencer::openClient (bool blocking)
 {
     const std::lock_guard<std::mutex> guard (lock);
-    const auto number = table.findFreeNumber (firstApplicationClient);
+    const auto number = table.findFreeNumber (KernelClients::firstApplication);
 
-    if (number >= maxClients)
+    if (number >= KernelClients::end)
         return -ENOMEM;
 
-    table.add (number).queue = std::make_unique<ClientQueue>();
+    auto queue = std::make_unique<ClientQueue>();
+
+    if (queue->getPollDescriptor() < 0)
+        return -errno;
+
+    auto& client = table.add (number);
+    client.queue = std::move (queue);
+    client.blocking = blocking;
     return number;
 }
 
@@ -92,6 +90,18 @@ int Sequencer::closeClient (int client)
                             [&] (Client&)
                             {
                                 table.remove (client);
+                                // A read that waits on this client ends.
+                                eventQueued.notify_all();
+                                return 0;
+                            });
+}
+
+int Sequencer::setBlocking (int client, bool blocking)
+{
+    return withApplication (client,
+                            [&] (Client& application)
+                            {
+                                application.blocking = blocking;
                                 return 0;
                             });
 }
@@ -106,10 +116,10 @@ int Sequencer::setClientName (int client, const std::string& name)
                             });
 }
 
-int Sequencer::createPort (int client, const std::string& name, unsigned int capabilities)
+int Sequencer::createPort (int client, const std::string& name, unsigned int capabilities, unsigned int type)
 {
     return withApplication (client,
-                            [&] (Client& application)
+                            [&] (Client&)
                             {
                                 // A program names its port after the device it opens; this is how
                                 // a test makes the creation of the port for one device fail.
@@ -117,13 +127,7 @@ int Sequencer::createPort (int client, const std::string& name, unsigned int cap
                                     if (description.refusesCreation && description.name == name)
                                         return -ENOMEM;
 
-                                auto number = 0;
-
-                                while (application.ports.count (number) != 0)
-                                    ++number;
-
-                                application.ports[number] = { name, capabilities };
-                                return number;
+                                return table.addPort (client, { name, capabilities, type });
                             });
 }
 
@@ -145,6 +149,21 @@ int Sequencer::subscribe (int requester, Address sender, Address destination)
     }
 
     return result;
+}
+
+int Sequencer::unsubscribe (int requester, Address sender, Address destination)
+{
+    const std::lock_guard<std::mutex> guard (lock);
+
+    if (table.findPort (sender) == nullptr || table.findPort (destination) == nullptr)
+        return -ENXIO;
+
+    if (! table.unsubscribe (sender, destination))
+        return -ENOENT;
+
+    trace.write ("DISCONNECT",
+                 sender.client == requester ? "OUT " + table.nameOf (destination) : "IN " + table.nameOf (sender));
+    return 0;
 }
 
 int Sequencer::checkSubscription (int requester, Address sender, Address destination)
@@ -204,28 +223,44 @@ void Sequencer::deliverTo (Address source, Address destination, const snd_seq_ev
 
     if (client->queue != nullptr)
     {
-        trace.write ("IN", table.nameOf (source), toBytes (event));
+        trace.write ("IN", table.nameOf (source), decoder.toBytes (event));
         auto routed = event;
         routed.source = { (unsigned char) source.client, (unsigned char) source.port };
         routed.dest = { (unsigned char) destination.client, (unsigned char) destination.port };
         client->queue->push (routed);
+        eventQueued.notify_all();
         return;
     }
 
     if (client->driver < 0)
         return;
 
-    trace.write ("OUT", table.nameOf (destination), toBytes (event));
+    trace.write ("OUT", table.nameOf (destination), decoder.toBytes (event));
 
     if (descriptions[(size_t) client->driver].kind != PortDescription::Kind::through)
-        drivers[(size_t) client->driver]->write (toBytes (event));
+        drivers[(size_t) client->driver]->write (decoder.toBytes (event));
     else if (hops < maxHops)
         deliverFrom (destination, event, hops + 1);
 }
 
 int Sequencer::input (int client, snd_seq_event_t** event)
 {
-    return withApplication (client, [&] (Client& application) { return application.queue->pop (event); });
+    std::unique_lock<std::mutex> guard (lock);
+
+    for (;;)
+    {
+        auto* application = table.find (client);
+
+        if (application == nullptr || application->queue == nullptr)
+            return -EBADFD;
+
+        const auto result = application->queue->pop (event);
+
+        if (result != -EAGAIN || ! application->blocking)
+            return result;
+
+        eventQueued.wait (guard);
+    }
 }
 
 int Sequencer::countPending (int client)
@@ -241,17 +276,18 @@ int Sequencer::getPollDescriptor (int client)
 int Sequencer::countClients()
 {
     const std::lock_guard<std::mutex> guard (lock);
-
-    for (size_t i = 0; i < drivers.size(); ++i)
-        if (! drivers[i]->isPresent() && drivers[i]->tryToPlugIn())
-            addHardwareClient ((int) i);
-
+    plugInArrivedDevices();
     return table.size();
 }
 
 int Sequencer::findNextClient (int after, Entry& entry)
 {
     const std::lock_guard<std::mutex> guard (lock);
+
+    // Wine walks the clients without asking for the system's information first.
+    if (after < 0)
+        plugInArrivedDevices();
+
     return table.findNextClient (after, entry);
 }
 
@@ -259,18 +295,4 @@ int Sequencer::findNextPort (int client, unsigned char after, Entry& entry)
 {
     const std::lock_guard<std::mutex> guard (lock);
     return table.findNextPort (client, after, entry);
-}
-
-std::vector<unsigned char> Sequencer::toBytes (const snd_seq_event_t& event)
-{
-    if (ClientQueue::hasVariableLength (event))
-    {
-        const auto* bytes = static_cast<const unsigned char*> (event.data.ext.ptr);
-        return { bytes, bytes + event.data.ext.len };
-    }
-
-    unsigned char buffer[16];
-    auto copy = event;
-    const auto length = snd_midi_event_decode (decoder, buffer, sizeof (buffer), &copy);
-    return length > 0 ? std::vector<unsigned char> (buffer, buffer + length) : std::vector<unsigned char>();
 }

@@ -1,9 +1,12 @@
 #pragma once
 
 #include "sim/alsa/ClientTable.h"
+#include "sim/alsa/EventDecoder.h"
+#include "sim/alsa/KernelClients.h"
 #include "sim/alsa/PortDriver.h"
 #include "sim/alsa/SequencerTrace.h"
 
+#include <condition_variable>
 #include <mutex>
 
 /**
@@ -27,20 +30,29 @@ public:
     using Address = ClientTable::Address;
     using Entry = ClientTable::Entry;
 
-    /** Builds the machine with these ports, tracing to the file at `tracePath` if it is not empty. */
+    /** Builds the machine with these ports (which KernelClients::check() has passed), tracing to the file at
+     * `tracePath` if it is not empty. */
     Sequencer (const std::vector<PortDescription>& descriptions, const std::string& tracePath);
 
     // Never destroyed: the program's static objects may still close their
     // MIDI ports while the process ends, and the drivers' threads run to the end.
     ~Sequencer() = delete;
 
-    int openClient();
+    /** Opens one of the program's clients; its input blocks until an event comes unless `blocking` is false. */
+    int openClient (bool blocking);
     int closeClient (int client);
+    int setBlocking (int client, bool blocking);
     int setClientName (int client, const std::string& name);
-    int createPort (int client, const std::string& name, unsigned int capabilities);
+    int createPort (int client, const std::string& name, unsigned int capabilities, unsigned int type);
     int deletePort (int client, int port);
     int subscribe (int requester, Address sender, Address destination);
+
+    /** Ends a subscription: -ENXIO when a port is gone, -ENOENT when there was no such subscription. */
+    int unsubscribe (int requester, Address sender, Address destination);
+
     int output (int client, const snd_seq_event_t& event);
+
+    /** Takes the client's next event; a blocking client waits for one, as the kernel's read does. */
     int input (int client, snd_seq_event_t** event);
     int countPending (int client);
     int getPollDescriptor (int client);
@@ -48,7 +60,8 @@ public:
     /** The number of clients now, after plugging in any device that has come. */
     int countClients();
 
-    /** The first client numbered above `after`, or -ENOENT. */
+    /** The first client numbered above `after`, or -ENOENT; a walk from the start first plugs in any device that has
+     * come. */
     int findNextClient (int after, Entry& entry);
 
     /** The first port of `client` numbered `after` + 1 or above, counted in a byte; -ENXIO or -ENOENT. */
@@ -58,11 +71,11 @@ private:
     using Client = ClientTable::Client;
 
     void addHardwareClient (int driver);
+    void plugInArrivedDevices();
     void deliverFrom (Address source, const snd_seq_event_t& event, int hops);
     void deliverTo (Address source, Address destination, const snd_seq_event_t& event, int hops);
     void unplug (int driver);
     int checkSubscription (int requester, Address sender, Address destination);
-    std::vector<unsigned char> toBytes (const snd_seq_event_t& event);
 
     /** Calls function (client) under the lock for one of the program's clients, or returns -EBADFD. */
     template <typename Function>
@@ -74,10 +87,11 @@ private:
     }
 
     std::mutex lock;
+    std::condition_variable eventQueued;
     ClientTable table;
     std::vector<PortDescription> descriptions;
     std::vector<int> driverClients;
     std::vector<PortDriver*> drivers;
-    snd_midi_event_t* decoder = nullptr;
+    EventDecoder decoder;
     SequencerTrace trace;
 };

@@ -16,78 +16,15 @@ source "$here/../../scripts/wizard-driver.sh"
 source "$here/gui_test_support.sh"
 
 mkdir -p "$shots"
-socket="$WIZARD_TMP/vt5150.socket"
-hostPid=""
-
-probe="F0 4E 7F 0D 78 F7"
-ack="F0 4E 7F 0D 0D F7"
+source "$here/system_midi_support.sh"
 
 trap 'end_test unplug' EXIT
-
-# plug_in <name> [device options...]: starts a simulated VT-5150 behind the
-# socket; it reports to <name>.report when it is unplugged or the updater lets go.
-plug_in ()
-{
-    local name="$1"
-    shift
-    unplug
-    "$devicehost" --socket "$socket" --report "$WIZARD_TMP/$name.report" "$@" >"$WIZARD_TMP/$name.host.log" 2>&1 &
-    hostPid=$!
-    wizard_wait_until 5 [ -S "$socket" ] || check "the simulated device listens" false
-}
-
-# Unplugs the device: its sequencer client and port go away, as the kernel
-# removes a USB device's. A host that does not end within 5 s is killed, and
-# its socket removed, so that the next device can listen there.
-unplug ()
-{
-    if [ -n "$hostPid" ] && ! vt5150_end_process "$hostPid" 5; then
-        echo "[$current] the device host did not end within 5 s of SIGTERM and was killed" >&2
-    fi
-    hostPid=""
-    rm -f "$socket"
-}
-
-# device_report <name> <line>: true when the device's report has the line,
-# once the device has written it and ended (as it does when the updater lets go).
-device_report ()
-{
-    if [ -n "$hostPid" ]; then
-        wizard_wait_until 10 wizard_program_ended_pid "$hostPid" || return 1
-        wait "$hostPid" 2>/dev/null
-        hostPid=""
-    fi
-    grep -qx "$2" "$WIZARD_TMP/$1.report" 2>/dev/null
-}
-
-wizard_program_ended_pid () { ! kill -0 "$1" 2>/dev/null; }
 
 # begin <name> <ports>: starts the real updater on a machine with these MIDI ports (see sim/alsa/PortDescription.h).
 begin ()
 {
     begin_program "$1" env LD_PRELOAD="$standin" VT5150_ALSA_SEQ="$2" \
         VT5150_ALSA_SEQ_TRACE="$WIZARD_TMP/$1.trace" "$updater"
-}
-
-# search_finds <case> [seconds]: presses Next on page 4 and waits until the
-# device has answered the query that follows a successful probe, then for page 5.
-search_finds ()
-{
-    local before
-    before=$(answers_to_query "$1")
-    wizard_click_next
-    wizard_wait_until "${2:-15}" more_answers_than "$1" "$before" || check "the search finds the device" false
-    expect 5 "title next previous"
-}
-
-answers_to_query () { cat "$WIZARD_TMP/$1.trace" 2>/dev/null | grep -c "^IN .* F0 4E 7F 0D 13 F7\$"; }
-more_answers_than () { [ "$(answers_to_query "$1")" -gt "$2" ]; }
-
-# The search's messages on the wire, as the stand-in traced them: subscriptions,
-# probes, and what came back, up to the answer to the query; active sensing left out.
-search_on_wire ()
-{
-    grep -v ' FE$' "$WIZARD_TMP/$1.trace" | sed -n '1,/^IN .* F0 4E 7F 0D 13 F7$/p'
 }
 
 vt5150_start_xvfb || exit 1
@@ -98,32 +35,9 @@ plug_in whole-update
 begin whole-update "through,output:Synth,device:VT-5150:socket=$socket:sense=300,input:Pad"
 walk_to_page4
 search_finds whole-update
-expected="CONNECT IN Midi Through Port-0
-CONNECT OUT Midi Through Port-0
-OUT Midi Through Port-0 $probe
-IN Midi Through Port-0 $probe
-CONNECT OUT Synth
-OUT Synth $probe
-CONNECT OUT VT-5150
-OUT VT-5150 $probe
-CONNECT IN VT-5150
-CONNECT OUT Midi Through Port-0
-OUT Midi Through Port-0 $probe
-CONNECT OUT Synth
-OUT Synth $probe
-CONNECT OUT VT-5150
-OUT VT-5150 $probe
-IN VT-5150 $ack
-OUT VT-5150 F0 4E 7F 0D 56 F7
-IN VT-5150 F0 4E 7F 0D 13 F7"
-check "the search's probes, pair by pair, inputs outermost" [ "$(search_on_wire whole-update)" = "$expected" ]
+check "the search's probes, pair by pair, inputs outermost" [ "$(search_on_wire whole-update)" = "$expected_search" ]
 check "the device's active sensing reached the updater" grep -q '^IN VT-5150 FE$' "$WIZARD_TMP/whole-update.trace"
-wizard_click_previous
-expect 5 "title next previous"
-search_finds whole-update
-check "no box when found again" no_error_box
-wizard_click_next
-expect 10 "title bar"
+found_again_then_transfer whole-update
 expect 120 "title next"
 wizard_click_next
 check "Finish ends the program with status 0" exited_with_0
@@ -133,14 +47,7 @@ end_case
 
 # No device, then the device plugged in and Next pressed again. ----------------
 begin plugged-in-late "through,device:VT-5150:socket=$socket"
-walk_to_page4
-wizard_click_next
-check "the device-not-found box" wizard_wait_until 10 error_box_shown
-wizard_dismiss_error
-check "OK closes the box" wizard_wait_until 5 no_error_box
-plug_in plugged-in-late
-search_finds plugged-in-late
-check "found once plugged in" no_error_box
+not_found_until_plugged_in plugged-in-late
 end_case
 unplug
 
@@ -171,18 +78,7 @@ plug_in unplugged --latency-us 400
 begin unplugged "through,device:VT-5150:socket=$socket"
 walk_to_page4
 search_finds unplugged
-wizard_click_next
-expect 10 "title bar"
-check "the transfer is under way" wizard_wait_until 10 wizard_bar_filled_to 5
-unplugged_at=$SECONDS
-unplug
-check "the transfer-error box soon after the device went" wizard_wait_until 4 error_box_shown
-check "within about a reply wait" [ $((SECONDS - unplugged_at)) -le 3 ]
-wizard_shot "$shots/unplugged.png"
-wizard_dismiss_error
-check "OK closes the box" wizard_wait_until 5 no_error_box
-expect 5 "next"
-check "the updater runs on" still_running
+unplugged_in_transfer "$shots/unplugged.png"
 plug_in replugged --latency-us 100
 walk_to_page4
 search_finds unplugged

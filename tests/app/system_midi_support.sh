@@ -1,0 +1,145 @@
+# The simulated VT-5150 behind the ALSA sequencer stand-in, for the tests that
+# drive the real updater on system MIDI as a user would (on Linux, JUCE's own
+# MIDI code; under Wine, Wine's winmm and ALSA MIDI driver): plugging it in and
+# out, and what the stand-in's trace shows of the search. Sourced after
+# gui_test_support.sh by a script that has set `devicehost`, the path of
+# vt5150-seq-device; a case's trace is $WIZARD_TMP/<case>.trace.
+
+socket="$WIZARD_TMP/vt5150.socket"
+hostPid=""
+
+probe="F0 4E 7F 0D 78 F7"
+ack="F0 4E 7F 0D 0D F7"
+
+# plug_in <name> [device options...]: starts a simulated VT-5150 behind the
+# socket; it reports to <name>.report when it is unplugged or the updater lets go.
+plug_in ()
+{
+    local name="$1"
+    shift
+    unplug
+    "$devicehost" --socket "$socket" --report "$WIZARD_TMP/$name.report" "$@" >"$WIZARD_TMP/$name.host.log" 2>&1 &
+    hostPid=$!
+    wizard_wait_until 5 [ -S "$socket" ] || check "the simulated device listens" false
+}
+
+# Unplugs the device: its sequencer client and port go away, as the kernel
+# removes a USB device's. A host that does not end within 5 s is killed, and
+# its socket removed, so that the next device can listen there.
+unplug ()
+{
+    if [ -n "$hostPid" ] && ! vt5150_end_process "$hostPid" 5; then
+        echo "[$current] the device host did not end within 5 s of SIGTERM and was killed" >&2
+    fi
+    hostPid=""
+    rm -f "$socket"
+}
+
+# device_report <name> <line>: true when the device's report has the line,
+# once the device has written it and ended (as it does when the updater lets go).
+device_report ()
+{
+    if [ -n "$hostPid" ]; then
+        wizard_wait_until 10 wizard_program_ended_pid "$hostPid" || return 1
+        wait "$hostPid" 2>/dev/null
+        hostPid=""
+    fi
+    grep -qx "$2" "$WIZARD_TMP/$1.report" 2>/dev/null
+}
+
+wizard_program_ended_pid () { ! kill -0 "$1" 2>/dev/null; }
+
+# search_finds <case> [seconds]: presses Next on page 4 and waits until the
+# device has answered the query that follows a successful probe, then for page 5.
+search_finds ()
+{
+    local before
+    before=$(answers_to_query "$1")
+    wizard_click_next
+    wizard_wait_until "${2:-15}" more_answers_than "$1" "$before" || check "the search finds the device" false
+    expect 5 "title next previous"
+}
+
+answers_to_query () { cat "$WIZARD_TMP/$1.trace" 2>/dev/null | grep -c "^IN .* F0 4E 7F 0D 13 F7\$"; }
+more_answers_than () { [ "$(answers_to_query "$1")" -gt "$2" ]; }
+
+# The search's messages on the wire, as the stand-in traced them: subscriptions,
+# probes, and what came back, up to the answer to the query; active sensing left out.
+search_on_wire ()
+{
+    grep -v ' FE$' "$WIZARD_TMP/$1.trace" | sed -n '1,/^IN .* F0 4E 7F 0D 13 F7$/p'
+}
+
+# The search on the wire when the device is on input 1 of 3 and output 2 of 3
+# behind a "Midi Through" port and a silent output: the subscriptions, then
+# the probes pair by pair, inputs outermost, up to the answer to the query.
+expected_search="CONNECT IN Midi Through Port-0
+CONNECT OUT Midi Through Port-0
+OUT Midi Through Port-0 $probe
+IN Midi Through Port-0 $probe
+CONNECT OUT Synth
+OUT Synth $probe
+CONNECT OUT VT-5150
+OUT VT-5150 $probe
+CONNECT IN VT-5150
+CONNECT OUT Midi Through Port-0
+OUT Midi Through Port-0 $probe
+CONNECT OUT Synth
+OUT Synth $probe
+CONNECT OUT VT-5150
+OUT VT-5150 $probe
+IN VT-5150 $ack
+OUT VT-5150 F0 4E 7F 0D 56 F7
+IN VT-5150 F0 4E 7F 0D 13 F7"
+
+# The probes of the search and the device's replies alone: the order in which
+# the updater tries the pairs. Left out are the subscriptions, and the echoes
+# of a "Midi Through" input still open, which each platform's MIDI closes in
+# its own time (Wine only when the program closes the input).
+probes_on_wire () { search_on_wire "$1" | grep -E '^(OUT |IN VT-5150 )'; }
+expected_probes="$(grep -E '^(OUT |IN VT-5150 )' <<<"$expected_search")"
+
+# found_again_then_transfer <case>: on page 5, presses Previous, then Next to
+# search again, which finds the device with no box; then Next starts the transfer.
+found_again_then_transfer ()
+{
+    wizard_click_previous
+    expect 5 "title next previous"
+    search_finds "$1"
+    check "no box when found again" no_error_box
+    wizard_click_next
+    expect 10 "title bar"
+}
+
+# not_found_until_plugged_in <case>: on a machine without the device, searches
+# to the device-not-found box, plugs the device in and searches again.
+not_found_until_plugged_in ()
+{
+    walk_to_page4
+    wizard_click_next
+    check "the device-not-found box" wizard_wait_until 10 error_box_shown
+    wizard_dismiss_error
+    check "OK closes the box" wizard_wait_until 5 no_error_box
+    plug_in "$1"
+    search_finds "$1"
+    check "found once plugged in" no_error_box
+}
+
+# unplugged_in_transfer <screenshot>: on page 5, starts the transfer, unplugs
+# the device once the bar shows it under way, and checks the error box within
+# about a reply wait, then the welcome page, with the updater still running.
+unplugged_in_transfer ()
+{
+    wizard_click_next
+    expect 10 "title bar"
+    check "the transfer is under way" wizard_wait_until 10 wizard_bar_filled_to 5
+    local unpluggedAt=$SECONDS
+    unplug
+    check "the transfer-error box soon after the device went" wizard_wait_until 4 error_box_shown
+    check "within about a reply wait" [ $((SECONDS - unpluggedAt)) -le 3 ]
+    wizard_shot "$1"
+    wizard_dismiss_error
+    check "OK closes the box" wizard_wait_until 5 no_error_box
+    expect 5 "next"
+    check "the updater runs on" still_running
+}

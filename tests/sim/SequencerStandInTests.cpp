@@ -1,0 +1,243 @@
+// The ALSA sequencer stand-in itself, called through the ALSA library's own
+// functions as Wine's ALSA MIDI driver calls them, with the stand-in preloaded.
+
+#include <alsa/asoundlib.h>
+#include <gtest/gtest.h>
+
+#include <sys/socket.h>
+#include <sys/un.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <cstring>
+#include <future>
+#include <string>
+#include <thread>
+#include <vector>
+
+namespace
+{
+constexpr int throughClient = 14, quietClient = 20, sinkClient = 24;
+
+/**
+    The machine, set before anything opens the sequencer: the "Midi Through"
+    port, a silent device "Quiet", and a device "Sink" behind a socket of the
+    test's own where nothing is ever read, as a device that has stopped.
+*/
+struct StandInMachine final : testing::Environment
+{
+    void SetUp() override
+    {
+        char folder[] = "/tmp/vt5150-standin-XXXXXX";
+        ASSERT_NE (mkdtemp (folder), nullptr);
+        socketPath = std::string (folder) + "/sink.socket";
+
+        sockaddr_un address {};
+        address.sun_family = AF_UNIX;
+        std::strcpy (address.sun_path, socketPath.c_str());
+        sink = ::socket (AF_UNIX, SOCK_STREAM, 0);
+        ASSERT_EQ (::bind (sink, reinterpret_cast<const sockaddr*> (&address), sizeof (address)), 0);
+        ASSERT_EQ (::listen (sink, 1), 0);
+
+        setenv ("VT5150_ALSA_SEQ", ("through,silent:Quiet,device:Sink:socket=" + socketPath).c_str(), 1);
+    }
+
+    void TearDown() override
+    {
+        ::close (sink);
+        ::unlink (socketPath.c_str());
+        ::rmdir (socketPath.substr (0, socketPath.rfind ('/')).c_str());
+    }
+
+    std::string socketPath;
+    int sink = -1;
+};
+
+[[maybe_unused]] const auto* const machine = testing::AddGlobalTestEnvironment (new StandInMachine);
+
+/** One client of the test's own with one port, closed at the end. */
+struct Client
+{
+    explicit Client (int mode, unsigned int capabilities)
+    {
+        EXPECT_EQ (snd_seq_open (&handle, "default", SND_SEQ_OPEN_DUPLEX, mode), 0);
+        port = snd_seq_create_simple_port (handle, "test", capabilities,
+                                           SND_SEQ_PORT_TYPE_MIDI_GENERIC | SND_SEQ_PORT_TYPE_APPLICATION);
+        EXPECT_GE (port, 0);
+    }
+
+    ~Client()
+    {
+        snd_seq_close (handle);
+    }
+
+    int send (snd_seq_event_t event) const
+    {
+        snd_seq_ev_set_direct (&event);
+        snd_seq_ev_set_source (&event, (unsigned char) port);
+        snd_seq_ev_set_subs (&event);
+        return snd_seq_event_output_direct (handle, &event);
+    }
+
+    snd_seq_t* handle = nullptr;
+    int port = -1;
+};
+
+snd_seq_event_t makeNoteOn()
+{
+    snd_seq_event_t event;
+    snd_seq_ev_clear (&event);
+    snd_seq_ev_set_noteon (&event, 0, 60, 64);
+    return event;
+}
+
+constexpr unsigned int receiving = SND_SEQ_PORT_CAP_WRITE | SND_SEQ_PORT_CAP_SUBS_WRITE;
+constexpr unsigned int sending = SND_SEQ_PORT_CAP_READ | SND_SEQ_PORT_CAP_SUBS_READ;
+
+/** What a walk over every client and port, as Wine makes it, found of one port. */
+struct FoundPort
+{
+    int client = -1, port = -1;
+    unsigned int type = 0;
+    snd_seq_client_type_t clientType = SND_SEQ_KERNEL_CLIENT;
+    std::string name;
+};
+
+std::vector<FoundPort> walk (snd_seq_t* handle)
+{
+    std::vector<FoundPort> found;
+    // Allocated as Wine does, by the sizes that the stand-in gives.
+    auto* clientInfo = static_cast<snd_seq_client_info_t*> (std::calloc (1, snd_seq_client_info_sizeof()));
+    auto* portInfo = static_cast<snd_seq_port_info_t*> (std::calloc (1, snd_seq_port_info_sizeof()));
+    snd_seq_client_info_set_client (clientInfo, -1);
+
+    while (snd_seq_query_next_client (handle, clientInfo) >= 0)
+    {
+        snd_seq_port_info_set_client (portInfo, snd_seq_client_info_get_client (clientInfo));
+        snd_seq_port_info_set_port (portInfo, -1);
+
+        while (snd_seq_query_next_port (handle, portInfo) >= 0)
+        {
+            const auto* address = snd_seq_port_info_get_addr (portInfo);
+            found.push_back ({ address->client, address->port, snd_seq_port_info_get_type (portInfo),
+                               snd_seq_client_info_get_type (clientInfo),
+                               std::string (snd_seq_client_info_get_name (clientInfo)) + " - " +
+                                   snd_seq_port_info_get_name (portInfo) });
+        }
+    }
+
+    std::free (portInfo);
+    std::free (clientInfo);
+    return found;
+}
+} // namespace
+
+TEST (SequencerStandIn, PortsHaveTheTypesAndAddressesOfTheKernelsDrivers)
+{
+    const Client own (0, receiving);
+    const auto ports = walk (own.handle);
+    constexpr auto card = SND_SEQ_PORT_TYPE_MIDI_GENERIC | SND_SEQ_PORT_TYPE_HARDWARE | SND_SEQ_PORT_TYPE_PORT;
+    constexpr auto loopBack = SND_SEQ_PORT_TYPE_MIDI_GENERIC | SND_SEQ_PORT_TYPE_SOFTWARE | SND_SEQ_PORT_TYPE_PORT;
+
+    ASSERT_GE (ports.size(), 6u);
+    EXPECT_EQ (ports[0].name, "System - Timer");
+    EXPECT_EQ (ports[0].type, 0u) << "Wine must not list the system client's ports";
+    EXPECT_EQ (ports[1].type, 0u);
+    EXPECT_EQ (ports[2].name, "Midi Through - Midi Through Port-0");
+    EXPECT_EQ (ports[2].client, throughClient);
+    EXPECT_EQ (ports[2].type, loopBack);
+    EXPECT_EQ (ports[3].name, "Quiet - Quiet");
+    EXPECT_EQ (ports[3].client, quietClient);
+    EXPECT_EQ (ports[3].type, card);
+    EXPECT_EQ (ports[3].clientType, SND_SEQ_KERNEL_CLIENT);
+    EXPECT_EQ (ports[4].name, "Sink - Sink") << "the device is plugged in when a walk starts";
+    EXPECT_EQ (ports[4].client, sinkClient);
+    EXPECT_EQ (ports.back().client, snd_seq_client_id (own.handle));
+    EXPECT_EQ (ports.back().port, own.port);
+    EXPECT_EQ (ports.back().type, SND_SEQ_PORT_TYPE_MIDI_GENERIC | SND_SEQ_PORT_TYPE_APPLICATION);
+    EXPECT_EQ (ports.back().clientType, SND_SEQ_USER_CLIENT);
+}
+
+TEST (SequencerStandIn, BlockingInputWaitsForAnEventAndNonBlockingInputDoesNot)
+{
+    const Client reader (0, receiving), writer (SND_SEQ_NONBLOCK, sending);
+    ASSERT_EQ (snd_seq_connect_from (reader.handle, reader.port, throughClient, 0), 0);
+    ASSERT_EQ (snd_seq_connect_to (writer.handle, writer.port, throughClient, 0), 0);
+
+    snd_seq_event_t unused;
+    auto* event = &unused;
+    EXPECT_EQ (snd_seq_event_input (writer.handle, &event), -EAGAIN);
+    EXPECT_EQ (event, nullptr) << "no event unless one was taken, as the library says";
+
+    const auto started = std::chrono::steady_clock::now();
+    auto sender = std::async (std::launch::async,
+                              [&]
+                              {
+                                  std::this_thread::sleep_for (std::chrono::milliseconds (300));
+                                  return writer.send (makeNoteOn());
+                              });
+
+    ASSERT_GE (snd_seq_event_input (reader.handle, &event), 0);
+    const auto waited = std::chrono::steady_clock::now() - started;
+    EXPECT_GT (sender.get(), 0);
+    ASSERT_NE (event, nullptr);
+    EXPECT_EQ (event->type, SND_SEQ_EVENT_NOTEON);
+    EXPECT_EQ (event->source.client, throughClient);
+    EXPECT_GE (waited, std::chrono::milliseconds (250)) << "a blocking read returned before the event was sent";
+}
+
+TEST (SequencerStandIn, DisconnectingEndsTheSubscriptionOnceAndThenSaysThereIsNone)
+{
+    const Client reader (SND_SEQ_NONBLOCK, receiving), writer (SND_SEQ_NONBLOCK, sending);
+    ASSERT_EQ (snd_seq_connect_from (reader.handle, reader.port, throughClient, 0), 0);
+    ASSERT_EQ (snd_seq_connect_to (writer.handle, writer.port, throughClient, 0), 0);
+
+    EXPECT_EQ (snd_seq_disconnect_from (reader.handle, reader.port, throughClient, 0), 0);
+    EXPECT_EQ (snd_seq_disconnect_from (reader.handle, reader.port, throughClient, 0), -ENOENT);
+    EXPECT_EQ (snd_seq_disconnect_to (writer.handle, writer.port, quietClient, 0), -ENOENT);
+    EXPECT_EQ (snd_seq_disconnect_from (reader.handle, reader.port, 99, 0), -ENXIO);
+
+    writer.send (makeNoteOn());
+    EXPECT_EQ (snd_seq_event_input_pending (reader.handle, 0), 0) << "an event went along an ended subscription";
+    EXPECT_EQ (snd_seq_disconnect_to (writer.handle, writer.port, throughClient, 0), 0);
+}
+
+TEST (SequencerStandIn, ADeviceThatReadsNothingHoldsUpNoCaller)
+{
+    const Client writer (SND_SEQ_NONBLOCK, sending);
+    snd_seq_system_info_t* info = nullptr;
+    snd_seq_system_info_alloca (&info);
+    snd_seq_system_info (writer.handle, info); // plugs the device in, as JUCE's walk starts
+    ASSERT_EQ (snd_seq_connect_to (writer.handle, writer.port, sinkClient, 0), 0);
+
+    // Far more than a socket's buffer holds: a send under the sequencer's lock would never return.
+    static std::vector<unsigned char> sysEx (256, 0x01);
+    sysEx.front() = 0xf0;
+    sysEx.back() = 0xf7;
+    auto sent = std::make_shared<std::promise<void>>();
+    auto done = sent->get_future();
+
+    std::thread (
+        [sent, handle = writer.handle, port = writer.port]
+        {
+            snd_seq_event_t event;
+
+            for (int i = 0; i < 16384; ++i)
+            {
+                snd_seq_ev_clear (&event);
+                snd_seq_ev_set_sysex (&event, (unsigned int) sysEx.size(), sysEx.data());
+                snd_seq_ev_set_direct (&event);
+                snd_seq_ev_set_source (&event, (unsigned char) port);
+                snd_seq_ev_set_subs (&event);
+                snd_seq_event_output_direct (handle, &event);
+            }
+
+            sent->set_value();
+        })
+        .detach();
+
+    ASSERT_EQ (done.wait_for (std::chrono::seconds (30)), std::future_status::ready)
+        << "sending to a device that reads nothing blocked the sender";
+    EXPECT_GE (walk (writer.handle).size(), 5u);
+}

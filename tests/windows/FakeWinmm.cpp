@@ -1,0 +1,318 @@
+#include "tests/windows/FakeWinmm.h"
+
+namespace
+{
+const auto fakeInput = reinterpret_cast<HMIDIIN> (0x1000);
+const auto fakeOutput = reinterpret_cast<HMIDIOUT> (0x2000);
+
+template <typename Caps>
+MMRESULT fillCaps (const juce::StringArray& names, const std::vector<UINT>& unreadable, UINT deviceId, Caps& caps)
+{
+    if (deviceId >= (UINT) names.size())
+        return MMSYSERR_BADDEVICEID;
+
+    if (std::find (unreadable.begin(), unreadable.end(), deviceId) != unreadable.end())
+        return MMSYSERR_NODRIVER;
+
+    names[(int) deviceId].copyToUTF16 (reinterpret_cast<juce::CharPointer_UTF16::CharType*> (caps.szPname),
+                                       sizeof (caps.szPname));
+    return MMSYSERR_NOERROR;
+}
+} // namespace
+
+FakeWinmm::~FakeWinmm()
+{
+    for (auto& completer : completers)
+        completer.join();
+}
+
+MIDIHDR* FakeWinmm::fillBuffer (const std::vector<juce::uint8>& bytes, bool announce)
+{
+    MIDIHDR* header = nullptr;
+
+    {
+        const std::lock_guard<std::mutex> guard (lock);
+
+        if (queued.empty())
+            return nullptr;
+
+        header = queued.front();
+        queued.pop_front();
+        header->dwBytesRecorded = (DWORD) juce::jmin (bytes.size(), (size_t) header->dwBufferLength);
+        memcpy (header->lpData, bytes.data(), header->dwBytesRecorded);
+        header->dwFlags = (header->dwFlags & ~(DWORD) MHDR_INQUEUE) | MHDR_DONE;
+    }
+
+    if (announce)
+        post (MM_MIM_LONGDATA, (LPARAM) header);
+
+    return header;
+}
+
+void FakeWinmm::post (UINT message, LPARAM parameter)
+{
+    PostThreadMessageW (inputThread, message, (WPARAM) fakeInput, parameter);
+}
+
+int FakeWinmm::getNumQueued()
+{
+    const std::lock_guard<std::mutex> guard (lock);
+    return (int) queued.size();
+}
+
+int FakeWinmm::getTimesAdded (const MIDIHDR* header)
+{
+    const std::lock_guard<std::mutex> guard (lock);
+    return timesAdded[header];
+}
+
+UINT FakeWinmm::getOpenedInput()
+{
+    const std::lock_guard<std::mutex> guard (lock);
+    return openedInput;
+}
+
+UINT FakeWinmm::getOpenedOutput()
+{
+    const std::lock_guard<std::mutex> guard (lock);
+    return openedOutput;
+}
+
+juce::StringArray FakeWinmm::getCalls()
+{
+    const std::lock_guard<std::mutex> guard (lock);
+    return calls;
+}
+
+std::vector<std::vector<juce::uint8>> FakeWinmm::getLongSent()
+{
+    const std::lock_guard<std::mutex> guard (lock);
+    return longSent;
+}
+
+std::vector<DWORD> FakeWinmm::getShortSent()
+{
+    const std::lock_guard<std::mutex> guard (lock);
+    return shortSent;
+}
+
+UINT FakeWinmm::inGetNumDevs()
+{
+    return (UINT) inputNames.size();
+}
+
+MMRESULT FakeWinmm::inGetDevCaps (UINT deviceId, MIDIINCAPSW& caps)
+{
+    return fillCaps (inputNames, unreadableInputs, deviceId, caps);
+}
+
+MMRESULT FakeWinmm::inOpen (HMIDIIN& handle, UINT deviceId, DWORD threadId)
+{
+    const std::lock_guard<std::mutex> guard (lock);
+    calls.add ("inOpen");
+
+    if (inOpenResult != MMSYSERR_NOERROR)
+        return inOpenResult;
+
+    handle = fakeInput;
+    inputThread = threadId;
+    openedInput = deviceId;
+    return MMSYSERR_NOERROR;
+}
+
+MMRESULT FakeWinmm::inPrepareHeader (HMIDIIN, MIDIHDR& header)
+{
+    const std::lock_guard<std::mutex> guard (lock);
+    calls.add ("inPrepareHeader");
+    header.dwFlags = MHDR_PREPARED;
+    return MMSYSERR_NOERROR;
+}
+
+MMRESULT FakeWinmm::inAddBuffer (HMIDIIN, MIDIHDR& header)
+{
+    const std::lock_guard<std::mutex> guard (lock);
+
+    if ((header.dwFlags & MHDR_INQUEUE) != 0)
+        return MIDIERR_STILLPLAYING;
+
+    if ((header.dwFlags & MHDR_PREPARED) == 0)
+        return MIDIERR_UNPREPARED;
+
+    header.dwFlags = (header.dwFlags & ~(DWORD) MHDR_DONE) | MHDR_INQUEUE;
+    header.dwBytesRecorded = 0;
+    queued.push_back (&header);
+    ++timesAdded[&header];
+    return MMSYSERR_NOERROR;
+}
+
+MMRESULT FakeWinmm::inUnprepareHeader (HMIDIIN, MIDIHDR& header)
+{
+    const std::lock_guard<std::mutex> guard (lock);
+    calls.add ("inUnprepareHeader");
+    return unprepare (header);
+}
+
+MMRESULT FakeWinmm::inStart (HMIDIIN)
+{
+    log ("inStart");
+    return MMSYSERR_NOERROR;
+}
+
+MMRESULT FakeWinmm::inStop (HMIDIIN)
+{
+    log ("inStop");
+    return MMSYSERR_NOERROR;
+}
+
+MMRESULT FakeWinmm::inReset (HMIDIIN)
+{
+    std::deque<MIDIHDR*> returned;
+
+    {
+        const std::lock_guard<std::mutex> guard (lock);
+        calls.add ("inReset");
+
+        if (! keepBuffersAtReset)
+            returned.swap (queued);
+    }
+
+    for (auto* header : returned)
+    {
+        header->dwFlags = (header->dwFlags & ~(DWORD) MHDR_INQUEUE) | MHDR_DONE;
+        post (MM_MIM_LONGDATA, (LPARAM) header);
+    }
+
+    return MMSYSERR_NOERROR;
+}
+
+MMRESULT FakeWinmm::inClose (HMIDIIN)
+{
+    const std::lock_guard<std::mutex> guard (lock);
+    calls.add ("inClose");
+
+    if (! queued.empty())
+        return MIDIERR_STILLPLAYING;
+
+    openedInput = ~0u;
+    return MMSYSERR_NOERROR;
+}
+
+UINT FakeWinmm::outGetNumDevs()
+{
+    return (UINT) outputNames.size();
+}
+
+MMRESULT FakeWinmm::outGetDevCaps (UINT deviceId, MIDIOUTCAPSW& caps)
+{
+    return fillCaps (outputNames, unreadableOutputs, deviceId, caps);
+}
+
+MMRESULT FakeWinmm::outOpen (HMIDIOUT& handle, UINT deviceId, HANDLE event)
+{
+    const std::lock_guard<std::mutex> guard (lock);
+    calls.add ("outOpen");
+
+    if (outOpenResult != MMSYSERR_NOERROR)
+        return outOpenResult;
+
+    handle = fakeOutput;
+    outputEvent = event;
+    openedOutput = deviceId;
+    return MMSYSERR_NOERROR;
+}
+
+MMRESULT FakeWinmm::outShortMsg (HMIDIOUT, DWORD message)
+{
+    const std::lock_guard<std::mutex> guard (lock);
+    shortSent.push_back (message);
+    return MMSYSERR_NOERROR;
+}
+
+MMRESULT FakeWinmm::outPrepareHeader (HMIDIOUT, MIDIHDR& header)
+{
+    const std::lock_guard<std::mutex> guard (lock);
+    header.dwFlags = MHDR_PREPARED;
+    return MMSYSERR_NOERROR;
+}
+
+MMRESULT FakeWinmm::outLongMsg (HMIDIOUT, MIDIHDR& header)
+{
+    const std::lock_guard<std::mutex> guard (lock);
+    calls.add ("outLongMsg");
+
+    if (completion == Completion::refused)
+        return MIDIERR_NOTREADY;
+
+    const auto* bytes = reinterpret_cast<const juce::uint8*> (header.lpData);
+    longSent.emplace_back (bytes, bytes + header.dwBufferLength);
+    header.dwFlags |= MHDR_INQUEUE;
+    sending = &header;
+
+    if (completion == Completion::soon)
+        completers.emplace_back (
+            [this, &header]
+            {
+                juce::Thread::sleep (20);
+                complete (header);
+            });
+
+    return MMSYSERR_NOERROR;
+}
+
+MMRESULT FakeWinmm::outUnprepareHeader (HMIDIOUT, MIDIHDR& header)
+{
+    const std::lock_guard<std::mutex> guard (lock);
+    calls.add ("outUnprepareHeader");
+    return unprepare (header);
+}
+
+MMRESULT FakeWinmm::outReset (HMIDIOUT)
+{
+    MIDIHDR* header = nullptr;
+
+    {
+        const std::lock_guard<std::mutex> guard (lock);
+        calls.add ("outReset");
+
+        if (completion == Completion::atReset)
+            std::swap (header, sending);
+    }
+
+    if (header != nullptr)
+        complete (*header);
+
+    return MMSYSERR_NOERROR;
+}
+
+MMRESULT FakeWinmm::outClose (HMIDIOUT)
+{
+    const std::lock_guard<std::mutex> guard (lock);
+    calls.add ("outClose");
+
+    if (sending != nullptr && (sending->dwFlags & MHDR_INQUEUE) != 0)
+        return MIDIERR_STILLPLAYING;
+
+    openedOutput = ~0u;
+    return MMSYSERR_NOERROR;
+}
+
+void FakeWinmm::log (const char* call)
+{
+    const std::lock_guard<std::mutex> guard (lock);
+    calls.add (call);
+}
+
+void FakeWinmm::complete (MIDIHDR& header)
+{
+    header.dwFlags = (header.dwFlags & ~(DWORD) MHDR_INQUEUE) | MHDR_DONE;
+    SetEvent (outputEvent);
+}
+
+MMRESULT FakeWinmm::unprepare (MIDIHDR& header)
+{
+    if ((header.dwFlags & MHDR_INQUEUE) != 0)
+        return MIDIERR_STILLPLAYING;
+
+    header.dwFlags &= ~(DWORD) MHDR_PREPARED;
+    return MMSYSERR_NOERROR;
+}

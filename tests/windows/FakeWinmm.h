@@ -1,0 +1,118 @@
+#pragma once
+
+#include "device/WinmmApi.h"
+
+#include <juce_core/juce_core.h>
+
+#include <deque>
+#include <map>
+#include <mutex>
+#include <thread>
+#include <vector>
+
+/**
+    A winmm driver faked in the test, with one input and one output open at a
+    time, that behaves as Wine's ALSA driver does where the tests need it to,
+    and misbehaves where they ask it to.
+
+    Input: queued buffers are filled in order, marked done and, unless the
+    test holds the notice back, announced with MM_MIM_LONGDATA posted to the
+    input's thread; a reset hands every queued buffer back the same way.
+    Output: a SysEx send completes from another thread after a moment, only
+    at a reset, never, or is refused, as `completion` says.
+*/
+class FakeWinmm final : public WinmmApi
+{
+public:
+    /** How the fake output treats a SysEx send. */
+    enum class Completion
+    {
+        soon,
+        atReset,
+        never,
+        refused
+    };
+
+    /** A driver with one input and one output, as named below. */
+    FakeWinmm() = default;
+
+    /** Waits for the sends it is still completing. */
+    ~FakeWinmm() override;
+
+    /** The devices' names, in winmm's numbering. */
+    juce::StringArray inputNames { "Fake In" }, outputNames { "Fake Out" };
+
+    /** Devices whose capabilities cannot be read. */
+    std::vector<UINT> unreadableInputs, unreadableOutputs;
+
+    /** What opening a device returns. */
+    MMRESULT inOpenResult = MMSYSERR_NOERROR, outOpenResult = MMSYSERR_NOERROR;
+
+    /** How SysEx sends complete. */
+    Completion completion = Completion::soon;
+
+    /** When true, an input reset hands no buffer back, as a broken driver might. */
+    bool keepBuffersAtReset = false;
+
+    /** Fills the oldest queued buffer with `bytes` and marks it done; nullptr when none is queued. */
+    MIDIHDR* fillBuffer (const std::vector<juce::uint8>& bytes, bool announce = true);
+
+    /** Posts a notice to the open input's thread. */
+    void post (UINT message, LPARAM parameter);
+
+    /** The number of input buffers the driver holds now. */
+    int getNumQueued();
+
+    /** How often this buffer was handed to the driver. */
+    int getTimesAdded (const MIDIHDR* header);
+
+    /** The open input's and output's device numbers, ~0u when none is open. */
+    UINT getOpenedInput();
+    UINT getOpenedOutput();
+
+    /** The winmm calls made so far, by name, in order. */
+    juce::StringArray getCalls();
+
+    /** Every SysEx message that went out, and every short message. */
+    std::vector<std::vector<juce::uint8>> getLongSent();
+    std::vector<DWORD> getShortSent();
+
+    UINT inGetNumDevs() override;
+    MMRESULT inGetDevCaps (UINT deviceId, MIDIINCAPSW& caps) override;
+    MMRESULT inOpen (HMIDIIN& handle, UINT deviceId, DWORD threadId) override;
+    MMRESULT inPrepareHeader (HMIDIIN handle, MIDIHDR& header) override;
+    MMRESULT inAddBuffer (HMIDIIN handle, MIDIHDR& header) override;
+    MMRESULT inUnprepareHeader (HMIDIIN handle, MIDIHDR& header) override;
+    MMRESULT inStart (HMIDIIN handle) override;
+    MMRESULT inStop (HMIDIIN handle) override;
+    MMRESULT inReset (HMIDIIN handle) override;
+    MMRESULT inClose (HMIDIIN handle) override;
+    UINT outGetNumDevs() override;
+    MMRESULT outGetDevCaps (UINT deviceId, MIDIOUTCAPSW& caps) override;
+    MMRESULT outOpen (HMIDIOUT& handle, UINT deviceId, HANDLE event) override;
+    MMRESULT outShortMsg (HMIDIOUT handle, DWORD message) override;
+    MMRESULT outPrepareHeader (HMIDIOUT handle, MIDIHDR& header) override;
+    MMRESULT outLongMsg (HMIDIOUT handle, MIDIHDR& header) override;
+    MMRESULT outUnprepareHeader (HMIDIOUT handle, MIDIHDR& header) override;
+    MMRESULT outReset (HMIDIOUT handle) override;
+    MMRESULT outClose (HMIDIOUT handle) override;
+
+private:
+    void log (const char* call);
+    void complete (MIDIHDR& header);
+    static MMRESULT unprepare (MIDIHDR& header);
+
+    std::mutex lock;
+    juce::StringArray calls;
+    DWORD inputThread = 0;
+    UINT openedInput = ~0u, openedOutput = ~0u;
+    std::deque<MIDIHDR*> queued;
+    std::map<const MIDIHDR*, int> timesAdded;
+    HANDLE outputEvent = nullptr;
+    MIDIHDR* sending = nullptr;
+    std::vector<std::vector<juce::uint8>> longSent;
+    std::vector<DWORD> shortSent;
+    std::vector<std::thread> completers;
+
+    JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR (FakeWinmm)
+};

@@ -1,0 +1,114 @@
+#!/usr/bin/env bash
+# Runs the real vt5150-updater.exe, unchanged, under Wine as a user would, on
+# Wine's own winmm and ALSA MIDI driver: the ALSA sequencer stand-in is
+# preloaded into Wine in place of the kernel's sequencer, and a simulated
+# VT-5150, hosted by vt5150-seq-device, is plugged in behind one of its ports
+# (or unplugged) as each case needs. The same cases as the Linux test
+# tests/app/system_midi_gui_test.sh, as far as Wine allows: Wine lists its
+# MIDI ports once per process, so a device plugged in late sits behind an
+# interface's cable whose port was there all along. The updater's exit code
+# is read through vt5150-exit-code.exe, since Wine may crash tearing down a
+# process that used MIDI after the program has set it.
+#
+# Usage: wine_midi_gui_test.sh <vt5150-updater.exe> <vt5150-exit-code.exe> <stand-in library> <vt5150-seq-device> <folder for screenshots>
+set -uo pipefail
+
+updater="$1"
+exitcode="$2"
+standin="$3"
+devicehost="$4"
+shots="$5"
+here="$(cd "$(dirname "$0")" && pwd)"
+source "$here/../../scripts/wizard-driver.sh"
+source "$here/../app/gui_test_support.sh"
+source "$here/../app/system_midi_support.sh"
+source "$here/../../scripts/windows.sh"
+
+mkdir -p "$shots"
+
+# Ends the case's program and everything else in the private Wine, then the device.
+end_wine_case ()
+{
+    end_case
+    vt5150_end_wine_programs
+    unplug
+}
+
+trap 'end_test end_wine_case; vt5150_stop_wine' EXIT
+
+# begin <name> <ports>: starts the real updater in Wine on a machine with these MIDI ports.
+begin ()
+{
+    begin_program "$1" vt5150_wine_midi "$2" "$WIZARD_TMP/$1.trace" "$exitcode" "$updater"
+}
+
+# The program's own exit code, as its parent reported it (on a Windows console line).
+exit_code_was_0 () { exited_with_0 && tr -d '\r' <"$WIZARD_TMP/$current.log" | grep -qx "exit code: 0"; }
+
+# True once the transfer has ended, on the last page or with the error box.
+transfer_ended () { error_box_shown || wizard_shows "title next"; }
+
+sensing () { grep -c '^IN VT-5150 FE$' "$WIZARD_TMP/$1.trace"; }
+
+vt5150_start_xvfb || exit 1
+check "Wine starts" vt5150_start_wine_midi "$standin" || exit 1
+
+# The whole update, the device on input 1 of 3 and output 2 of 3, sending
+# active sensing every 300 ms all along. ----------------------------------------
+plug_in whole-update
+begin whole-update "through,output:Synth,device:VT-5150:socket=$socket:sense=300,input:Pad"
+walk_to_page4
+search_finds whole-update
+check "the search's probes, pair by pair, inputs outermost, as on Linux" [ "$(probes_on_wire whole-update)" = "$expected_probes" ]
+found_again_then_transfer whole-update
+started=$(date +%s%N)
+sensedBefore=$(sensing whole-update)
+wizard_click_close
+sleep 1
+check "the close button is ignored during the transfer" still_running
+wizard_shot "$shots/wine-transfer.png"
+wizard_wait_until 600 transfer_ended
+check "no transfer-error box" no_error_box
+expect 5 "title next"
+seconds=$((($(date +%s%N) - started) / 1000000000))
+echo "the update took about $seconds s under Wine"
+check "active sensing every 300 ms all through the update" [ $(($(sensing whole-update) - sensedBefore)) -ge $((seconds * 3 - 3)) ]
+wizard_shot "$shots/wine-finished.png"
+wizard_click_next
+check "Finish ends the program with exit code 0" exit_code_was_0
+check "the device holds the built-in image" device_report whole-update "image: match"
+check "the device saw no protocol violation" grep -qx "violations: 0" "$WIZARD_TMP/whole-update.report"
+end_wine_case
+
+# No device, then the device plugged in behind its cable and Next pressed again.
+begin plugged-in-late "through,device:VT-5150:socket=$socket:cable"
+not_found_until_plugged_in plugged-in-late
+end_wine_case
+
+# A port that another program holds, listed before the device. -----------------
+plug_in busy
+begin busy "input:Busy:noconnect,silent:Quiet,device:VT-5150:socket=$socket"
+walk_to_page4
+search_finds busy 20
+check "no box: the device was found past the busy port" no_error_box
+end_wine_case
+
+# A transfer that fails: the device goes silent in block 2. -------------------
+plug_in silent-block --fault silent-at-block=2
+begin silent-block "device:VT-5150:socket=$socket"
+walk_to_page4
+search_finds silent-block
+transfer_fails_to_welcome "$shots/wine-transfer-error.png"
+end_wine_case
+
+# The device unplugged during the transfer. -----------------------------------
+plug_in unplugged --latency-us 400
+begin unplugged "through,device:VT-5150:socket=$socket"
+walk_to_page4
+search_finds unplugged
+unplugged_in_transfer "$shots/wine-unplugged.png"
+wizard_click_close
+check "the close button then ends the updater with exit code 0" exit_code_was_0
+end_wine_case
+
+finish_checks
