@@ -14,46 +14,16 @@ shots="$4"
 here="$(cd "$(dirname "$0")" && pwd)"
 source "$here/../../scripts/wizard-driver.sh"
 source "$here/gui_test_support.sh"
+source "$here/device_host_support.sh"
 
 mkdir -p "$shots"
 socket="$WIZARD_TMP/vt5150.socket"
-hostPid=""
+plug_at=(--socket "$socket")
 
 probe="F0 4E 7F 0D 78 F7"
 ack="F0 4E 7F 0D 0D F7"
 
 trap 'end_test unplug' EXIT
-
-# plug_in <name> [device options...]: starts a simulated VT-5150 behind the
-# socket; it reports to <name>.report when it is unplugged or the updater lets go.
-plug_in ()
-{
-    local name="$1"
-    shift
-    "$devicehost" --socket "$socket" --report "$WIZARD_TMP/$name.report" "$@" >"$WIZARD_TMP/$name.host.log" 2>&1 &
-    hostPid=$!
-    wizard_wait_until 5 [ -S "$socket" ] || check "the simulated device listens" false
-}
-
-# Unplugs the device: its sequencer client and port go away, as the kernel removes a USB device's.
-unplug ()
-{
-    if [ -n "$hostPid" ]; then
-        kill -TERM "$hostPid" 2>/dev/null
-        wait "$hostPid" 2>/dev/null
-    fi
-    hostPid=""
-}
-
-# device_report <name> <line>: true when the device's report has the line, once it has written it.
-device_report ()
-{
-    [ -n "$hostPid" ] && wizard_wait_until 10 wizard_program_ended_pid "$hostPid"
-    hostPid=""
-    grep -qx "$2" "$WIZARD_TMP/$1.report" 2>/dev/null
-}
-
-wizard_program_ended_pid () { ! kill -0 "$1" 2>/dev/null; }
 
 # begin <name> <ports>: starts the real updater on a machine with these MIDI ports (see sim/alsa/PortDescription.h).
 begin ()
