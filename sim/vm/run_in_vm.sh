@@ -12,12 +12,19 @@
 # <build folder>/vm on first use; nothing else is written outside the scratch
 # folder.
 #
+# With VT5150_VM_MIDI_UART set to the path of a Unix socket where something
+# listens, the machine also has a serial MIDI interface (a 16550 UART) whose
+# wire is that socket: loaded with `vt5150_vm_load_midi_uart`, the kernel's
+# snd-serial-u16550 drives it, and its sequencer port comes from seq_midi,
+# as a USB MIDI interface's does.
+#
 # Usage: run_in_vm.sh <build folder> <scratch folder> <seconds> <command...>
 # Exits with the command's status; with 125 when the machine could not be
 # made, did not boot, or the command did not end within the given seconds.
 set -uo pipefail
 
 here="$(cd "$(dirname "$0")" && pwd)"
+source "$here/../../scripts/common.sh"
 source "$here/vm.sh"
 
 if [ $# -lt 4 ]; then
@@ -40,6 +47,8 @@ vt5150_vm_fail ()
     exit 125
 }
 
+VT5150_PACKAGES=("${VT5150_VM_PACKAGES[@]}")
+vt5150_install_packages
 vt5150_vm_prepare "$buildDir" || vt5150_vm_fail "could not make the machine's kernel and initramfs"
 
 # The command, quoted for the shell inside, run from the scratch folder.
@@ -52,13 +61,19 @@ mkdir -p "$scratch/.vm"
     echo
 } >"$scratch/.vm/command"
 
+uart=()
+if [ -n "${VT5150_VM_MIDI_UART:-}" ]; then
+    uart=(-chardev "socket,id=midi,path=$VT5150_VM_MIDI_UART"
+          -device "isa-serial,chardev=midi,iobase=$VT5150_VM_UART_PORT,irq=$VT5150_VM_UART_IRQ")
+fi
+
 started=$SECONDS
 timeout -k 5 "$seconds" qemu-system-x86_64 \
     -accel tcg -cpu max -smp 1 -m 768 \
     -nodefaults -display none -no-reboot \
-    -serial "file:$scratch/.vm/console.log" \
+    -serial "file:$scratch/.vm/console.log" "${uart[@]}" \
     -kernel "$VT5150_VM_KERNEL" -initrd "$VT5150_VM_INITRD" \
-    -append "console=ttyS0 quiet panic=-1 vt5150.scratch=$scratch" \
+    -append "console=ttyS0 8250.nr_uarts=1 pnpacpi=off quiet panic=-1 vt5150.scratch=$scratch" \
     -virtfs local,path=/,mount_tag=vt5150root,security_model=none,readonly=on,multidevs=remap \
     -virtfs "local,path=$scratch,mount_tag=vt5150scratch,security_model=none,multidevs=remap" \
     </dev/null >"$scratch/.vm/qemu.log" 2>&1
@@ -79,5 +94,6 @@ if [ ! -s "$scratch/.vm/status" ]; then
     vt5150_vm_fail "the command did not end inside the machine"
 fi
 
-echo "run_in_vm: booted in $(cat "$scratch/.vm/booted") s of the machine's clock; $((SECONDS - started)) s in all" >&2
+echo "run_in_vm: booted in $(cat "$scratch/.vm/booted") s, the command ended at $(cat "$scratch/.vm/ended") s" \
+    "of the machine's clock; $((SECONDS - started)) s in all" >&2
 exit "$(cat "$scratch/.vm/status")"
