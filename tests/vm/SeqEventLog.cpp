@@ -44,8 +44,7 @@ void logEvent (const snd_seq_event_t& event)
 }
 } // namespace
 
-extern "C" __attribute__ ((visibility ("default"))) int snd_seq_event_input (snd_seq_t* handle,
-                                                                              snd_seq_event_t** event)
+extern "C" __attribute__ ((visibility ("default"))) int snd_seq_event_input (snd_seq_t* handle, snd_seq_event_t** event)
 {
     static const auto next = reinterpret_cast<EventInput> (::dlsym (RTLD_NEXT, "snd_seq_event_input"));
 
