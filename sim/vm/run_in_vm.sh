@@ -12,12 +12,6 @@
 # <build folder>/vm on first use; nothing else is written outside the scratch
 # folder.
 #
-# With VT5150_VM_MIDI_UART set to the path of a Unix socket where something
-# listens, the machine also has a serial MIDI interface (a 16550 UART) whose
-# wire is that socket: loaded with `vt5150_vm_load_midi_uart`, the kernel's
-# snd-serial-u16550 drives it, and its sequencer port comes from seq_midi,
-# as a USB MIDI interface's does.
-#
 # Usage: run_in_vm.sh <build folder> <scratch folder> <seconds> <command...>
 # Exits with the command's status; with 125 when the machine could not be
 # made, did not boot, or the command did not end within the given seconds.
@@ -61,19 +55,13 @@ mkdir -p "$scratch/.vm"
     echo
 } >"$scratch/.vm/command"
 
-uart=()
-if [ -n "${VT5150_VM_MIDI_UART:-}" ]; then
-    uart=(-chardev "socket,id=midi,path=$VT5150_VM_MIDI_UART"
-          -device "isa-serial,chardev=midi,iobase=$VT5150_VM_UART_PORT,irq=$VT5150_VM_UART_IRQ")
-fi
-
 started=$SECONDS
 timeout -k 5 "$seconds" qemu-system-x86_64 \
     -accel tcg -cpu max -smp 1 -m 768 \
     -nodefaults -display none -no-reboot \
-    -serial "file:$scratch/.vm/console.log" "${uart[@]}" \
+    -serial "file:$scratch/.vm/console.log" \
     -kernel "$VT5150_VM_KERNEL" -initrd "$VT5150_VM_INITRD" \
-    -append "console=ttyS0 8250.nr_uarts=1 pnpacpi=off quiet panic=-1 vt5150.scratch=$scratch" \
+    -append "console=ttyS0 quiet panic=-1 vt5150.scratch=$scratch" \
     -virtfs local,path=/,mount_tag=vt5150root,security_model=none,readonly=on,multidevs=remap \
     -virtfs "local,path=$scratch,mount_tag=vt5150scratch,security_model=none,multidevs=remap" \
     </dev/null >"$scratch/.vm/qemu.log" 2>&1

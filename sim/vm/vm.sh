@@ -7,20 +7,6 @@ VT5150_VM_PACKAGES=(qemu-system-x86 busybox-static linux-image-amd64 xz-utils cp
 VT5150_VM_MODULES=(virtio_ring virtio virtio_pci_legacy_dev virtio_pci_modern_dev virtio_pci
                    netfs fscache 9pnet 9pnet_virtio 9p)
 
-# The serial MIDI interface's UART, out of the serial console driver's way:
-# the machine's kernel runs with only one 8250 port (its console) and without
-# ACPI's list of devices, which would hand the UART to the console driver.
-VT5150_VM_UART_PORT=0x2e8
-VT5150_VM_UART_IRQ=5
-
-# Inside the machine: loads the serial MIDI interface's driver and seq_midi,
-# which gives its raw MIDI device a sequencer port as a USB interface's gets.
-vt5150_vm_load_midi_uart ()
-{
-    modprobe snd-serial-u16550 port=$VT5150_VM_UART_PORT irq=$VT5150_VM_UART_IRQ speed=115200 adaptor=4 &&
-        modprobe snd-seq-midi
-}
-
 # The version of the kernel that linux-image-amd64 installs.
 vt5150_vm_kernel_version ()
 {
