@@ -154,9 +154,15 @@ if [ "$mode" = kernel ]; then
 
     # The port layer's own guarantees over the kernel's sequencer, a device flooding it with notes.
     current=port-layer
-    # One note-on after another, without pause, from processes that yield to the test's.
-    nice -n 19 yes $'\x90\x40\x7f' | nice -n 19 tr -d '\n' >/dev/snd/midiC0D0 &
+    # One note-on after another, without pause, from a loop that yields to
+    # the test. Each write is non-blocking and opens the device anew: virmidi
+    # stops passing bytes on when the sequencer cannot deliver one (the
+    # reader's queue full) until the raw side writes again, which a writer
+    # blocked on the full buffer never would.
+    printf '\x90\x40\x7f%.0s' {1..1000} >"$WIZARD_TMP/notes"
+    (while :; do dd if="$WIZARD_TMP/notes" of=/dev/snd/midiC0D0 oflag=nonblock status=none 2>/dev/null; done) &
     flooder=$!
+    renice -n 19 -p "$flooder" >/dev/null
     check "no callback after stop() returns, and a start after a stop delivers, over the kernel" \
         env VT5150_FLOOD_PORT="VirMIDI 0-0" "$porttests" \
         --gtest_filter=SystemMidiPorts.NoCallbackRunsOrArrivesOnceStopHasReturned
