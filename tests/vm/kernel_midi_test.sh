@@ -57,6 +57,7 @@ check "the scenarios over the kernel" \
     "$here/system_midi_update.sh" kernel "$scratch/kernel" "${programs[@]}"
 
 
+rm -rf "$shots/kernel" "$shots/standin"
 cp -r "$scratch/kernel/shots" "$shots/kernel" 2>/dev/null
 cp -r "$scratch/standin/shots" "$shots/standin" 2>/dev/null
 

@@ -79,6 +79,18 @@ search_finds ()
     check "the device is found" no_error_box
 }
 
+# Presses Next on page 5 until the update page shows: under emulation a click
+# can come before the window takes it, and during the update Next is hidden.
+start_update ()
+{
+    local try
+    for try in 1 2 3; do
+        wizard_click_next
+        wizard_wait_until 10 wizard_shows "title bar" && return 0
+    done
+    check "the update starts" false
+}
+
 title_other_than () { wizard_grab && [ "$(wizard_step_title)" != "$1" ]; }
 
 # plug_in_card: plugs in the card of three raw MIDI devices, as the kernel
@@ -114,9 +126,8 @@ walk_to_page4
 started=$SECONDS
 search_finds
 echo "search: $((SECONDS - started)) s"
-wizard_click_next
 started=$SECONDS
-expect 10 "title bar"
+start_update
 expect 300 "title next"
 echo "update: $((SECONDS - started)) s"
 wizard_shot "$shots/whole-update-finished.png"
