@@ -97,3 +97,17 @@ add_test (NAME Package.InstallsAndRuns
           COMMAND "${CMAKE_SOURCE_DIR}/tests/packaging/package_test.sh" "${CMAKE_BINARY_DIR}"
                   "${CMAKE_BINARY_DIR}/package-test-shots")
 set_tests_properties (Package.InstallsAndRuns PROPERTIES RESOURCE_LOCK ${VT5150_INSTANCE_LOCK} LABELS "gui" TIMEOUT 300)
+
+# The same updates over the Linux kernel's own sequencer and raw MIDI, in a
+# virtual machine that boots Debian's kernel (sim/vm/run_in_vm.sh), compared
+# with the stand-in. Label "vm": run alone with ctest -L vm.
+add_library (vt5150_seq_event_log SHARED tests/vm/SeqEventLog.cpp)
+target_link_libraries (vt5150_seq_event_log PRIVATE PkgConfig::VT5150_ALSA ${CMAKE_DL_LIBS} vt5150_warnings)
+set_target_properties (vt5150_seq_event_log PROPERTIES LIBRARY_OUTPUT_DIRECTORY "${CMAKE_BINARY_DIR}/lib")
+
+add_test (NAME Updater.OnKernelMidi
+          COMMAND "${CMAKE_SOURCE_DIR}/tests/vm/kernel_midi_test.sh" "${CMAKE_BINARY_DIR}"
+                  "${CMAKE_BINARY_DIR}/kernel-midi-shots" $<TARGET_FILE:vt5150-updater>
+                  $<TARGET_FILE:vt5150-seq-device> $<TARGET_FILE:vt5150_alsa_seq_standin>
+                  $<TARGET_FILE:vt5150_seq_event_log> $<TARGET_FILE:vt5150-system-midi-tests>)
+set_tests_properties (Updater.OnKernelMidi PROPERTIES RESOURCE_LOCK ${VT5150_INSTANCE_LOCK} LABELS "vm" TIMEOUT 1500)

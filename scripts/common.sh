@@ -57,7 +57,8 @@ vt5150_build ()
 }
 
 # vt5150_start_xvfb: starts a private Xvfb display, prepared for JUCE windows,
-# and points DISPLAY at it; vt5150_stop_xvfb ends it.
+# and points DISPLAY at it; vt5150_stop_xvfb ends it. It waits up to a minute,
+# as an emulated machine (tests/vm) may need.
 vt5150_start_xvfb ()
 {
     local numberFile tries=0
@@ -70,7 +71,7 @@ vt5150_start_xvfb ()
 
     until [ -s "$numberFile" ]; do
         tries=$((tries + 1))
-        if [ "$tries" -gt 100 ] || ! kill -0 "$VT5150_XVFB_PID" 2>/dev/null; then
+        if [ "$tries" -gt 600 ] || ! kill -0 "$VT5150_XVFB_PID" 2>/dev/null; then
             echo "Xvfb did not start" >&2
             rm -f "$numberFile"
             return 1

@@ -145,7 +145,7 @@ wizard_controls ()
     local x=$((WIZARD_X + WIZARD_FRAME_LEFT)) y=$((WIZARD_Y + WIZARD_FRAME_TOP))
     local values names=(title next previous bar) shown=() i=0 value
     values=$(convert "$WIZARD_SHOT" -write mpr:shot +delete \
-        \( mpr:shot -crop "56x16+$((x + 40))+$((y + 213))" \) \
+        \( mpr:shot -crop "$(wizard_title_area)" \) \
         \( mpr:shot -crop "1x1+$((x + 424))+$((y + 328))" \) \
         \( mpr:shot -crop "1x1+$((x + 324))+$((y + 328))" \) \
         \( mpr:shot -crop "1x1+$((x + 546))+$((y + 192))" \) \
@@ -155,6 +155,12 @@ wizard_controls ()
         i=$((i + 1))
     done
     echo "${shown[*]:-nothing}"
+}
+
+# The step title's place ("Step N."), as ImageMagick's crop geometry.
+wizard_title_area ()
+{
+    echo "56x16+$((WIZARD_X + WIZARD_FRAME_LEFT + 40))+$((WIZARD_Y + WIZARD_FRAME_TOP + 213))"
 }
 
 # Prints a signature of the page's text area (the step title and the page

@@ -4,10 +4,15 @@
 // travel over the socket to the simulated device, its replies back. When the
 // connection ends or the process is told to stop (SIGTERM: the device is
 // unplugged), it writes what the device received and holds to the report.
+//
+// With --raw-midi instead of --socket it serves a kernel's raw MIDI device
+// (the raw side of an snd-virmidi card) in the same way, until it is told to
+// stop: the kernel's sequencer then carries the bytes to the program.
 
 #include "device/FirmwareImage.h"
 #include "sim/SimulatedDevice.h"
 #include "sim/SimulationOptions.h"
+#include "sim/WireTrace.h"
 
 #include <fcntl.h>
 #include <poll.h>
@@ -34,12 +39,22 @@ void requestStop (int)
     [[maybe_unused]] const auto written = ::write (stopPipe[1], &byte, 1);
 }
 
+/** Where the device is plugged in, and how. */
+struct HostSettings
+{
+    juce::String socketPath, rawMidiPath, reportPath, tracePath;
+
+    /** Active sensing that the device sends every so many milliseconds; 0 for none. */
+    int sensingIntervalMs = 0;
+};
+
 /** Sends what the device answers, as raw MIDI bytes, to the connection. */
 struct ConnectionWriter final : MidiPortListener
 {
     void handleIncomingMidiMessage (MidiInputPort*, const juce::MidiMessage& message) override
     {
-        ::send (connection, message.getRawData(), (size_t) message.getRawDataSize(), MSG_NOSIGNAL);
+        [[maybe_unused]] const auto written =
+            ::write (connection, message.getRawData(), (size_t) message.getRawDataSize());
     }
 
     int connection = -1;
@@ -119,19 +134,40 @@ int listenAt (const juce::String& path)
     return fd;
 }
 
-/** Waits until `fd` is readable or a stop is requested; false for the stop. */
-bool waitForInput (int fd)
+/**
+    Waits until `fd` is readable, a stop is requested or the timeout (-1 for
+    none) passes; false for the stop.
+*/
+bool waitForInput (int fd, int timeoutMs = -1)
 {
     pollfd descriptors[] = { { fd, POLLIN, 0 }, { stopPipe[0], POLLIN, 0 } };
 
-    while (::poll (descriptors, 2, -1) < 0)
+    while (::poll (descriptors, 2, timeoutMs) < 0)
         if (errno != EINTR)
             return false;
 
     return (descriptors[1].revents & POLLIN) == 0;
 }
 
-void serve (int connection, VirtualMidiPorts& ports)
+/** Sends active sensing when it is due, and says how long until the next is. */
+int senseWhenDue (int connection, int intervalMs, juce::uint32& due)
+{
+    if (intervalMs <= 0)
+        return -1;
+
+    const auto now = juce::Time::getMillisecondCounter();
+
+    if ((int) (due - now) <= 0)
+    {
+        const juce::uint8 activeSensing = 0xfe;
+        [[maybe_unused]] const auto written = ::write (connection, &activeSensing, 1);
+        due = now + (juce::uint32) intervalMs;
+    }
+
+    return (int) (due - now);
+}
+
+void serve (int connection, VirtualMidiPorts& ports, int sensingIntervalMs)
 {
     ConnectionWriter writer;
     writer.connection = connection;
@@ -141,10 +177,14 @@ void serve (int connection, VirtualMidiPorts& ports)
 
     CommandForwarder forwarder { *output, {} };
     juce::uint8 buffer[256];
+    auto sensingDue = juce::Time::getMillisecondCounter();
 
-    while (waitForInput (connection))
+    while (waitForInput (connection, senseWhenDue (connection, sensingIntervalMs, sensingDue)))
     {
         const auto count = ::read (connection, buffer, sizeof (buffer));
+
+        if (count < 0 && (errno == EAGAIN || errno == EINTR))
+            continue;
 
         if (count <= 0)
             break;
@@ -171,19 +211,15 @@ bool writeReport (const juce::String& path, const SimulatedDevice& device)
     return report.good();
 }
 
-int run (const SimulationOptions& options, const juce::String& socketPath, const juce::String& reportPath)
+/** Serves the stand-in's first connection to the socket, until it ends or a stop is requested. */
+bool serveSocket (const HostSettings& settings, VirtualMidiPorts& ports)
 {
-    const auto listener = listenAt (socketPath);
+    const auto listener = listenAt (settings.socketPath);
 
     if (listener < 0)
-    {
-        std::cerr << "vt5150-seq-device: cannot listen at " << socketPath << ": " << std::strerror (errno) << std::endl;
-        return exitFailure;
-    }
+        return false;
 
-    VirtualMidiPorts ports (1, 1);
-    SimulatedDevice device (ports, { 0, 0, options.latencyMicroseconds.value_or (0), options.faults });
-    std::cout << "listening at " << socketPath << std::endl;
+    std::cout << "listening at " << settings.socketPath << std::endl;
 
     if (waitForInput (listener))
     {
@@ -191,20 +227,58 @@ int run (const SimulationOptions& options, const juce::String& socketPath, const
 
         if (connection >= 0)
         {
-            serve (connection, ports);
+            serve (connection, ports, settings.sensingIntervalMs);
             ::close (connection);
         }
     }
 
     // Gone from the socket path: the stand-in finds the device unplugged from now on.
-    ::unlink (socketPath.toRawUTF8());
+    ::unlink (settings.socketPath.toRawUTF8());
     ::close (listener);
-
-    return reportPath.isEmpty() || writeReport (reportPath, device) ? exitSuccess : exitFailure;
+    return true;
 }
 
-juce::String parseArguments (juce::StringArray arguments, SimulationOptions& options, juce::String& socketPath,
-                             juce::String& reportPath)
+/** Serves the kernel's raw MIDI device until a stop is requested. */
+bool serveRawMidi (const HostSettings& settings, VirtualMidiPorts& ports)
+{
+    const auto device = ::open (settings.rawMidiPath.toRawUTF8(), O_RDWR | O_NONBLOCK | O_CLOEXEC);
+
+    if (device < 0)
+        return false;
+
+    // The kernel starts a raw MIDI input only at its first read, and nothing is
+    // subscribed to the device yet: so one read comes before saying it is ready.
+    juce::uint8 unused[16];
+    [[maybe_unused]] const auto count = ::read (device, unused, sizeof (unused));
+    std::cout << "plugged in at " << settings.rawMidiPath << std::endl;
+
+    serve (device, ports, settings.sensingIntervalMs);
+    ::close (device);
+    return true;
+}
+
+int run (const SimulationOptions& options, const HostSettings& settings)
+{
+    VirtualMidiPorts ports (1, 1);
+    SimulatedDevice device (ports, { 0, 0, options.latencyMicroseconds.value_or (0), options.faults });
+    WireTrace trace (ports);
+
+    const auto rawMidi = settings.rawMidiPath.isNotEmpty();
+
+    if (! (rawMidi ? serveRawMidi (settings, ports) : serveSocket (settings, ports)))
+    {
+        std::cerr << "vt5150-seq-device: cannot " << (rawMidi ? "open " : "listen at ")
+                  << (rawMidi ? settings.rawMidiPath : settings.socketPath) << ": " << std::strerror (errno)
+                  << std::endl;
+        return exitFailure;
+    }
+
+    const auto traced = settings.tracePath.isEmpty() || trace.writeTo (juce::File (settings.tracePath)).isEmpty();
+    const auto reported = settings.reportPath.isEmpty() || writeReport (settings.reportPath, device);
+    return traced && reported ? exitSuccess : exitFailure;
+}
+
+juce::String parseArguments (juce::StringArray arguments, SimulationOptions& options, HostSettings& settings)
 {
     const auto error = options.parse (arguments);
 
@@ -214,26 +288,48 @@ juce::String parseArguments (juce::StringArray arguments, SimulationOptions& opt
     if (options.numInputs != 1 || options.numOutputs != 1 || ! options.withDevice)
         return "the device has one input and one output: --inputs, --outputs, --device-at and --no-device do not apply";
 
-    for (; arguments.size() >= 2 && (arguments[0] == "--socket" || arguments[0] == "--report");
-         arguments.removeRange (0, 2))
-        (arguments[0] == "--socket" ? socketPath : reportPath) = arguments[1];
+    const std::pair<const char*, juce::String*> paths[] = { { "--socket", &settings.socketPath },
+                                                            { "--raw-midi", &settings.rawMidiPath },
+                                                            { "--report", &settings.reportPath },
+                                                            { "--trace", &settings.tracePath } };
+
+    for (; arguments.size() >= 2; arguments.removeRange (0, 2))
+    {
+        if (arguments[0] == "--sense" && arguments[1].containsOnly ("0123456789") && arguments[1].length() <= 6)
+        {
+            settings.sensingIntervalMs = arguments[1].getIntValue();
+            continue;
+        }
+
+        const auto path = std::find_if (std::begin (paths), std::end (paths),
+                                        [&] (const auto& entry) { return arguments[0] == entry.first; });
+
+        if (path == std::end (paths))
+            break;
+
+        *path->second = arguments[1];
+    }
 
     if (! arguments.isEmpty())
-        return "unknown option " + arguments[0];
+        return "unknown option or bad value " + arguments[0];
 
-    return socketPath.isEmpty() ? "--socket PATH is needed" : "";
+    return settings.socketPath.isEmpty() == settings.rawMidiPath.isEmpty()
+               ? "either --socket PATH or --raw-midi DEVICE is needed"
+               : "";
 }
 } // namespace
 
 int main (int argc, char* argv[])
 {
     SimulationOptions options;
-    juce::String socketPath, reportPath;
-    const auto error = parseArguments (juce::StringArray (argv + 1, argc - 1), options, socketPath, reportPath);
+    HostSettings settings;
+    const auto error = parseArguments (juce::StringArray (argv + 1, argc - 1), options, settings);
 
     if (error.isNotEmpty())
     {
-        std::cerr << "vt5150-seq-device: " << error << "\nUsage: vt5150-seq-device --socket PATH [--report FILE]\n"
+        std::cerr << "vt5150-seq-device: " << error
+                  << "\nUsage: vt5150-seq-device (--socket PATH | --raw-midi DEVICE) [--report FILE] [--trace FILE]"
+                     " [--sense MS]\n"
                   << SimulationOptions::getHelp();
         return exitUsage;
     }
@@ -241,7 +337,9 @@ int main (int argc, char* argv[])
     if (::pipe2 (stopPipe, O_CLOEXEC) != 0)
         return exitFailure;
 
+    // A reply written to a connection that has just ended is simply lost.
+    std::signal (SIGPIPE, SIG_IGN);
     std::signal (SIGTERM, requestStop);
     std::signal (SIGINT, requestStop);
-    return run (options, socketPath, reportPath);
+    return run (options, settings);
 }

@@ -179,11 +179,13 @@ int Sequencer::checkSubscription (int requester, Address sender, Address destina
         (destination.client != requester && (destinationPort->capabilities & SND_SEQ_PORT_CAP_SUBS_WRITE) == 0))
         return -EPERM;
 
-    // A device's driver opens the device when subscribed to; that fails while another program holds it.
+    // A device's driver opens the device when subscribed to; while another
+    // program holds its raw MIDI stream, the kernel's raw MIDI layer finds no
+    // free stream and the subscription fails with its EAGAIN.
     for (const auto number : { sender.client, destination.client })
         if (const auto driver = table.find (number)->driver;
             driver >= 0 && descriptions[(size_t) driver].refusesSubscription)
-            return -EBUSY;
+            return -EAGAIN;
 
     return table.isSubscribed (sender, destination) ? -EBUSY : 0;
 }

@@ -6,48 +6,11 @@
 # vt5150-seq-device; a case's trace is $WIZARD_TMP/<case>.trace.
 
 socket="$WIZARD_TMP/vt5150.socket"
-hostPid=""
+plug_at=(--socket "$socket")
+source "$(dirname "${BASH_SOURCE[0]}")/device_host_support.sh"
 
 probe="F0 4E 7F 0D 78 F7"
 ack="F0 4E 7F 0D 0D F7"
-
-# plug_in <name> [device options...]: starts a simulated VT-5150 behind the
-# socket; it reports to <name>.report when it is unplugged or the updater lets go.
-plug_in ()
-{
-    local name="$1"
-    shift
-    unplug
-    "$devicehost" --socket "$socket" --report "$WIZARD_TMP/$name.report" "$@" >"$WIZARD_TMP/$name.host.log" 2>&1 &
-    hostPid=$!
-    wizard_wait_until 5 [ -S "$socket" ] || check "the simulated device listens" false
-}
-
-# Unplugs the device: its sequencer client and port go away, as the kernel
-# removes a USB device's. A host that does not end within 5 s is killed, and
-# its socket removed, so that the next device can listen there.
-unplug ()
-{
-    if [ -n "$hostPid" ] && ! vt5150_end_process "$hostPid" 5; then
-        echo "[$current] the device host did not end within 5 s of SIGTERM and was killed" >&2
-    fi
-    hostPid=""
-    rm -f "$socket"
-}
-
-# device_report <name> <line>: true when the device's report has the line,
-# once the device has written it and ended (as it does when the updater lets go).
-device_report ()
-{
-    if [ -n "$hostPid" ]; then
-        wizard_wait_until 10 wizard_program_ended_pid "$hostPid" || return 1
-        wait "$hostPid" 2>/dev/null
-        hostPid=""
-    fi
-    grep -qx "$2" "$WIZARD_TMP/$1.report" 2>/dev/null
-}
-
-wizard_program_ended_pid () { ! kill -0 "$1" 2>/dev/null; }
 
 # search_finds <case> [seconds]: presses Next on page 4 and waits until the
 # device has answered the query that follows a successful probe, then for page 5.

@@ -1,0 +1,87 @@
+#!/usr/bin/env bash
+# Runs one command inside a throwaway virtual machine that boots Debian's own
+# kernel (under qemu's TCG emulation), so that the command reaches the real
+# kernel's sound drivers: the ALSA sequencer, raw MIDI and snd-virmidi.
+#
+# Inside, this machine's whole root is shared read-only over 9p, with proc,
+# sys, a fresh /dev, and empty /tmp, /run and /dev/shm; the scratch folder is
+# shared writable at the same path. The command runs there as root, in the
+# scratch folder, with HOME pointing at it. What it prints on standard output
+# and standard error comes back on the same streams, and its exit status is
+# this script's. The kernel and its small initramfs are built into
+# <build folder>/vm on first use; nothing else is written outside the scratch
+# folder.
+#
+# Usage: run_in_vm.sh <build folder> <scratch folder> <seconds> <command...>
+# Exits with the command's status; with 125 when the machine could not be
+# made, did not boot, or the command did not end within the given seconds.
+set -uo pipefail
+
+here="$(cd "$(dirname "$0")" && pwd)"
+source "$here/../../scripts/common.sh"
+source "$here/vm.sh"
+
+if [ $# -lt 4 ]; then
+    echo "Usage: run_in_vm.sh <build folder> <scratch folder> <seconds> <command...>" >&2
+    exit 64
+fi
+
+buildDir="$1"
+scratch="$(cd "$2" && pwd)" || exit 125
+seconds="$3"
+shift 3
+
+vt5150_vm_fail ()
+{
+    echo "run_in_vm: $*" >&2
+    if [ -s "$scratch/.vm/console.log" ]; then
+        echo "--- the machine's console, last lines:" >&2
+        tail -n 30 "$scratch/.vm/console.log" >&2
+    fi
+    exit 125
+}
+
+VT5150_PACKAGES=("${VT5150_VM_PACKAGES[@]}")
+vt5150_install_packages
+vt5150_vm_prepare "$buildDir" || vt5150_vm_fail "could not make the machine's kernel and initramfs"
+
+# The command, quoted for the shell inside, run from the scratch folder.
+rm -rf "$scratch/.vm"
+mkdir -p "$scratch/.vm"
+{
+    echo "cd $(printf %q "$scratch") || exit 125"
+    echo "export HOME=$(printf %q "$scratch") TMPDIR=/tmp PATH=/usr/local/sbin:/usr/local/bin:/usr/sbin:/usr/bin:/sbin:/bin"
+    printf '%q ' "$@"
+    echo
+} >"$scratch/.vm/command"
+
+started=$SECONDS
+timeout -k 5 "$seconds" qemu-system-x86_64 \
+    -accel tcg -cpu max -smp 1 -m 768 \
+    -nodefaults -display none -no-reboot \
+    -serial "file:$scratch/.vm/console.log" \
+    -kernel "$VT5150_VM_KERNEL" -initrd "$VT5150_VM_INITRD" \
+    -append "console=ttyS0 quiet panic=-1 vt5150.scratch=$scratch" \
+    -virtfs local,path=/,mount_tag=vt5150root,security_model=none,readonly=on,multidevs=remap \
+    -virtfs "local,path=$scratch,mount_tag=vt5150scratch,security_model=none,multidevs=remap" \
+    </dev/null >"$scratch/.vm/qemu.log" 2>&1
+qemuStatus=$?
+
+cat "$scratch/.vm/stdout" 2>/dev/null
+cat "$scratch/.vm/stderr" >&2 2>/dev/null
+
+if [ "$qemuStatus" -eq 124 ] || [ "$qemuStatus" -eq 137 ]; then
+    vt5150_vm_fail "the machine did not finish within $seconds s"
+fi
+
+if [ ! -s "$scratch/.vm/booted" ]; then
+    vt5150_vm_fail "the machine did not boot (qemu: $(tail -n 3 "$scratch/.vm/qemu.log"))"
+fi
+
+if [ ! -s "$scratch/.vm/status" ]; then
+    vt5150_vm_fail "the command did not end inside the machine"
+fi
+
+echo "run_in_vm: booted in $(cat "$scratch/.vm/booted") s, the command ended at $(cat "$scratch/.vm/ended") s" \
+    "of the machine's clock; $((SECONDS - started)) s in all" >&2
+exit "$(cat "$scratch/.vm/status")"

@@ -1,0 +1,51 @@
+# Plugging a simulated VT-5150, hosted by vt5150-seq-device, in and out:
+# shared by the tests that run the real updater on system MIDI, over the
+# ALSA sequencer stand-in or over the kernel's own. Sourced after
+# gui_test_support.sh by a script that has set `devicehost`, the host program,
+# and `plug_at`, the host's options that say where the device is plugged in
+# (--socket PATH or --raw-midi DEVICE).
+
+hostPid=""
+
+# plug_in <name> [options...]: starts a simulated VT-5150 with these device or
+# host options; when it is unplugged or the updater lets go, it writes
+# <name>.report and the device's bytes in order to <name>.device.
+plug_in ()
+{
+    local name="$1"
+    shift
+    unplug
+    "$devicehost" "${plug_at[@]}" --report "$WIZARD_TMP/$name.report" --trace "$WIZARD_TMP/$name.device" "$@" \
+        >"$WIZARD_TMP/$name.host.log" 2>&1 &
+    hostPid=$!
+    wizard_wait_until 20 grep -q "^listening at \|^plugged in at " "$WIZARD_TMP/$name.host.log" ||
+        check "the simulated device is plugged in" false
+}
+
+# Unplugs the device: over the stand-in its sequencer client and port go away,
+# as the kernel removes a USB device's. A host that does not end within 5 s is
+# killed, and its socket (if any) removed, so that the next device can listen there.
+unplug ()
+{
+    if [ -n "$hostPid" ] && ! vt5150_end_process "$hostPid" 5; then
+        echo "[$current] the device host did not end within 5 s of SIGTERM and was killed" >&2
+    fi
+    hostPid=""
+    if [ "${plug_at[0]:-}" = --socket ]; then
+        rm -f "${plug_at[1]}"
+    fi
+}
+
+# device_report <name> <line>: true when the device's report has the line,
+# once the device has written it and ended (as it does when the updater lets go).
+device_report ()
+{
+    if [ -n "$hostPid" ]; then
+        wizard_wait_until 10 wizard_program_ended_pid "$hostPid" || return 1
+        wait "$hostPid" 2>/dev/null
+        hostPid=""
+    fi
+    grep -qx "$2" "$WIZARD_TMP/$1.report" 2>/dev/null
+}
+
+wizard_program_ended_pid () { ! kill -0 "$1" 2>/dev/null; }

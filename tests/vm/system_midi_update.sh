@@ -1,0 +1,184 @@
+#!/usr/bin/env bash
+# The real vt5150-updater, unchanged, found and driven through whole updates
+# as a user would, on one of two MIDI systems that look alike to it: "Midi
+# Through", two silent devices, and a simulated VT-5150 on the third.
+#
+#   kernel   the kernel's own sequencer, inside the test machine
+#            (run_in_vm.sh): snd-seq-dummy's "Midi Through" and an
+#            snd-virmidi card of three raw MIDI devices, the simulated
+#            device behind the raw side of the third
+#   standin  the ALSA sequencer stand-in, preloaded, pretending the same
+#            machine, the simulated device behind a socket
+#
+# Each case leaves the device's bytes in order (<case>.device) and the
+# sequencer events the updater read (<case>.events) in the output folder,
+# which kernel_midi_test.sh compares between the two systems.
+#
+# Over the kernel it also plugs the device in after a first search, lets a
+# second program hold the device, and runs the system port layer's tests
+# with a device that floods the sequencer.
+#
+# Usage: system_midi_update.sh kernel|standin <output folder> <vt5150-updater> <vt5150-seq-device>
+#                              <stand-in library> <event log library> <vt5150-system-midi-tests>
+set -uo pipefail
+
+mode="$1"
+out="$2"
+updater="$3"
+devicehost="$4"
+standin="$5"
+eventlog="$6"
+porttests="$7"
+shots="$out/shots"
+here="$(cd "$(dirname "$0")" && pwd)"
+source "$here/../../scripts/wizard-driver.sh"
+source "$here/../app/gui_test_support.sh"
+source "$here/../app/device_host_support.sh"
+
+mkdir -p "$shots"
+trap 'end_test unplug' EXIT
+
+# Where the device is plugged in and how the updater's MIDI is set up on each system.
+if [ "$mode" = kernel ]; then
+    plug_at=(--raw-midi /dev/snd/midiC0D2)
+    sensing=(--sense 300)
+    midi_env=(LD_PRELOAD="$eventlog")
+    if ! modprobe snd-seq-dummy; then
+        echo "the kernel's sequencer does not load" >&2
+        exit 1
+    fi
+else
+    socket="$WIZARD_TMP/vt5150.socket"
+    plug_at=(--socket "$socket")
+    sensing=()
+    midi_env=(LD_PRELOAD="$eventlog $standin"
+              VT5150_ALSA_SEQ="through,silent:VirMIDI 0-0,silent:VirMIDI 0-1,device:VirMIDI 0-2:socket=$socket:sense=300")
+fi
+
+# begin <name>: starts the real updater, logging the sequencer events it reads.
+begin ()
+{
+    begin_program "$1" env "${midi_env[@]}" VT5150_SEQ_EVENT_LOG="$WIZARD_TMP/$1.events" "$updater"
+}
+
+# keep <name>: copies what the device saw into the output folder.
+keep ()
+{
+    cp "$WIZARD_TMP/$1".{device,report,events} "$out/" 2>/dev/null
+}
+
+# search_finds: presses Next on page 4 and waits for page 5, whose step title
+# differs (the window does not repaint while the search runs).
+search_finds ()
+{
+    local page4
+    wizard_grab && page4=$(wizard_text_signature)
+    wizard_click_next
+    wizard_wait_until 120 title_other_than "$page4" || check "the search ends on another page" false
+    expect 10 "title next previous"
+    check "the device is found" no_error_box
+}
+
+# Presses Next on page 5 until the update page shows: under emulation a click
+# can come before the window takes it, and during the update Next is hidden.
+start_update ()
+{
+    local try
+    for try in 1 2 3; do
+        wizard_click_next
+        wizard_wait_until 10 wizard_shows "title bar" && return 0
+    done
+    check "the update starts" false
+}
+
+title_other_than () { wizard_grab && [ "$(wizard_text_signature)" != "$1" ]; }
+
+# plug_in_card: plugs in the card of three raw MIDI devices, as the kernel
+# does when a USB MIDI interface is plugged in.
+plug_in_card ()
+{
+    [ "$mode" = standin ] || lsmod | grep -q '^snd_virmidi ' || modprobe snd-virmidi midi_devs=3 ||
+        check "the raw MIDI card is plugged in" false
+}
+
+vt5150_start_xvfb || exit 1
+
+if [ "$mode" = kernel ]; then
+    # No device, then the card and the device plugged in and Next pressed again.
+    begin plugged-in-late
+    walk_to_page4
+    wizard_click_next
+    check "the device-not-found box" wizard_wait_until 30 error_box_shown
+    wizard_dismiss_error
+    check "OK closes the box" wizard_wait_until 5 no_error_box
+    plug_in_card
+    plug_in plugged-in-late
+    search_finds
+    end_case
+    unplug
+fi
+plug_in_card
+
+# The whole update, the device sending active sensing every 300 ms. ------------
+plug_in whole-update "${sensing[@]}"
+begin whole-update
+walk_to_page4
+started=$SECONDS
+search_finds
+echo "search: $((SECONDS - started)) s"
+started=$SECONDS
+start_update
+expect 300 "title next"
+echo "update: $((SECONDS - started)) s"
+wizard_shot "$shots/whole-update-finished.png"
+wizard_click_next
+check "Finish ends the program with status 0" exited_with_0
+unplug # a raw MIDI device's host serves until it is told to stop
+check "the device holds the built-in image" device_report whole-update "image: match"
+check "the device saw no protocol violation" grep -qx "violations: 0" "$WIZARD_TMP/whole-update.report"
+keep whole-update
+
+# A transfer that fails: the device goes silent in block 2. -------------------
+plug_in silent-block --fault silent-at-block=2
+begin silent-block
+walk_to_page4
+search_finds
+transfer_fails_to_welcome "$shots/silent-block.png"
+end_case
+unplug
+keep silent-block
+
+if [ "$mode" = kernel ]; then
+    # Another program holding the device: the kernel lets several programs
+    # open the raw side of a virtual raw MIDI device at once, each reading
+    # its own copy of what reaches the port, so the device is still found.
+    cat /dev/snd/midiC0D2 >/dev/null &
+    holder=$!
+    plug_in held
+    begin held
+    walk_to_page4
+    search_finds
+    end_case
+    unplug
+    kill "$holder"
+    wait "$holder" 2>/dev/null
+
+    # The port layer's own guarantees over the kernel's sequencer, a device flooding it with notes.
+    current=port-layer
+    # One note-on after another, without pause, from a loop that yields to
+    # the test. Each write is non-blocking and opens the device anew: virmidi
+    # stops passing bytes on when the sequencer cannot deliver one (the
+    # reader's queue full) until the raw side writes again, which a writer
+    # blocked on the full buffer never would.
+    printf '\x90\x40\x7f%.0s' {1..1000} >"$WIZARD_TMP/notes"
+    (while :; do dd if="$WIZARD_TMP/notes" of=/dev/snd/midiC0D0 oflag=nonblock status=none 2>/dev/null; done) &
+    flooder=$!
+    renice -n 19 -p "$flooder" >/dev/null
+    check "no callback after stop() returns, and a start after a stop delivers, over the kernel" \
+        env VT5150_FLOOD_PORT="VirMIDI 0-0" "$porttests" \
+        --gtest_filter=SystemMidiPorts.NoCallbackRunsOrArrivesOnceStopHasReturned
+    kill "$flooder"
+    wait "$flooder" 2>/dev/null
+fi
+
+finish_checks
