@@ -61,10 +61,6 @@ bool PortDriver::tryToPlugIn()
     if (isConnected())
         return true;
 
-    // The reader of an earlier connection has ended: it calls forget() last.
-    if (reader.joinable())
-        reader.join();
-
     sockaddr_un address {};
     address.sun_family = AF_UNIX;
 
@@ -84,7 +80,10 @@ bool PortDriver::tryToPlugIn()
     }
 
     connection = std::make_shared<Connection> (fd);
-    reader = std::thread ([this, c = connection] { readUntilClosed (c); });
+    // Detached: a reader ends on its own once its connection closes, and touches
+    // nothing of the driver after telling the sequencer (which is what lets a
+    // new connection start), so nobody needs to wait for it.
+    std::thread ([this, c = connection] { readUntilClosed (c); }).detach();
     return true;
 }
 

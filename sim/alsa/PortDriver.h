@@ -84,7 +84,7 @@ private:
     const Deliver deliver;
     const Unplug unplug;
     std::shared_ptr<Connection> connection;
-    std::thread reader, generator, writer;
+    std::thread generator, writer;
 
     std::mutex outgoingLock;
     std::condition_variable outgoingQueued;
