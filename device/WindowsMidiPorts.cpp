@@ -3,6 +3,26 @@
 #include "device/WindowsMidiInput.h"
 #include "device/WindowsMidiOutput.h"
 
+namespace
+{
+/** The devices whose capabilities winmm gives, in winmm's order; one it cannot describe is left out, as JUCE does. */
+template <typename Caps, typename Device, typename GetCaps>
+juce::Array<Device> listDevices (UINT numDevices, GetCaps getCaps)
+{
+    juce::Array<Device> devices;
+
+    for (UINT id = 0; id < numDevices; ++id)
+    {
+        Caps caps {};
+
+        if (getCaps (id, caps) == MMSYSERR_NOERROR)
+            devices.add ({ id, juce::String (caps.szPname, (size_t) MAXPNAMELEN) });
+    }
+
+    return devices;
+}
+} // namespace
+
 WindowsMidiPorts::WindowsMidiPorts (WinmmApi& apiToUse)
     : api (apiToUse)
 {
@@ -60,32 +80,14 @@ juce::StringArray WindowsMidiPorts::getOutputNames()
 
 juce::Array<WindowsMidiPorts::Device> WindowsMidiPorts::listInputs()
 {
-    juce::Array<Device> devices;
-
-    for (UINT id = 0, num = api.inGetNumDevs(); id < num; ++id)
-    {
-        MIDIINCAPSW caps {};
-
-        if (api.inGetDevCaps (id, caps) == MMSYSERR_NOERROR)
-            devices.add ({ id, juce::String (caps.szPname, (size_t) MAXPNAMELEN) });
-    }
-
-    return devices;
+    return listDevices<MIDIINCAPSW, Device> (api.inGetNumDevs(), [this] (UINT id, MIDIINCAPSW& caps)
+                                             { return api.inGetDevCaps (id, caps); });
 }
 
 juce::Array<WindowsMidiPorts::Device> WindowsMidiPorts::listOutputs()
 {
-    juce::Array<Device> devices;
-
-    for (UINT id = 0, num = api.outGetNumDevs(); id < num; ++id)
-    {
-        MIDIOUTCAPSW caps {};
-
-        if (api.outGetDevCaps (id, caps) == MMSYSERR_NOERROR)
-            devices.add ({ id, juce::String (caps.szPname, (size_t) MAXPNAMELEN) });
-    }
-
-    return devices;
+    return listDevices<MIDIOUTCAPSW, Device> (api.outGetNumDevs(), [this] (UINT id, MIDIOUTCAPSW& caps)
+                                              { return api.outGetDevCaps (id, caps); });
 }
 
 juce::StringArray WindowsMidiPorts::getNames (const juce::Array<Device>& devices)
