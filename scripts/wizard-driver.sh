@@ -278,7 +278,8 @@ wizard_open_menu ()
 
 # wizard_choose_menu_item about|exit: moves onto an item of the open window
 # menu, "About..." in its top row or "Exit..." in its bottom row below the
-# separator, in a few steps as a hand would, and releases the button there.
+# separator, in a few steps as a hand would, and releases the button there;
+# fails when the menu does not close.
 wizard_choose_menu_item ()
 {
     local id step itemY
@@ -293,6 +294,39 @@ wizard_choose_menu_item ()
     done
     sleep 0.2
     xdotool mouseup 3
+    wizard_wait_until 5 wizard_window_gone "$id"
+}
+
+# wizard_window_gone <window id>: true once that window is no longer shown.
+wizard_window_gone ()
+{
+    ! xdotool search --onlyvisible --name . 2>/dev/null | grep -qx "$1"
+}
+
+# wizard_press_key_in <title> <key>: moves the pointer into the middle of the
+# window with that title and presses the key there. A bare display has no
+# window manager to give a new window the keyboard, so keys go to the window
+# under the pointer.
+wizard_press_key_in ()
+{
+    local id
+    id=$(wizard_window_id "$1")
+    [ -n "$id" ] || return 1
+    wizard_geometry "$id" || return 1
+    xdotool mousemove $((X + WIDTH / 2)) $((Y + HEIGHT / 2))
+    sleep 0.1
+    xdotool key "$2"
+}
+
+# Describes the screen for a failure report: each shown window's id, place,
+# size and title, the pointer's place and the window that has the keyboard.
+wizard_describe_screen ()
+{
+    local id
+    for id in $(xdotool search --onlyvisible --name . 2>/dev/null); do
+        wizard_geometry "$id" && echo "    window $id at ${X},${Y} size ${WIDTH}x${HEIGHT}: $(xdotool getwindowname "$id" 2>/dev/null)"
+    done
+    echo "    pointer: $(xdotool getmouselocation 2>/dev/null); keyboard focus: $(xdotool getwindowfocus 2>/dev/null)"
 }
 
 # wizard_shot <file>: saves a screenshot of the main window's place on the

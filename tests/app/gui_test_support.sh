@@ -17,6 +17,7 @@ check ()
     local shot="$shots/failure-$failures.png"
     wizard_grab "$shot" 2>/dev/null
     echo "FAILED [$current] $what (screen: $shot)" >&2
+    wizard_describe_screen >&2
     return 1
 }
 

@@ -81,11 +81,11 @@ end_case
 begin about "$demo" --latency-us 0
 check "a right-click opens the menu" wizard_open_menu
 page_shot menu
-wizard_choose_menu_item about
+check "the menu closes when About... is chosen" wizard_choose_menu_item about
 check "About... opens the about box" wizard_wait_until 5 about_box_shown
 wizard_wait_steady 5
 page_shot about
-xdotool key Escape
+wizard_press_key_in "$WIZARD_ABOUT_TITLE" Escape
 check "Escape closes the about box" wizard_wait_until 5 no_about_box
 expect 5 "next"
 xdotool key alt+F4
