@@ -54,5 +54,5 @@ if (VT5150_ASAN)
     target_link_options (vt5150_alsa_seq_standin PRIVATE -fno-sanitize=all)
 endif()
 
-add_executable (vt5150-seq-device sim/alsa/DeviceHost.cpp)
+add_executable (vt5150-seq-device sim/alsa/DeviceHost.cpp sim/alsa/DeviceConnection.cpp)
 target_link_libraries (vt5150-seq-device PRIVATE vt5150_sim vt5150_warnings)

@@ -31,17 +31,31 @@ wizard_launch ()
     WIZARD_PID=$!
 }
 
-# wizard_wait_until <seconds> <command...>: runs the command every 0.1 s until it succeeds.
+# wizard_wait_until <seconds> <command...>: runs the command every 0.1 s until
+# it succeeds, keeping the program's X connection busy meanwhile (wizard_nudge).
 wizard_wait_until ()
 {
     local tries=$(($1 * 10))
     shift
     while [ "$tries" -gt 0 ]; do
         "$@" && return 0
+        wizard_nudge
         sleep 0.1
         tries=$((tries - 1))
     done
     return 1
+}
+
+# A desktop's X server is never quiet, and the program relies on that: JUCE's
+# event loop on Linux waits for its X connection's socket to become readable,
+# so input that Xlib has already read off the socket during other X calls (a
+# repaint, say) waits there until more arrives. On a bare display a click or
+# a key could then stay unhandled for as long as nothing else happens. So
+# while the driver waits, it sends the main window a little traffic that the
+# program ignores: a change of a property of the driver's own.
+wizard_nudge ()
+{
+    [ -z "${WIZARD_WINDOW:-}" ] || xprop -id "$WIZARD_WINDOW" -f _VT5150_DRIVER 8s -set _VT5150_DRIVER waiting 2>/dev/null
 }
 
 # wizard_window_id <title>: prints the id of the visible window with exactly this title.

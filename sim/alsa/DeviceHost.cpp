@@ -13,9 +13,9 @@
 #include "sim/SimulatedDevice.h"
 #include "sim/SimulationOptions.h"
 #include "sim/WireTrace.h"
+#include "sim/alsa/DeviceConnection.h"
 
 #include <fcntl.h>
-#include <poll.h>
 #include <sys/socket.h>
 #include <sys/un.h>
 #include <unistd.h>
@@ -25,7 +25,6 @@
 #include <cstring>
 #include <fstream>
 #include <iostream>
-#include <vector>
 
 namespace
 {
@@ -46,68 +45,6 @@ struct HostSettings
 
     /** Active sensing that the device sends every so many milliseconds; 0 for none. */
     int sensingIntervalMs = 0;
-};
-
-/** Sends what the device answers, as raw MIDI bytes, to the connection. */
-struct ConnectionWriter final : MidiPortListener
-{
-    void handleIncomingMidiMessage (MidiInputPort*, const juce::MidiMessage& message) override
-    {
-        [[maybe_unused]] const auto written =
-            ::write (connection, message.getRawData(), (size_t) message.getRawDataSize());
-    }
-
-    int connection = -1;
-};
-
-/**
-    Gathers the bytes from the connection into whole MIDI messages, as a
-    device's MIDI input does, and hands each to the device's output: System
-    Real-Time bytes at once, wherever they come, SysEx from F0 to F7, other
-    messages by their status byte's length. Data bytes without a status
-    before them, and an F7 outside SysEx, are dropped.
-*/
-struct CommandForwarder
-{
-    void push (const juce::uint8* bytes, size_t count)
-    {
-        for (size_t i = 0; i < count; ++i)
-            push (bytes[i]);
-    }
-
-    void push (juce::uint8 byte)
-    {
-        if (byte >= 0xf8)
-        {
-            output.sendMessageNow (juce::MidiMessage (byte));
-            return;
-        }
-
-        const auto inSysEx = ! pending.empty() && pending.front() == 0xf0;
-
-        if (byte == 0xf7 && ! inSysEx)
-            pending.clear();
-        else if (byte >= 0x80 && byte != 0xf7)
-            pending.assign (1, byte);
-        else if (! pending.empty())
-            pending.push_back (byte);
-
-        if (! pending.empty() && isComplete())
-        {
-            output.sendMessageNow (juce::MidiMessage (pending.data(), (int) pending.size()));
-            pending.clear();
-        }
-    }
-
-    bool isComplete() const
-    {
-        return pending.front() == 0xf0
-                   ? pending.back() == 0xf7
-                   : (int) pending.size() == juce::MidiMessage::getMessageLengthFromFirstByte (pending.front());
-    }
-
-    MidiOutputPort& output;
-    std::vector<juce::uint8> pending;
 };
 
 int listenAt (const juce::String& path)
@@ -132,68 +69,6 @@ int listenAt (const juce::String& path)
     }
 
     return fd;
-}
-
-/**
-    Waits until `fd` is readable, a stop is requested or the timeout (-1 for
-    none) passes; false for the stop.
-*/
-bool waitForInput (int fd, int timeoutMs = -1)
-{
-    pollfd descriptors[] = { { fd, POLLIN, 0 }, { stopPipe[0], POLLIN, 0 } };
-
-    while (::poll (descriptors, 2, timeoutMs) < 0)
-        if (errno != EINTR)
-            return false;
-
-    return (descriptors[1].revents & POLLIN) == 0;
-}
-
-/** Sends active sensing when it is due, and says how long until the next is. */
-int senseWhenDue (int connection, int intervalMs, juce::uint32& due)
-{
-    if (intervalMs <= 0)
-        return -1;
-
-    const auto now = juce::Time::getMillisecondCounter();
-
-    if ((int) (due - now) <= 0)
-    {
-        const juce::uint8 activeSensing = 0xfe;
-        [[maybe_unused]] const auto written = ::write (connection, &activeSensing, 1);
-        due = now + (juce::uint32) intervalMs;
-    }
-
-    return (int) (due - now);
-}
-
-void serve (int connection, VirtualMidiPorts& ports, int sensingIntervalMs)
-{
-    ConnectionWriter writer;
-    writer.connection = connection;
-    auto input = ports.openInput (0, writer);
-    auto output = ports.openOutput (0);
-    input->start();
-
-    CommandForwarder forwarder { *output, {} };
-    juce::uint8 buffer[256];
-    auto sensingDue = juce::Time::getMillisecondCounter();
-
-    while (waitForInput (connection, senseWhenDue (connection, sensingIntervalMs, sensingDue)))
-    {
-        const auto count = ::read (connection, buffer, sizeof (buffer));
-
-        if (count < 0 && (errno == EAGAIN || errno == EINTR))
-            continue;
-
-        if (count <= 0)
-            break;
-
-        forwarder.push (buffer, (size_t) count);
-    }
-
-    ::shutdown (connection, SHUT_RDWR);
-    input->stop();
 }
 
 bool writeReport (const juce::String& path, const SimulatedDevice& device)
@@ -221,13 +96,13 @@ bool serveSocket (const HostSettings& settings, VirtualMidiPorts& ports)
 
     std::cout << "listening at " << settings.socketPath << std::endl;
 
-    if (waitForInput (listener))
+    if (DeviceConnection::waitForInput (listener, stopPipe[0]))
     {
         const auto connection = ::accept4 (listener, nullptr, nullptr, SOCK_CLOEXEC);
 
         if (connection >= 0)
         {
-            serve (connection, ports, settings.sensingIntervalMs);
+            DeviceConnection (connection, stopPipe[0]).serve (ports, settings.sensingIntervalMs);
             ::close (connection);
         }
     }
@@ -252,7 +127,7 @@ bool serveRawMidi (const HostSettings& settings, VirtualMidiPorts& ports)
     [[maybe_unused]] const auto count = ::read (device, unused, sizeof (unused));
     std::cout << "plugged in at " << settings.rawMidiPath << std::endl;
 
-    serve (device, ports, settings.sensingIntervalMs);
+    DeviceConnection (device, stopPipe[0]).serve (ports, settings.sensingIntervalMs);
     ::close (device);
     return true;
 }

@@ -69,15 +69,15 @@ walk_to_page5 ()
     walk_to_page4 && check "the search finds the device, with no box" search_finds_device
 }
 
-# Presses Next on page 4: true when the search leads to page 5 within 20 s
-# and no box came up instead.
+# search_finds_device [seconds]: presses Next on page 4; true when the search
+# leads to page 5 within the seconds given (20 by default) and no box came up instead.
 search_finds_device ()
 {
     local page4
     wizard_grab || return 1
     page4=$(wizard_text_signature)
     wizard_click_next
-    wizard_wait_until 20 search_ended "$page4" && no_error_box && expect 5 "title next previous" && wizard_page_is 5
+    wizard_wait_until "${1:-20}" search_ended "$page4" && no_error_box && expect 5 "title next previous" && wizard_page_is 5
 }
 
 # search_ended <page 4's signature>: a box shows, or another page.
