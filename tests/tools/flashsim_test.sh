@@ -69,6 +69,12 @@ expect "trace into a folder" 3 'it is a directory' -- --no-device --trace "$work
 expect "trace in a missing folder" 3 'cannot write the trace' -- --no-device --trace "$work/none/trace.txt"
 expect "trace through a link" 0 'result: success' -- --payload "$work/two-blocks.bin" --trace "$work/link.txt"
 expect "trace into a pipe" 2 'not-found' -- --no-device --trace "$work/trace-pipe"
+# The reader ends by itself once the program has closed the pipe and it has
+# written out what it read; it is killed only if it is still there 10 s later.
+for _ in $(seq 100); do
+    kill -0 "$reader" 2>/dev/null || break
+    sleep 0.1
+done
 kill "$reader" 2>/dev/null || true
 wait "$reader" 2>/dev/null || true
 
