@@ -46,7 +46,7 @@ wizard_wait_until ()
     return 1
 }
 
-# A desktop's X server is never quiet, and the program relies on that: JUCE's
+# A desktop's X server is never quiet, and JUCE relies on that: its
 # event loop on Linux waits for its X connection's socket to become readable,
 # so input that Xlib has already read off the socket during other X calls (a
 # repaint, say) waits there until more arrives. On a bare display a click or
