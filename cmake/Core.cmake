@@ -12,12 +12,16 @@ set (VT5150_DEVICE_SOURCES
     device/DeviceLink.cpp
     device/FirmwareImage.cpp
     device/ReplyStore.cpp
-    device/SystemMidiPorts.cpp
     device/TransferThread.cpp
     "${CMAKE_BINARY_DIR}/resources/FirmwareImageData.cpp")
 
 vt5150_embed_file ("${CMAKE_BINARY_DIR}/resources/FirmwareImageData.cpp"
                    "${CMAKE_SOURCE_DIR}/resources/firmware.bin" firmwareImage LENGTH_PREFIX)
+
+# The MIDI port layer: JUCE's ports, and on Windows also the updater's own
+# winmm ports, which take their place there (see the Windows-only sources).
+set (VT5150_MIDI_SOURCES
+    midi/SystemMidiPorts.cpp)
 
 set (VT5150_UI_SOURCES
     ui/AboutBox.cpp
@@ -39,12 +43,30 @@ vt5150_embed_file ("${CMAKE_BINARY_DIR}/resources/DevicePicture.cpp"
 vt5150_embed_file ("${CMAKE_BINARY_DIR}/resources/AboutPicture.cpp"
                    "${CMAKE_SOURCE_DIR}/resources/About.png" aboutPicture)
 
+# Windows-only sources: the winmm MIDI ports, and the timer that repaints the
+# windows under Wine.
+if (WIN32)
+    list (APPEND VT5150_APP_SOURCES
+        app/WineRepaintTimer.cpp)
+    list (APPEND VT5150_MIDI_SOURCES
+        midi/MidiInputAssembler.cpp
+        midi/WindowsMidiInput.cpp
+        midi/WindowsMidiOutput.cpp
+        midi/WindowsMidiPorts.cpp
+        midi/WinmmApi.cpp)
+endif()
+
 add_library (vt5150_core STATIC
     ${VT5150_APP_SOURCES}
     ${VT5150_DEVICE_SOURCES}
+    ${VT5150_MIDI_SOURCES}
     ${VT5150_UI_SOURCES}
     ${VT5150_RESOURCE_SOURCES})
 
 # The generated app/ProductFacts.h (cmake/Product.cmake) is found beside the sources.
 target_include_directories (vt5150_core PUBLIC "${CMAKE_SOURCE_DIR}" "${CMAKE_BINARY_DIR}/generated")
 target_link_libraries (vt5150_core PUBLIC vt5150_juce PRIVATE vt5150_warnings)
+
+if (WIN32)
+    target_link_libraries (vt5150_core PRIVATE winmm)
+endif()

@@ -4,5 +4,5 @@
 add_executable (vt5150-updater app/Main.cpp)
 target_link_libraries (vt5150-updater PRIVATE vt5150_core vt5150_warnings)
 
-add_executable (vt5150-updater-demo app/DemoMain.cpp)
+add_executable (vt5150-updater-demo demo/DemoMain.cpp)
 target_link_libraries (vt5150-updater-demo PRIVATE vt5150_sim vt5150_warnings)

@@ -60,7 +60,7 @@ set_tests_properties (Updater.AsAUserWouldDriveIt PROPERTIES RESOURCE_LOCK ${VT5
 
 # The system MIDI port layer over JUCE's own Linux MIDI code, with the ALSA
 # sequencer stand-in preloaded.
-add_executable (vt5150-system-midi-tests tests/device/SystemMidiPortsTests.cpp)
+add_executable (vt5150-system-midi-tests tests/midi/SystemMidiPortsTests.cpp)
 target_link_libraries (vt5150-system-midi-tests PRIVATE vt5150_test_main vt5150_warnings)
 add_dependencies (vt5150-system-midi-tests vt5150_alsa_seq_standin)
 gtest_discover_tests (vt5150-system-midi-tests DISCOVERY_TIMEOUT 60 PROPERTIES LABELS "threaded"

@@ -5,18 +5,6 @@
 # JUCE's JPEG loader needs a declaration that libjpeg-turbo leaves out on Windows; see the header.
 target_include_directories (vt5150_juce BEFORE PRIVATE "${CMAKE_CURRENT_LIST_DIR}/windows")
 
-# Under Wine the windows need a timer to repaint; it does nothing on Windows itself.
-target_sources (vt5150_core PRIVATE app/WineRepaintTimer.cpp)
-
-# The updater's own winmm MIDI ports, which take the place of JUCE's on Windows.
-target_sources (vt5150_core PRIVATE
-    device/MidiInputAssembler.cpp
-    device/WindowsMidiInput.cpp
-    device/WindowsMidiOutput.cpp
-    device/WindowsMidiPorts.cpp
-    device/WinmmApi.cpp)
-target_link_libraries (vt5150_core PRIVATE winmm)
-
 set_target_properties (vt5150-updater PROPERTIES WIN32_EXECUTABLE TRUE)
 
 # The icon: the Linux icon's pictures (packaging/icons, at every size that
@@ -39,7 +27,7 @@ function (vt5150_add_windows_resources target description)
     set (VT5150_RC_FILE ${target})
     set (VT5150_RC_DESCRIPTION "${description}")
     set (rc "${CMAKE_BINARY_DIR}/resources/${target}.rc")
-    configure_file ("${CMAKE_CURRENT_FUNCTION_LIST_DIR}/windows/Program.rc.in" "${rc}" @ONLY)
+    configure_file ("${CMAKE_SOURCE_DIR}/packaging/windows/Program.rc.in" "${rc}" @ONLY)
     set_source_files_properties ("${rc}" PROPERTIES OBJECT_DEPENDS "${VT5150_ICON}")
     target_sources (${target} PRIVATE "${rc}")
 endfunction()

@@ -8,7 +8,7 @@ set (VT5150_PACKAGE_DIR "${CMAKE_BINARY_DIR}/package/${VT5150_PRODUCT}")
 set (VT5150_INSTALLER "${CMAKE_BINARY_DIR}/${VT5150_PACKAGE_NAME}-setup.exe")
 set (VT5150_ZIP "${CMAKE_BINARY_DIR}/${VT5150_PACKAGE_NAME}.zip")
 
-configure_file ("${CMAKE_CURRENT_LIST_DIR}/windows/Installer.nsi.in" "${CMAKE_BINARY_DIR}/Installer.nsi" @ONLY)
+configure_file ("${CMAKE_SOURCE_DIR}/packaging/windows/Installer.nsi.in" "${CMAKE_BINARY_DIR}/Installer.nsi" @ONLY)
 
 add_custom_command (
     OUTPUT "${VT5150_INSTALLER}" "${VT5150_ZIP}"

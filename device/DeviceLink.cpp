@@ -1,9 +1,9 @@
 #include "device/DeviceLink.h"
 
 #if JUCE_WINDOWS
-#include "device/WindowsMidiPorts.h"
+#include "midi/WindowsMidiPorts.h"
 #else
-#include "device/SystemMidiPorts.h"
+#include "midi/SystemMidiPorts.h"
 #endif
 
 std::atomic<double> transferProgress { 0.0 };

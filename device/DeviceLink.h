@@ -2,7 +2,7 @@
 
 #include "device/DeviceCommands.h"
 #include "device/FirmwareImage.h"
-#include "device/MidiPortSystem.h"
+#include "midi/MidiPortSystem.h"
 #include "device/ReplyStore.h"
 
 #include <juce_core/juce_core.h>

@@ -8,7 +8,7 @@ VT5150_WINDOWS_LIBS="$VT5150_ROOT/build/windows-libs"
 VT5150_MINGW_TOOLCHAIN="$VT5150_ROOT/cmake/toolchain-mingw-w64.cmake"
 
 # Under Wine the programs keep their single-instance lock inside the private
-# Wine, not in the Linux programs' lock file that scripts/wizard-driver.sh names.
+# Wine, not in the Linux programs' lock file that tests/harness/wizard-driver.sh names.
 WIZARD_INSTANCE_LOCK=
 
 VT5150_PACKAGES+=(

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "device/MidiPortSystem.h"
+#include "midi/MidiPortSystem.h"
 
 #include <functional>
 #include <mutex>

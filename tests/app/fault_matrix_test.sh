@@ -10,8 +10,8 @@ set -uo pipefail
 demo="$1"
 shots="$2"
 here="$(cd "$(dirname "$0")" && pwd)"
-source "$here/../../scripts/wizard-driver.sh"
-source "$here/gui_test_support.sh"
+source "$here/../harness/wizard-driver.sh"
+source "$here/../harness/gui_test_support.sh"
 
 # What the user must see once Next is pressed on page 4:
 #   not-found       the "Error" box over page 4, which stays after OK

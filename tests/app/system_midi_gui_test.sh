@@ -12,11 +12,11 @@ standin="$2"
 devicehost="$3"
 shots="$4"
 here="$(cd "$(dirname "$0")" && pwd)"
-source "$here/../../scripts/wizard-driver.sh"
-source "$here/gui_test_support.sh"
+source "$here/../harness/wizard-driver.sh"
+source "$here/../harness/gui_test_support.sh"
 
 mkdir -p "$shots"
-source "$here/system_midi_support.sh"
+source "$here/../harness/system_midi_support.sh"
 
 trap 'end_test unplug' EXIT
 

@@ -1,5 +1,5 @@
 #include "device/DeviceLink.h"
-#include "device/SystemMidiPorts.h"
+#include "midi/SystemMidiPorts.h"
 #include "sim/SimulatedDevice.h"
 #include "sim/WireTrace.h"
 

@@ -27,8 +27,8 @@ shots="$results"
 here="$(cd "$(dirname "$0")" && pwd)"
 root="$here/../.."
 
-source "$here/../../scripts/wizard-driver.sh"
-source "$here/../app/gui_test_support.sh"
+source "$here/../harness/wizard-driver.sh"
+source "$here/../harness/gui_test_support.sh"
 
 trap end_test EXIT
 mkdir -p "$results"

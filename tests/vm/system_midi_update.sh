@@ -31,9 +31,9 @@ eventlog="$6"
 porttests="$7"
 shots="$out/shots"
 here="$(cd "$(dirname "$0")" && pwd)"
-source "$here/../../scripts/wizard-driver.sh"
-source "$here/../app/gui_test_support.sh"
-source "$here/../app/device_host_support.sh"
+source "$here/../harness/wizard-driver.sh"
+source "$here/../harness/gui_test_support.sh"
+source "$here/../harness/device_host_support.sh"
 
 mkdir -p "$shots"
 trap 'end_test unplug' EXIT

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "device/WinmmApi.h"
+#include "midi/WinmmApi.h"
 
 #include <juce_core/juce_core.h>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "device/MidiPortListener.h"
+#include "midi/MidiPortListener.h"
 
 #include <juce_core/juce_core.h>
 

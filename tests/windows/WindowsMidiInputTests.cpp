@@ -1,5 +1,5 @@
-#include "device/WindowsMidiInput.h"
-#include "device/WindowsMidiPorts.h"
+#include "midi/WindowsMidiInput.h"
+#include "midi/WindowsMidiPorts.h"
 #include "tests/windows/FakeWinmm.h"
 #include "tests/windows/RecordingListener.h"
 

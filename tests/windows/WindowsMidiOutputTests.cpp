@@ -1,6 +1,6 @@
 #include "device/DeviceLink.h"
-#include "device/WindowsMidiOutput.h"
-#include "device/WindowsMidiPorts.h"
+#include "midi/WindowsMidiOutput.h"
+#include "midi/WindowsMidiPorts.h"
 #include "tests/windows/FakeWinmm.h"
 
 #include <gtest/gtest.h>

@@ -1,7 +1,7 @@
 #include "device/DeviceCommands.h"
-#include "device/SystemMidiPorts.h"
-#include "device/WindowsMidiInput.h"
-#include "device/WindowsMidiPorts.h"
+#include "midi/SystemMidiPorts.h"
+#include "midi/WindowsMidiInput.h"
+#include "midi/WindowsMidiPorts.h"
 #include "tests/windows/RecordingListener.h"
 
 #include <juce_audio_devices/juce_audio_devices.h>

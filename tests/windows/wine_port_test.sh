@@ -14,7 +14,7 @@ exitCode="$2"
 standin="$(realpath "$3")"
 devicehost="$4"
 here="$(cd "$(dirname "$0")" && pwd)"
-source "$here/../../scripts/wizard-driver.sh"
+source "$here/../harness/wizard-driver.sh"
 source "$here/../../scripts/windows.sh"
 
 socket="$WIZARD_TMP/vt5150.socket"

@@ -1,4 +1,4 @@
-#include "device/MidiInputAssembler.h"
+#include "midi/MidiInputAssembler.h"
 
 namespace
 {

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "device/MidiPortSystem.h"
-#include "device/WinmmApi.h"
+#include "midi/MidiPortSystem.h"
+#include "midi/WinmmApi.h"
 
 /**
     Windows' MIDI devices, reached through winmm by ports of the program's own.

@@ -1,9 +1,9 @@
 #pragma once
 
-#include "device/MidiInputAssembler.h"
-#include "device/MidiInputPort.h"
-#include "device/MidiPortListener.h"
-#include "device/WinmmApi.h"
+#include "midi/MidiInputAssembler.h"
+#include "midi/MidiInputPort.h"
+#include "midi/MidiPortListener.h"
+#include "midi/WinmmApi.h"
 
 #include <juce_core/juce_core.h>
 

@@ -9,7 +9,7 @@
 # Places are in pixels from the top-left corner of the window's content (the
 # picture), the same coordinates the window lays its controls out in.
 
-source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
+source "$(dirname "${BASH_SOURCE[0]}")/../../scripts/common.sh"
 
 WIZARD_TITLE="VT5150 Firmware Updater - Firmware Version: 1.31"
 WIZARD_ABOUT_TITLE="About VT5150 Firmware Updater..."

@@ -1,4 +1,4 @@
-#include "device/WinmmApi.h"
+#include "midi/WinmmApi.h"
 
 namespace
 {

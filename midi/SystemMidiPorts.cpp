@@ -1,4 +1,4 @@
-#include "device/SystemMidiPorts.h"
+#include "midi/SystemMidiPorts.h"
 
 #include <juce_audio_devices/juce_audio_devices.h>
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "device/MidiOutputPort.h"
-#include "device/WinmmApi.h"
+#include "midi/MidiOutputPort.h"
+#include "midi/WinmmApi.h"
 
 #include <juce_core/juce_core.h>
 

@@ -1,4 +1,4 @@
-#include "device/WindowsMidiOutput.h"
+#include "midi/WindowsMidiOutput.h"
 
 WindowsMidiOutput::WindowsMidiOutput (WinmmApi& apiToUse)
     : api (apiToUse)

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "device/MidiPortSystem.h"
+#include "midi/MidiPortSystem.h"
 
 /** The operating system's MIDI devices, reached through JUCE's MidiInput and MidiOutput. */
 class SystemMidiPorts final : public MidiPortSystem

@@ -1,7 +1,7 @@
-#include "device/WindowsMidiPorts.h"
+#include "midi/WindowsMidiPorts.h"
 
-#include "device/WindowsMidiInput.h"
-#include "device/WindowsMidiOutput.h"
+#include "midi/WindowsMidiInput.h"
+#include "midi/WindowsMidiOutput.h"
 
 namespace
 {

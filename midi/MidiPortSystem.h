@@ -1,8 +1,8 @@
 #pragma once
 
-#include "device/MidiInputPort.h"
-#include "device/MidiOutputPort.h"
-#include "device/MidiPortListener.h"
+#include "midi/MidiInputPort.h"
+#include "midi/MidiOutputPort.h"
+#include "midi/MidiPortListener.h"
 
 #include <memory>
 

@@ -1,4 +1,4 @@
-#include "device/WindowsMidiInput.h"
+#include "midi/WindowsMidiInput.h"
 
 WindowsMidiInput::WindowsMidiInput (WinmmApi& apiToUse, MidiPortListener& listenerToUse)
     : juce::Thread ("VT5150 MIDI input")

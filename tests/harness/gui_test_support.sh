@@ -1,5 +1,5 @@
 # Checks shared by the tests that drive the real programs as a user would:
-# sourced after scripts/wizard-driver.sh by a script that has set `shots`, the
+# sourced after tests/harness/wizard-driver.sh by a script that has set `shots`, the
 # folder for screenshots of failures.
 
 failures=0

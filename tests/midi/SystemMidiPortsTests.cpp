@@ -3,7 +3,7 @@
 // machine (tests/vm) runs the flooding cases over the kernel's own sequencer
 // too, naming its flooding port in VT5150_FLOOD_PORT.
 
-#include "device/SystemMidiPorts.h"
+#include "midi/SystemMidiPorts.h"
 
 #include <juce_audio_devices/juce_audio_devices.h>
 
