@@ -11,6 +11,12 @@ endif()
 
 set (CMAKE_RUNTIME_OUTPUT_DIRECTORY "${CMAKE_BINARY_DIR}/bin")
 
+# Paths written into the objects (debug information, __FILE__ in assertions)
+# are relative to the checkout, so that no build machine's folder ends up in
+# what is shipped, and a clone in any folder compiles to the same objects,
+# which lets ccache reuse those of an earlier clone.
+add_compile_options ("$<$<COMPILE_LANGUAGE:C,CXX>:-ffile-prefix-map=${CMAKE_SOURCE_DIR}/=>")
+
 option (VT5150_TSAN "Build everything with ThreadSanitizer" OFF)
 
 option (VT5150_ASAN "Build everything with AddressSanitizer and UndefinedBehaviorSanitizer" OFF)

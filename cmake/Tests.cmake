@@ -105,6 +105,10 @@ add_library (vt5150_seq_event_log SHARED tests/vm/SeqEventLog.cpp)
 target_link_libraries (vt5150_seq_event_log PRIVATE PkgConfig::VT5150_ALSA ${CMAKE_DL_LIBS} vt5150_warnings)
 set_target_properties (vt5150_seq_event_log PROPERTIES LIBRARY_OUTPUT_DIRECTORY "${CMAKE_BINARY_DIR}/lib")
 
+# The machine itself: it shows a build folder under /tmp, with a space in its path.
+add_test (NAME TestMachine.SharesFoldersUnderTmp COMMAND "${CMAKE_SOURCE_DIR}/tests/vm/run_in_vm_test.sh")
+set_tests_properties (TestMachine.SharesFoldersUnderTmp PROPERTIES LABELS "vm" TIMEOUT 700)
+
 # The machine's run takes minutes under emulation and needs no updater of
 # this machine: it starts first (COST) and without the instance lock, and the
 # run over the stand-in, which compares the two, follows it.

@@ -4,8 +4,10 @@
 # kernel's sound drivers: the ALSA sequencer, raw MIDI and snd-virmidi.
 #
 # Inside, this machine's whole root is shared read-only over 9p, with proc,
-# sys, a fresh /dev, and empty /tmp, /run and /dev/shm; the scratch folder is
-# shared writable at the same path. The command runs there as root, in the
+# sys, a fresh /dev, and empty /tmp, /run, /var/tmp and /dev/shm of the
+# machine's own. The checkout and the build folder are shown read-only at
+# their own paths wherever they are, under /tmp too, and the scratch folder
+# writable at its own path. The command runs there as root, in the
 # scratch folder, with HOME pointing at it. What it prints on standard output
 # and standard error comes back on the same streams, and its exit status is
 # this script's. The kernel and its small initramfs are built into
@@ -42,12 +44,14 @@ vt5150_vm_fail ()
 }
 
 VT5150_PACKAGES=("${VT5150_VM_PACKAGES[@]}")
-vt5150_install_packages
+vt5150_install_packages >&2   # its standard output is the command's alone
 vt5150_vm_prepare "$buildDir" || vt5150_vm_fail "could not make the machine's kernel and initramfs"
 
-# The command, quoted for the shell inside, run from the scratch folder.
+# The command, quoted for the shell inside, run from the scratch folder; and
+# the folders that the machine shows at their own paths, the scratch folder first.
 rm -rf "$scratch/.vm"
 mkdir -p "$scratch/.vm"
+printf '%s\n' "$scratch" "$(cd "$here/../.." && pwd)" "$(cd "$buildDir" && pwd)" >"$scratch/.vm/shares"
 {
     echo "cd $(printf %q "$scratch") || exit 125"
     echo "export HOME=$(printf %q "$scratch") TMPDIR=/tmp PATH=/usr/local/sbin:/usr/local/bin:/usr/sbin:/usr/bin:/sbin:/bin"
@@ -61,9 +65,9 @@ timeout -k 5 "$seconds" qemu-system-x86_64 \
     -nodefaults -display none -no-reboot \
     -serial "file:$scratch/.vm/console.log" \
     -kernel "$VT5150_VM_KERNEL" -initrd "$VT5150_VM_INITRD" \
-    -append "console=ttyS0 quiet panic=-1 vt5150.scratch=$scratch" \
+    -append "console=ttyS0 quiet panic=-1" \
     -virtfs local,path=/,mount_tag=vt5150root,security_model=none,readonly=on,multidevs=remap \
-    -virtfs "local,path=$scratch,mount_tag=vt5150scratch,security_model=none,multidevs=remap" \
+    -virtfs "local,path=${scratch//,/,,},mount_tag=vt5150scratch,security_model=none,multidevs=remap" \
     </dev/null >"$scratch/.vm/qemu.log" 2>&1
 qemuStatus=$?
 
