@@ -1,6 +1,6 @@
-# What `cmake --install` puts on a desktop system: the updater, its desktop
-# entry, its icon in the hicolor theme, its AppStream metainfo, and its
-# copyright file and change log. The demo, the tools, the benchmark and the
+# What `cmake --install` puts on a desktop system: the updater, its manual
+# page, its desktop entry, its icon in the hicolor theme, its AppStream
+# metainfo, and its copyright file and change log. The demo, the tools, the benchmark and the
 # tests stay out.
 
 include (GNUInstallDirs)
@@ -29,11 +29,21 @@ foreach (size IN LISTS VT5150_ICON_SIZES)
              RENAME "${VT5150_APP_ID}.png")
 endforeach()
 
-# Debian's change log format, compressed as Debian wants it.
+# vt5150_configure_compressed (<template> <file>): the template filled in,
+# then compressed as Debian wants manual pages and change logs, into <file>.gz.
+function (vt5150_configure_compressed template file)
+    configure_file ("${template}" "${file}" @ONLY)
+    execute_process (COMMAND gzip -9 -n -c "${file}" OUTPUT_FILE "${file}.gz" COMMAND_ERROR_IS_FATAL ANY)
+endfunction()
+
+string (TOUPPER "${VT5150_PROGRAM}" VT5150_PROGRAM_UPPER)
+set (VT5150_MANUAL "${CMAKE_BINARY_DIR}/packaging/${VT5150_PROGRAM}.1")
+vt5150_configure_compressed (packaging/manual.1.in "${VT5150_MANUAL}")
+install (FILES "${VT5150_MANUAL}.gz" DESTINATION "${CMAKE_INSTALL_MANDIR}/man1")
+
+# Debian's change log format.
 set (VT5150_CHANGELOG "${CMAKE_BINARY_DIR}/packaging/changelog")
-configure_file (packaging/changelog.in "${VT5150_CHANGELOG}" @ONLY)
-execute_process (COMMAND gzip -9 -n -c "${VT5150_CHANGELOG}"
-                 OUTPUT_FILE "${VT5150_CHANGELOG}.gz" COMMAND_ERROR_IS_FATAL ANY)
+vt5150_configure_compressed (packaging/changelog.in "${VT5150_CHANGELOG}")
 
 set (VT5150_COPYRIGHT "${CMAKE_BINARY_DIR}/packaging/copyright")
 configure_file (packaging/copyright.in "${VT5150_COPYRIGHT}" @ONLY)

@@ -8,7 +8,7 @@ set (CPACK_PACKAGE_VENDOR "${VT5150_COMPANY}")
 set (CPACK_PACKAGE_CONTACT "${VT5150_CONTACT}")
 set (CPACK_PACKAGE_DESCRIPTION_SUMMARY "firmware updater for the VT-5150 MIDI control surface")
 set (CPACK_PACKAGE_DESCRIPTION
-"A wizard that writes the firmware built into it into a Kelmora VT-5150
+"A wizard that writes the firmware built into it into a ${VT5150_COMPANY} VT-5150
 control surface over MIDI System Exclusive. It leads its user through putting
 the device into its update mode, finds it on the computer's MIDI ports and
 shows the transfer's progress.

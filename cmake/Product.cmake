@@ -5,6 +5,7 @@
 set (VT5150_COMPANY "Kelmora Audio")
 set (VT5150_PRODUCT "VT5150 Firmware Updater")
 set (VT5150_APP_ID "com.kelmora.VT5150Updater")
+set (VT5150_COPYRIGHT_YEAR 2026)
 
 # The sizes of the icon, drawn by tools/draw_icons.py into packaging/icons/.
 set (VT5150_ICON_SIZES 16 32 48 64 128 256)
@@ -31,6 +32,11 @@ vt5150_version_text (VT5150_FIRMWARE_VERSION ${VT5150_FIRMWARE_VERSION_MAJOR} ${
 set (VT5150_APPLICATION_NAME "${VT5150_PRODUCT} - Firmware Version: ${VT5150_FIRMWARE_VERSION}")
 
 configure_file (app/ProductFacts.h.in "${CMAKE_BINARY_DIR}/generated/app/ProductFacts.h" @ONLY)
+
+# The same facts for the shell: the window driver and the tests that drive
+# the programs source it, so that they look for what the build made.
+string (REPLACE ";" " " VT5150_ICON_SIZES_TEXT "${VT5150_ICON_SIZES}")
+configure_file (tests/harness/product-facts.sh.in "${CMAKE_BINARY_DIR}/generated/product-facts.sh" @ONLY)
 
 foreach (size IN LISTS VT5150_ICON_SIZES)
     if (NOT EXISTS "${CMAKE_SOURCE_DIR}/packaging/icons/icon-${size}.png")

@@ -123,3 +123,8 @@ add_test (NAME Updater.KernelMidiMatchesStandIn
           COMMAND "${CMAKE_SOURCE_DIR}/tests/vm/kernel_midi_test.sh" compare ${vt5150_kernel_midi_arguments})
 set_tests_properties (Updater.KernelMidiMatchesStandIn PROPERTIES
     FIXTURES_REQUIRED KernelMidi RESOURCE_LOCK ${VT5150_INSTANCE_LOCK} LABELS "vm" TIMEOUT 400)
+
+# The shell tests read the product's names and versions from this build.
+get_property (vt5150_shell_tests DIRECTORY PROPERTY TESTS)
+set_property (TEST ${vt5150_shell_tests} APPEND PROPERTY
+              ENVIRONMENT "VT5150_FACTS=${CMAKE_BINARY_DIR}/generated/product-facts.sh")

@@ -11,8 +11,17 @@
 
 source "$(dirname "${BASH_SOURCE[0]}")/../../scripts/common.sh"
 
-WIZARD_TITLE="VT5150 Firmware Updater - Firmware Version: 1.31"
-WIZARD_ABOUT_TITLE="About VT5150 Firmware Updater..."
+# The product's names and versions as the build wrote them; the tests that
+# the build registers name their own build's file.
+VT5150_FACTS="${VT5150_FACTS:-$VT5150_ROOT/build/generated/product-facts.sh}"
+if [ ! -r "$VT5150_FACTS" ]; then
+    echo "wizard-driver: $VT5150_FACTS is missing: configure the build first" >&2
+    return 1
+fi
+source "$VT5150_FACTS"
+
+WIZARD_TITLE="$VT5150_FACT_APPLICATION_NAME"
+WIZARD_ABOUT_TITLE="About $VT5150_FACT_PRODUCT..."
 WIZARD_FRAME_LEFT=1  # the frame's border, left of the content
 WIZARD_FRAME_TOP=27  # the border and the title bar, above the content
 WIZARD_TMP="${WIZARD_TMP:-$(mktemp -d)}"

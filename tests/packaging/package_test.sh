@@ -77,15 +77,16 @@ awk '$1 !~ /^d/ { print $6 }' "$scratch/contents" | sort >"$scratch/files"
     echo "./usr/share/applications/$appId.desktop"
     echo ./usr/share/doc/vt5150-updater/changelog.gz
     echo ./usr/share/doc/vt5150-updater/copyright
-    for size in 16 32 48 64 128 256; do
+    echo ./usr/share/man/man1/vt5150-updater.1.gz
+    for size in $VT5150_FACT_ICON_SIZES; do
         echo "./usr/share/icons/hicolor/${size}x$size/apps/$appId.png"
     done
     echo "./usr/share/metainfo/$appId.metainfo.xml"
 } | sort >"$scratch/expected"
 diff -u "$scratch/expected" "$scratch/files" >&2 || fail "the package's files (- expected, + found)"
 
-lintian --fail-on error "$deb" >"$scratch/lintian.log" 2>&1 \
-    || { cat "$scratch/lintian.log" >&2; fail "lintian reports errors"; }
+lintian --fail-on error,warning "$deb" >"$scratch/lintian.log" 2>&1 \
+    || { cat "$scratch/lintian.log" >&2; fail "lintian reports errors or warnings"; }
 
 # --- Its metadata, unpacked -------------------------------------------------------
 dpkg-deb -x "$deb" "$root" || fail "dpkg-deb -x"
@@ -108,6 +109,8 @@ report=$(appstreamcli validate --no-net "$metainfoFile" 2>&1)
 
 program="$(desktop_key Exec)"
 [ -x "$root/usr/bin/$program" ] || fail "Exec=$program names no program that the package installs"
+# Nothing in the package names the folder that it was built in.
+! grep -rlF "$VT5150_ROOT" "$root" >&2 || fail "these files name the build machine's folder $VT5150_ROOT"
 [ "$(metainfo_tag binary)" = "$program" ] || fail "the metainfo provides $(metainfo_tag binary), not $program"
 [ "$(metainfo_tag launchable)" = "$(basename "$desktopFile")" ] \
     || fail "the metainfo launches $(metainfo_tag launchable)"
@@ -116,7 +119,7 @@ program="$(desktop_key Exec)"
     || fail "the metainfo's release is not the package's version $(field Version)"
 
 icon="$(desktop_key Icon)"
-for size in 16 32 48 64 128 256; do
+for size in $VT5150_FACT_ICON_SIZES; do
     file="$root/usr/share/icons/hicolor/${size}x$size/apps/$icon.png"
     [ -f "$file" ] || fail "Icon=$icon has no ${size} px picture in the package"
     [ "$(identify -format '%wx%h %[channels]' "$file")" = "${size}x$size srgba" ] \

@@ -49,8 +49,8 @@ key='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\VT5150FirmwareUpda
 vt5150_start_xvfb || exit 1
 check "Wine starts" vt5150_start_wine || exit 1
 
-folder="$WINEPREFIX/drive_c/Program Files/VT5150 Firmware Updater"
-shortcut="$WINEPREFIX/drive_c/ProgramData/Microsoft/Windows/Start Menu/Programs/VT5150 Firmware Updater.lnk"
+folder="$WINEPREFIX/drive_c/Program Files/$VT5150_FACT_PRODUCT"
+shortcut="$WINEPREFIX/drive_c/ProgramData/Microsoft/Windows/Start Menu/Programs/$VT5150_FACT_PRODUCT.lnk"
 list_drive_c >"$WIZARD_TMP/before.txt"
 
 current=install
@@ -62,17 +62,17 @@ for file in vt5150-updater.exe LICENSE.txt Uninstall.exe; do
     check "$file in Program Files" [ -f "$folder/$file" ]
 done
 check "the program's icon" has_icon
-check "its product name" [ "$(version_info ProductName)" = "VT5150 Firmware Updater" ]
+check "its product name" [ "$(version_info ProductName)" = "$VT5150_FACT_PRODUCT" ]
 check "its version" [ "$(version_info ProductVersion)" = "2.01" ]
 check "its company" [ "$(version_info CompanyName)" = "Kelmora Audio" ]
 check "the Start-menu entry" [ -f "$shortcut" ]
-check "the entry in Apps & features" registered DisplayName "REG_SZ +VT5150 Firmware Updater$"
-check "its version" registered DisplayVersion "REG_SZ +2\.01$"
-check "its publisher" registered Publisher "REG_SZ +Kelmora Audio$"
+check "the entry in Apps & features" registered DisplayName "REG_SZ +$VT5150_FACT_PRODUCT$"
+check "its version" registered DisplayVersion "REG_SZ +${VT5150_FACT_APPLICATION_VERSION//./\\.}$"
+check "its publisher" registered Publisher "REG_SZ +$VT5150_FACT_COMPANY$"
 check "its icon" registered DisplayIcon 'vt5150-updater\.exe,0$'
 check "its uninstaller" registered UninstallString 'Uninstall\.exe"$'
 
-begin_program installed-updater "$VT5150_WINE" 'C:\Program Files\VT5150 Firmware Updater\vt5150-updater.exe'
+begin_program installed-updater "$VT5150_WINE" "C:\\Program Files\\$VT5150_FACT_PRODUCT\\vt5150-updater.exe"
 wizard_shot "$shots/installed-welcome.png"
 wizard_click_close
 check "the close button ends it with status 0" exited_with_0
