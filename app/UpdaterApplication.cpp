@@ -88,11 +88,6 @@ void UpdaterApplication::transferNoticeHandled()
     }
 }
 
-bool UpdaterApplication::isQuitDeferred() const noexcept
-{
-    return quitDeferred;
-}
-
 void UpdaterApplication::quitMessageLoop()
 {
     quit();

@@ -62,9 +62,6 @@ public:
     /** Called by the window once it has handled a transfer's notice: carries out a quit deferred meanwhile. */
     void transferNoticeHandled();
 
-    /** True while a quit asked for by the system waits for the running transfer to end. */
-    bool isQuitDeferred() const noexcept;
-
     /** Asks the framework to end the message loop, without force. */
     virtual void quitMessageLoop();
 
