@@ -3,6 +3,12 @@
 
 VT5150_ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 
+# ccache serves a clone in any folder: it hashes the paths under the checkout
+# relative to it, as the objects name them (cmake/CompilerSettings.cmake);
+# and it keeps juce_core's objects although JUCE writes the time of the
+# compilation into them, which would otherwise make every build compile it again.
+export CCACHE_BASEDIR="$VT5150_ROOT" CCACHE_SLOPPINESS=time_macros
+
 VT5150_PACKAGES=(
     build-essential cmake pkg-config ccache
     juce-modules-source libasound2-dev libfreetype-dev libfontconfig1-dev
@@ -50,7 +56,6 @@ vt5150_build ()
         launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache -DCMAKE_C_COMPILER_LAUNCHER=ccache)
     fi
 
-    export CCACHE_BASEDIR="$VT5150_ROOT"
     cmake -S "$VT5150_ROOT" -B "$buildDir" "${launcher[@]}" "$@" >/dev/null
     # shellcheck disable=SC2086 # one word for each target
     cmake --build "$buildDir" --parallel "$(nproc)" ${VT5150_TARGET:+--target $VT5150_TARGET}

@@ -119,7 +119,6 @@ vt5150_build_windows ()
     local juceDir
     juceDir="$(dpkg -L juce-modules-source | grep '/cmake/JUCE-[0-9.]*$')"
 
-    export CCACHE_BASEDIR="$VT5150_ROOT"
     cmake -S "$VT5150_ROOT" -B "$VT5150_WINDOWS_BUILD" \
         -DCMAKE_TOOLCHAIN_FILE="$VT5150_MINGW_TOOLCHAIN" -DCMAKE_BUILD_TYPE=Release \
         -DVT5150_WINDOWS_LIBS="$VT5150_WINDOWS_LIBS/prefix" -DJUCE_DIR="$juceDir" \

@@ -62,6 +62,7 @@ for file in vt5150-updater.exe LICENSE.txt Uninstall.exe; do
     check "$file in Program Files" [ -f "$folder/$file" ]
 done
 check "the program's icon" has_icon
+check "the program names no folder of the build machine" ! grep -qF "$VT5150_ROOT" "$folder/vt5150-updater.exe"
 check "its product name" [ "$(version_info ProductName)" = "$VT5150_FACT_PRODUCT" ]
 check "its version" [ "$(version_info ProductVersion)" = "2.01" ]
 check "its company" [ "$(version_info CompanyName)" = "Kelmora Audio" ]
