@@ -58,20 +58,27 @@ add_test (NAME Updater.AsAUserWouldDriveIt
                   $<TARGET_FILE:vt5150-updater> "${CMAKE_BINARY_DIR}/gui-test-shots")
 set_tests_properties (Updater.AsAUserWouldDriveIt PROPERTIES RESOURCE_LOCK ${VT5150_INSTANCE_LOCK} LABELS "gui" TIMEOUT 300)
 
+# The environment that preloads the ALSA sequencer stand-in. LD_PRELOAD splits
+# at spaces, so it names the library alone, which the loader then looks for
+# along the test program's run path: that names the library's folder.
+set (vt5150_preload_standin "LD_PRELOAD=$<TARGET_FILE_NAME:vt5150_alsa_seq_standin>")
+
 # The system MIDI port layer over JUCE's own Linux MIDI code, with the ALSA
 # sequencer stand-in preloaded.
 add_executable (vt5150-system-midi-tests tests/midi/SystemMidiPortsTests.cpp)
 target_link_libraries (vt5150-system-midi-tests PRIVATE vt5150_test_main vt5150_warnings)
 add_dependencies (vt5150-system-midi-tests vt5150_alsa_seq_standin)
+set_target_properties (vt5150-system-midi-tests PROPERTIES BUILD_RPATH "$<TARGET_FILE_DIR:vt5150_alsa_seq_standin>")
 gtest_discover_tests (vt5150-system-midi-tests DISCOVERY_TIMEOUT 60 PROPERTIES LABELS "threaded"
-    ENVIRONMENT "LD_PRELOAD=$<TARGET_FILE:vt5150_alsa_seq_standin>")
+    ENVIRONMENT "${vt5150_preload_standin}")
 
 # The sequencer stand-in itself, called through the ALSA library as Wine calls it, preloaded.
 add_executable (vt5150-standin-tests tests/sim/SequencerStandInTests.cpp)
 target_link_libraries (vt5150-standin-tests PRIVATE GTest::gtest_main PkgConfig::VT5150_ALSA Threads::Threads vt5150_warnings)
 add_dependencies (vt5150-standin-tests vt5150_alsa_seq_standin)
+set_target_properties (vt5150-standin-tests PROPERTIES BUILD_RPATH "$<TARGET_FILE_DIR:vt5150_alsa_seq_standin>")
 gtest_discover_tests (vt5150-standin-tests DISCOVERY_TIMEOUT 60 PROPERTIES LABELS "threaded" TIMEOUT 60
-    ENVIRONMENT "LD_PRELOAD=$<TARGET_FILE:vt5150_alsa_seq_standin>")
+    ENVIRONMENT "${vt5150_preload_standin}")
 
 # A wrong machine or trace refused as the stand-in loads, and the device host's own reassembly of MIDI messages.
 add_test (NAME StandIn.CommandLine

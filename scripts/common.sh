@@ -61,6 +61,21 @@ vt5150_build ()
     cmake --build "$buildDir" --parallel "$(nproc)" ${VT5150_TARGET:+--target $VT5150_TARGET}
 }
 
+# vt5150_preload <library...>: sets VT5150_PRELOAD to the environment that
+# preloads these libraries into a program started with env. LD_PRELOAD splits
+# at spaces and cannot be quoted, so it names the libraries alone, and
+# LD_LIBRARY_PATH, which takes any path without a colon, their folders.
+vt5150_preload ()
+{
+    local names=() folders=() library
+    for library in "$@"; do
+        names+=("$(basename "$library")")
+        folders+=("$(cd "$(dirname "$library")" && pwd)")
+    done
+    VT5150_PRELOAD=("LD_PRELOAD=${names[*]}"
+                    "LD_LIBRARY_PATH=$(IFS=:; echo "${folders[*]}")${LD_LIBRARY_PATH:+:$LD_LIBRARY_PATH}")
+}
+
 # vt5150_start_xvfb: starts a private Xvfb display, prepared for JUCE windows,
 # and points DISPLAY at it; vt5150_stop_xvfb ends it. It waits up to a minute,
 # as an emulated machine (tests/vm) may need.

@@ -158,7 +158,8 @@ vt5150_start_wine_midi ()
 {
     vt5150_start_wine || return 1
     export PULSE_SERVER="unix:$VT5150_WINE_HOME/no-pulseaudio"
-    VT5150_WINE_STANDIN="$1"
+    vt5150_preload "$1"
+    VT5150_WINE_STANDIN=("${VT5150_PRELOAD[@]}")
 }
 
 # vt5150_wine_midi <machine> <trace file> <program> [arguments...]: runs a
@@ -167,7 +168,7 @@ vt5150_start_wine_midi ()
 # teardown: take a program's exit code from vt5150-exit-code.exe instead.
 vt5150_wine_midi ()
 {
-    LD_PRELOAD="$VT5150_WINE_STANDIN" VT5150_ALSA_SEQ="$1" VT5150_ALSA_SEQ_TRACE="$2" "$VT5150_WINE" "${@:3}"
+    env "${VT5150_WINE_STANDIN[@]}" VT5150_ALSA_SEQ="$1" VT5150_ALSA_SEQ_TRACE="$2" "$VT5150_WINE" "${@:3}"
 }
 
 # Waits until every program in the private Wine has ended.

@@ -17,13 +17,14 @@ source "$here/../harness/gui_test_support.sh"
 
 mkdir -p "$shots"
 source "$here/../harness/system_midi_support.sh"
+vt5150_preload "$standin"
 
 trap 'end_test unplug' EXIT
 
 # begin <name> <ports>: starts the real updater on a machine with these MIDI ports (see sim/alsa/PortDescription.h).
 begin ()
 {
-    begin_program "$1" env LD_PRELOAD="$standin" VT5150_ALSA_SEQ="$2" \
+    begin_program "$1" env "${VT5150_PRELOAD[@]}" VT5150_ALSA_SEQ="$2" \
         VT5150_ALSA_SEQ_TRACE="$WIZARD_TMP/$1.trace" "$updater"
 }
 

@@ -6,8 +6,11 @@
 # Usage: standin_test.sh <stand-in library> <vt5150-seq-device>
 set -u
 
+source "$(dirname "$0")/../../scripts/common.sh"
+
 standin="$1"
 devicehost="$2"
+vt5150_preload "$standin"
 work="$(mktemp -d)"
 hostPid=""
 trap '[ -z "$hostPid" ] || kill "$hostPid" 2>/dev/null; rm -rf "$work"' EXIT
@@ -18,7 +21,7 @@ failures=0
 loads ()
 {
     local name="$1" wanted="$2" pattern="$3" output status
-    output="$(LD_PRELOAD="$standin" VT5150_ALSA_SEQ="$4" VT5150_ALSA_SEQ_TRACE="${5:-}" timeout 10 true 2>&1)"
+    output="$(env "${VT5150_PRELOAD[@]}" VT5150_ALSA_SEQ="$4" VT5150_ALSA_SEQ_TRACE="${5:-}" timeout 10 true 2>&1)"
     status=$?
 
     if { [ "$wanted" = 0 ] && [ "$status" -ne 0 ]; } || { [ "$wanted" != 0 ] && [ "$status" -eq 0 ]; } ||

@@ -42,7 +42,8 @@ trap 'end_test unplug' EXIT
 if [ "$mode" = kernel ]; then
     plug_at=(--raw-midi /dev/snd/midiC0D2)
     sensing=(--sense 300)
-    midi_env=(LD_PRELOAD="$eventlog")
+    vt5150_preload "$eventlog"
+    midi_env=("${VT5150_PRELOAD[@]}")
     if ! modprobe snd-seq-dummy; then
         echo "the kernel's sequencer does not load" >&2
         exit 1
@@ -51,7 +52,8 @@ else
     socket="$WIZARD_TMP/vt5150.socket"
     plug_at=(--socket "$socket")
     sensing=()
-    midi_env=(LD_PRELOAD="$eventlog $standin"
+    vt5150_preload "$eventlog" "$standin"
+    midi_env=("${VT5150_PRELOAD[@]}"
               VT5150_ALSA_SEQ="through,silent:VirMIDI 0-0,silent:VirMIDI 0-1,device:VirMIDI 0-2:socket=$socket:sense=300")
 fi
 
