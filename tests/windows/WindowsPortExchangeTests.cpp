@@ -16,7 +16,7 @@
 
 namespace
 {
-constexpr int exchanges = 3000, listenerDelayMs = 3, maxLost = 25;
+constexpr int exchanges = 3000, listenerDelayMs = 3, maxLost = 5;
 
 /**
     Wakes whoever waits for the device's acknowledgement at once, then takes
