@@ -141,7 +141,8 @@ void WindowsMidiOutput::close()
 {
     if (handle != nullptr)
     {
-        // The send already waited out a reset: this one only gives the driver a last chance.
+        // The send already waited out a reset: this one, which turns the notes off
+        // again as well, only gives the driver a last chance.
         if (stuck)
             api.outReset (handle);
 
