@@ -14,11 +14,12 @@
     prepared once and again only when a longer message needs a larger one,
     and the send waits for the driver's completion on an event
     (CALLBACK_EVENT), for completionLimitMs at the most; then it resets the
-    output and waits as long again. A send that the driver refuses or does not complete in time
-    simply has no effect that the device could answer, so the exchange fails
-    as it would with a silent device. A buffer that the driver never gives
-    back is never freed or reused: the output refuses every later send and,
-    when closed, gives the buffer up rather than free it.
+    output and waits as long again. A send that the driver refuses or does
+    not complete in time simply has no effect that the device could answer,
+    so the exchange fails as it would with a silent device. A buffer that the
+    driver never gives back is never freed or reused: the output refuses
+    every later send and, when closed, gives the buffer up rather than free
+    it.
 */
 class WindowsMidiOutput final : public MidiOutputPort
 {
