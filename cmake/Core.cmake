@@ -53,6 +53,7 @@ if (WIN32)
         midi/WindowsMidiInput.cpp
         midi/WindowsMidiOutput.cpp
         midi/WindowsMidiPorts.cpp
+        midi/WindowsMidiReceiver.cpp
         midi/WinmmApi.cpp)
 endif()
 

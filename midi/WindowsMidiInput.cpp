@@ -1,10 +1,19 @@
 #include "midi/WindowsMidiInput.h"
 
-WindowsMidiInput::WindowsMidiInput (WinmmApi& apiToUse, MidiPortListener& listenerToUse)
-    : juce::Thread ("VT5150 MIDI input")
-    , api (apiToUse)
-    , listener (listenerToUse)
-    , assembler ([this] (const juce::MidiMessage& message) { listener.handleIncomingMidiMessage (this, message); })
+namespace
+{
+/** Tells a debugger or a debug-output viewer why a MIDI input gave up: nothing else would. */
+void logGivingUp (const char* what, int limitMs)
+{
+    juce::Logger::writeToLog ("VT5150 Firmware Updater: " + juce::String (what) + " within " + juce::String (limitMs) +
+                              " ms");
+}
+} // namespace
+
+WindowsMidiInput::WindowsMidiInput (WinmmApi& apiToUse, MidiPortListener& listener, int limitMsToUse)
+    : api (apiToUse)
+    , limitMs (limitMsToUse)
+    , receiver (std::make_unique<WindowsMidiReceiver> (apiToUse, *this, listener))
 {
 }
 
@@ -16,17 +25,21 @@ WindowsMidiInput::~WindowsMidiInput()
 
 bool WindowsMidiInput::open (UINT deviceId)
 {
-    startThread();
-    threadReady.wait();
-
-    if (api.inOpen (handle, deviceId, threadId) != MMSYSERR_NOERROR)
+    if (! receiver->launch (limitMs))
     {
-        handle = nullptr;
-        endThread();
+        logGivingUp ("the MIDI input's thread did not start", limitMs);
+        endReceiver (true);
         return false;
     }
 
-    if (! prepareBuffers() || ! queueAllBuffers())
+    if (api.inOpen (handle, deviceId, receiver->getNoticeThreadId()) != MMSYSERR_NOERROR)
+    {
+        handle = nullptr;
+        endReceiver (true);
+        return false;
+    }
+
+    if (! receiver->queueBuffers (handle))
     {
         close();
         return false;
@@ -40,12 +53,7 @@ void WindowsMidiInput::start()
     if (started)
         return;
 
-    {
-        const std::lock_guard<std::mutex> lock (deliveryLock);
-        assembler.dropPartialMessage();
-        delivering = true;
-    }
-
+    receiver->setDelivering (true);
     started = true;
 
     // Should the driver refuse, nothing arrives, and each exchange fails as with a silent device.
@@ -63,187 +71,46 @@ void WindowsMidiInput::stop()
     jassert (result == MMSYSERR_NOERROR);
     juce::ignoreUnused (result);
 
-    const std::lock_guard<std::mutex> lock (deliveryLock);
-    delivering = false;
+    receiver->setDelivering (false);
     started = false;
-}
-
-void WindowsMidiInput::run()
-{
-    MSG notice {};
-
-    // A thread has a message queue only once it asks for a message; the driver
-    // may post to it as soon as the input is open.
-    PeekMessageW (&notice, nullptr, WM_USER, WM_USER, PM_NOREMOVE);
-    threadId = GetCurrentThreadId();
-    threadReady.signal();
-
-    while (GetMessageW (&notice, nullptr, 0, 0) > 0)
-        handleNotice (notice);
-}
-
-void WindowsMidiInput::handleNotice (const MSG& notice)
-{
-    switch (notice.message)
-    {
-        case MM_MIM_DATA:
-        case MM_MIM_ERROR:
-        {
-            const std::lock_guard<std::mutex> lock (deliveryLock);
-
-            if (! delivering)
-                break;
-
-            if (notice.message == MM_MIM_DATA)
-                assembler.pushShortMessage ((juce::uint32) notice.lParam);
-            else
-                assembler.dropPartialMessage();
-
-            break;
-        }
-
-        case MM_MIM_LONGDATA:
-        case MM_MIM_LONGERROR:
-            handleReturnedBuffer (reinterpret_cast<const MIDIHDR*> (notice.lParam), notice.message == MM_MIM_LONGERROR);
-            break;
-
-        default:
-            break;
-    }
-}
-
-void WindowsMidiInput::handleReturnedBuffer (const MIDIHDR* header, bool broken)
-{
-    Buffer* buffer = nullptr;
-
-    {
-        const std::lock_guard<std::mutex> lock (queueLock);
-        buffer = findBuffer (header);
-
-        if (buffer == nullptr)
-            return;
-    }
-
-    {
-        const std::lock_guard<std::mutex> lock (deliveryLock);
-
-        if (delivering && broken)
-            assembler.dropPartialMessage();
-        else if (delivering)
-            assembler.pushSysExBytes (reinterpret_cast<const juce::uint8*> (buffer->data),
-                                      (int) juce::jmin (buffer->header.dwBytesRecorded, (DWORD) bufferSize));
-    }
-
-    // Only now, with its contents read, may this buffer be filled again.
-    const std::lock_guard<std::mutex> lock (queueLock);
-    buffer->withDriver = false;
-    --numWithDriver;
-
-    if (! closing)
-        queueBuffer (*buffer);
-    else if (numWithDriver == 0)
-        buffersBack.signal();
-}
-
-WindowsMidiInput::Buffer* WindowsMidiInput::findBuffer (const MIDIHDR* header) const
-{
-    for (int i = 0; buffers != nullptr && i < numBuffers; ++i)
-        if (header == &buffers[i].header && buffers[i].withDriver)
-            return &buffers[i];
-
-    return nullptr;
-}
-
-bool WindowsMidiInput::prepareBuffers()
-{
-    buffers = std::make_unique<Buffer[]> (numBuffers);
-
-    for (int i = 0; i < numBuffers; ++i)
-    {
-        auto& buffer = buffers[i];
-        buffer.header.lpData = buffer.data;
-        buffer.header.dwBufferLength = bufferSize;
-
-        if (api.inPrepareHeader (handle, buffer.header) != MMSYSERR_NOERROR)
-            return false;
-
-        buffer.prepared = true;
-    }
-
-    return true;
-}
-
-bool WindowsMidiInput::queueBuffer (Buffer& buffer)
-{
-    buffer.header.dwBytesRecorded = 0;
-
-    // A buffer that the driver refuses stays ours; the others still carry the input.
-    if (api.inAddBuffer (handle, buffer.header) != MMSYSERR_NOERROR)
-        return false;
-
-    buffer.withDriver = true;
-    ++numWithDriver;
-    return true;
-}
-
-bool WindowsMidiInput::queueAllBuffers()
-{
-    const std::lock_guard<std::mutex> lock (queueLock);
-
-    for (int i = 0; i < numBuffers; ++i)
-        if (! queueBuffer (buffers[i]))
-            return false;
-
-    return true;
 }
 
 void WindowsMidiInput::close()
 {
+    if (receiver == nullptr)
+        return;
+
+    const auto buffersBack = receiver->takeBuffersBack (limitMs);
+
     if (handle != nullptr)
     {
-        // Buffers that the driver may still write into are given up, never freed.
-        if (! takeBuffersBack())
-        {
-            const std::lock_guard<std::mutex> lock (queueLock);
-            juce::ignoreUnused (buffers.release());
-        }
+        // With buffers still in the driver, winmm refuses to close: the device stays taken until the program ends.
+        if (! buffersBack)
+            logGivingUp ("the MIDI input stays open until the program ends: its driver did not give its buffers back",
+                         limitMs);
 
         const auto result = api.inClose (handle);
-        jassert (result == MMSYSERR_NOERROR);
+        jassert (result == MMSYSERR_NOERROR || ! buffersBack);
         juce::ignoreUnused (result);
         handle = nullptr;
     }
 
-    endThread();
+    endReceiver (buffersBack);
 }
 
-bool WindowsMidiInput::takeBuffersBack()
+void WindowsMidiInput::endReceiver (bool buffersBack)
 {
+    if (! receiver->end (limitMs))
     {
-        const std::lock_guard<std::mutex> lock (queueLock);
-        closing = true;
-
-        if (numWithDriver == 0)
-            buffersBack.signal();
+        // Its thread still runs in it: the receiver, buffers and all, is given up rather than freed.
+        logGivingUp ("the MIDI input's memory is given up: its thread did not end", limitMs);
+        juce::ignoreUnused (receiver.release());
+        return;
     }
 
-    // The reset hands every queued buffer back, each with its own MIM_LONGDATA notice.
-    if (api.inReset (handle) != MMSYSERR_NOERROR || ! buffersBack.wait (closeLimitMs))
-        return false;
+    // Buffers that the driver may still write into are given up, never freed.
+    if (! buffersBack)
+        receiver->giveUpBuffers();
 
-    for (int i = 0; buffers != nullptr && i < numBuffers; ++i)
-        if (buffers[i].prepared && api.inUnprepareHeader (handle, buffers[i].header) != MMSYSERR_NOERROR)
-            return false;
-
-    return true;
-}
-
-void WindowsMidiInput::endThread()
-{
-    // Once the thread has ended, its id may belong to another thread: it is forgotten.
-    if (threadId != 0)
-        PostThreadMessageW (threadId, WM_QUIT, 0, 0);
-
-    stopThread (-1);
-    threadId = 0;
+    receiver.reset();
 }

@@ -1,41 +1,35 @@
 #pragma once
 
-#include "midi/MidiInputAssembler.h"
 #include "midi/MidiInputPort.h"
 #include "midi/MidiPortListener.h"
+#include "midi/WindowsMidiReceiver.h"
 #include "midi/WinmmApi.h"
 
 #include <juce_core/juce_core.h>
 
 #include <memory>
-#include <mutex>
 
 /**
     A winmm MIDI input of the program's own.
 
-    The driver posts its notices to a thread of this port's own
-    (CALLBACK_THREAD), so nothing of ours runs inside the driver. That thread
-    assembles the messages, delivers them to the listener, and only then
-    hands the buffer that a MIM_LONGDATA or MIM_LONGERROR notice brought back
-    to the driver again: a buffer is never queued again because of another
-    buffer's notice or of its flags, so none is refilled before its contents
-    have been read. Closing waits until the driver has given every buffer
-    back before their memory goes.
+    Its WindowsMidiReceiver takes the driver's notices on a thread of its own
+    and hands each SysEx buffer back to the driver only once it has been
+    read. Every wait of opening and closing lasts limitMs at the most: a
+    thread that does not start in time is an input that does not open.
+    Closing waits until the driver has given every buffer back before their
+    memory goes; buffers that the driver keeps, or a thread that does not end,
+    are given up, never freed, and the reason is written to the log
+    (juce::Logger: a Windows program without a console shows it to a
+    debugger or to a debug-output viewer such as DebugView).
 */
-class WindowsMidiInput final : public MidiInputPort, private juce::Thread
+class WindowsMidiInput final : public MidiInputPort
 {
 public:
-    /** How many SysEx buffers the driver holds; each one goes back to it as soon as it is read. */
-    static constexpr int numBuffers = 32;
-
-    /** The size of each SysEx buffer; a longer message spans several. */
-    static constexpr int bufferSize = 1024;
-
-    /** How long closing waits for the driver to give the buffers back after a reset. */
-    static constexpr int closeLimitMs = 2000;
+    /** How long each wait of opening and closing lasts at the most, unless given otherwise. */
+    static constexpr int defaultLimitMs = 2000;
 
     /** An input of `api`, not yet open, that will deliver to `listener`. */
-    WindowsMidiInput (WinmmApi& api, MidiPortListener& listener);
+    WindowsMidiInput (WinmmApi& api, MidiPortListener& listener, int limitMs = defaultLimitMs);
 
     /** Stops and closes the input. */
     ~WindowsMidiInput() override;
@@ -50,40 +44,14 @@ public:
     void stop() override;
 
 private:
-    struct Buffer
-    {
-        MIDIHDR header {};
-        char data[bufferSize] {};
-        bool prepared = false, withDriver = false;
-    };
-
-    void run() override;
-    void handleNotice (const MSG& notice);
-    void handleReturnedBuffer (const MIDIHDR* header, bool broken);
-    Buffer* findBuffer (const MIDIHDR* header) const;
-    bool prepareBuffers();
-    bool queueBuffer (Buffer& buffer);
-    bool queueAllBuffers();
     void close();
-    bool takeBuffersBack();
-    void endThread();
+    void endReceiver (bool buffersBack);
 
     WinmmApi& api;
-    MidiPortListener& listener;
+    const int limitMs;
+    std::unique_ptr<WindowsMidiReceiver> receiver;
     HMIDIIN handle = nullptr;
-    std::unique_ptr<Buffer[]> buffers;
-    DWORD threadId = 0;
-    juce::WaitableEvent threadReady, buffersBack;
-
-    // Guards the assembler and whether it delivers: stop() waits on it for a delivery under way.
-    std::mutex deliveryLock;
-    MidiInputAssembler assembler;
-    bool delivering = false, started = false;
-
-    // Guards which buffers the driver holds, and whether they may still go back to it.
-    std::mutex queueLock;
-    int numWithDriver = 0;
-    bool closing = false;
+    bool started = false;
 
     JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR (WindowsMidiInput)
 };

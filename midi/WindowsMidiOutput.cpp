@@ -1,7 +1,8 @@
 #include "midi/WindowsMidiOutput.h"
 
-WindowsMidiOutput::WindowsMidiOutput (WinmmApi& apiToUse)
+WindowsMidiOutput::WindowsMidiOutput (WinmmApi& apiToUse, DWORD completionLimitMsToUse)
     : api (apiToUse)
+    , completionLimitMs (completionLimitMsToUse)
     , buffer (std::make_unique<LongBuffer>())
 {
 }
@@ -56,29 +57,24 @@ void WindowsMidiOutput::sendShort (const juce::MidiMessage& message)
 
 void WindowsMidiOutput::sendLong (const juce::MidiMessage& message)
 {
-    const auto size = (size_t) message.getRawDataSize();
+    const auto size = (DWORD) message.getRawDataSize();
 
-    if (size > buffer->capacity)
-    {
-        buffer->data.malloc (size);
-        buffer->capacity = size;
-    }
-
-    memcpy (buffer->data.get(), message.getRawData(), size);
-
-    auto& header = buffer->header;
-    header = {};
-    header.lpData = buffer->data.get();
-    header.dwBufferLength = header.dwBytesRecorded = (DWORD) size;
-
-    if (api.outPrepareHeader (handle, header) != MMSYSERR_NOERROR)
+    if (! makeRoom (size))
         return;
 
+    auto& header = buffer->header;
+    memcpy (header.lpData, message.getRawData(), size);
+
+    // The message's own length goes out, from a buffer that may be longer.
+    header.dwBufferLength = size;
+    header.dwFlags &= ~(DWORD) MHDR_DONE;
     ResetEvent (doneEvent);
 
     if (api.outLongMsg (handle, header) == MMSYSERR_NOERROR && ! awaitCompletion())
     {
-        // The reset hands back every buffer the driver holds.
+        // Besides handing back every buffer the driver holds, midiOutReset turns
+        // off every note on all 16 channels: the device then also receives
+        // note-offs (or All Notes Off), right after the unfinished SysEx message.
         api.outReset (handle);
 
         if (! awaitCompletion())
@@ -88,7 +84,39 @@ void WindowsMidiOutput::sendLong (const juce::MidiMessage& message)
         }
     }
 
-    stuck = api.outUnprepareHeader (handle, header) != MMSYSERR_NOERROR;
+    // The driver unprepares the buffer at the length it prepared it with.
+    header.dwBufferLength = buffer->capacity;
+}
+
+bool WindowsMidiOutput::makeRoom (DWORD size)
+{
+    if (buffer->prepared && size <= buffer->capacity)
+        return true;
+
+    if (! unprepare())
+    {
+        stuck = true;
+        return false;
+    }
+
+    buffer->data.malloc (size);
+    buffer->capacity = size;
+
+    auto& header = buffer->header;
+    header = {};
+    header.lpData = buffer->data.get();
+    header.dwBufferLength = size;
+    buffer->prepared = api.outPrepareHeader (handle, header) == MMSYSERR_NOERROR;
+    return buffer->prepared;
+}
+
+bool WindowsMidiOutput::unprepare()
+{
+    if (buffer->prepared && api.outUnprepareHeader (handle, buffer->header) != MMSYSERR_NOERROR)
+        return false;
+
+    buffer->prepared = false;
+    return true;
 }
 
 bool WindowsMidiOutput::awaitCompletion()
@@ -113,12 +141,12 @@ void WindowsMidiOutput::close()
 {
     if (handle != nullptr)
     {
-        // The send already waited out a reset: this one only gives the driver a last chance.
+        // The send already waited out a reset: this one, which turns the notes off
+        // again as well, only gives the driver a last chance.
         if (stuck)
-        {
             api.outReset (handle);
-            stuck = api.outUnprepareHeader (handle, buffer->header) != MMSYSERR_NOERROR;
-        }
+
+        stuck = ! unprepare();
 
         const auto result = api.outClose (handle);
         jassert (result == MMSYSERR_NOERROR || stuck);

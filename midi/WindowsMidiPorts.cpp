@@ -1,8 +1,5 @@
 #include "midi/WindowsMidiPorts.h"
 
-#include "midi/WindowsMidiInput.h"
-#include "midi/WindowsMidiOutput.h"
-
 namespace
 {
 /** The devices whose capabilities winmm gives, in winmm's order; one it cannot describe is left out, as JUCE does. */
@@ -23,8 +20,10 @@ juce::Array<Device> listDevices (UINT numDevices, GetCaps getCaps)
 }
 } // namespace
 
-WindowsMidiPorts::WindowsMidiPorts (WinmmApi& apiToUse)
+WindowsMidiPorts::WindowsMidiPorts (WinmmApi& apiToUse, int inputLimitMsToUse, DWORD outputLimitMsToUse)
     : api (apiToUse)
+    , inputLimitMs (inputLimitMsToUse)
+    , outputLimitMs (outputLimitMsToUse)
 {
 }
 
@@ -45,7 +44,7 @@ std::unique_ptr<MidiInputPort> WindowsMidiPorts::openInput (int index, MidiPortL
     if (! juce::isPositiveAndBelow (index, devices.size()))
         return {};
 
-    auto port = std::make_unique<WindowsMidiInput> (api, listener);
+    auto port = std::make_unique<WindowsMidiInput> (api, listener, inputLimitMs);
 
     if (! port->open (devices.getReference (index).id))
         return {};
@@ -60,7 +59,7 @@ std::unique_ptr<MidiOutputPort> WindowsMidiPorts::openOutput (int index)
     if (! juce::isPositiveAndBelow (index, devices.size()))
         return {};
 
-    auto port = std::make_unique<WindowsMidiOutput> (api);
+    auto port = std::make_unique<WindowsMidiOutput> (api, outputLimitMs);
 
     if (! port->open (devices.getReference (index).id))
         return {};

@@ -1,6 +1,8 @@
 #pragma once
 
 #include "midi/MidiPortSystem.h"
+#include "midi/WindowsMidiInput.h"
+#include "midi/WindowsMidiOutput.h"
 #include "midi/WinmmApi.h"
 
 /**
@@ -14,8 +16,10 @@
 class WindowsMidiPorts final : public MidiPortSystem
 {
 public:
-    /** The devices that `api` reaches. */
-    explicit WindowsMidiPorts (WinmmApi& api = WinmmApi::getSystem());
+    /** The devices that `api` reaches, whose ports wait for the driver as long as the limits say. */
+    explicit WindowsMidiPorts (WinmmApi& api = WinmmApi::getSystem(),
+                               int inputLimitMs = WindowsMidiInput::defaultLimitMs,
+                               DWORD outputLimitMs = WindowsMidiOutput::defaultCompletionLimitMs);
 
     /** Returns the number of MIDI inputs winmm lists now. */
     int getNumInputs() override;
@@ -47,4 +51,6 @@ private:
     static juce::StringArray getNames (const juce::Array<Device>& devices);
 
     WinmmApi& api;
+    const int inputLimitMs;
+    const DWORD outputLimitMs;
 };

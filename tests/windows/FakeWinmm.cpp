@@ -1,5 +1,7 @@
 #include "tests/windows/FakeWinmm.h"
 
+#include <utility>
+
 namespace
 {
 const auto fakeInput = reinterpret_cast<HMIDIIN> (0x1000);
@@ -22,6 +24,11 @@ MMRESULT fillCaps (const juce::StringArray& names, const std::vector<UINT>& unre
 
 FakeWinmm::~FakeWinmm()
 {
+    hangOver.signal();
+
+    while (callsInside > 0)
+        juce::Thread::sleep (1);
+
     for (auto& completer : completers)
         completer.join();
 }
@@ -54,6 +61,24 @@ void FakeWinmm::post (UINT message, LPARAM parameter)
     PostThreadMessageW (inputThread, message, (WPARAM) fakeInput, parameter);
 }
 
+void FakeWinmm::postHeldNotices()
+{
+    std::vector<MIDIHDR*> notices;
+
+    {
+        const std::lock_guard<std::mutex> guard (lock);
+        notices.swap (heldNotices);
+    }
+
+    for (auto* header : notices)
+        post (MM_MIM_LONGDATA, (LPARAM) header);
+}
+
+bool FakeWinmm::isHanging() const
+{
+    return hanging;
+}
+
 int FakeWinmm::getNumQueued()
 {
     const std::lock_guard<std::mutex> guard (lock);
@@ -82,6 +107,12 @@ juce::StringArray FakeWinmm::getCalls()
 {
     const std::lock_guard<std::mutex> guard (lock);
     return calls;
+}
+
+int FakeWinmm::countCalls (const juce::String& name)
+{
+    const auto all = getCalls();
+    return (int) std::count (all.begin(), all.end(), name);
 }
 
 std::vector<std::vector<juce::uint8>> FakeWinmm::getLongSent()
@@ -130,6 +161,15 @@ MMRESULT FakeWinmm::inPrepareHeader (HMIDIIN, MIDIHDR& header)
 
 MMRESULT FakeWinmm::inAddBuffer (HMIDIIN, MIDIHDR& header)
 {
+    ++callsInside;
+    hangIfAsked (header);
+    const auto result = addBuffer (header);
+    --callsInside;
+    return result;
+}
+
+MMRESULT FakeWinmm::addBuffer (MIDIHDR& header)
+{
     const std::lock_guard<std::mutex> guard (lock);
 
     if ((header.dwFlags & MHDR_INQUEUE) != 0)
@@ -172,15 +212,21 @@ MMRESULT FakeWinmm::inReset (HMIDIIN)
         const std::lock_guard<std::mutex> guard (lock);
         calls.add ("inReset");
 
-        if (! keepBuffersAtReset)
+        if (reset != Reset::buffersKept)
             returned.swap (queued);
+
+        for (auto* header : returned)
+            header->dwFlags = (header->dwFlags & ~(DWORD) MHDR_INQUEUE) | MHDR_DONE;
+
+        if (reset == Reset::noticesHeld)
+            heldNotices.assign (returned.begin(), returned.end());
     }
 
-    for (auto* header : returned)
-    {
-        header->dwFlags = (header->dwFlags & ~(DWORD) MHDR_INQUEUE) | MHDR_DONE;
-        post (MM_MIM_LONGDATA, (LPARAM) header);
-    }
+    resetDone.signal();
+
+    if (reset == Reset::noticesAtOnce)
+        for (auto* header : returned)
+            post (MM_MIM_LONGDATA, (LPARAM) header);
 
     return MMSYSERR_NOERROR;
 }
@@ -218,6 +264,7 @@ MMRESULT FakeWinmm::outOpen (HMIDIOUT& handle, UINT deviceId, HANDLE event)
     handle = fakeOutput;
     outputEvent = event;
     openedOutput = deviceId;
+    openNoticeDue = true;
     return MMSYSERR_NOERROR;
 }
 
@@ -231,6 +278,7 @@ MMRESULT FakeWinmm::outShortMsg (HMIDIOUT, DWORD message)
 MMRESULT FakeWinmm::outPrepareHeader (HMIDIOUT, MIDIHDR& header)
 {
     const std::lock_guard<std::mutex> guard (lock);
+    calls.add ("outPrepareHeader");
     header.dwFlags = MHDR_PREPARED;
     return MMSYSERR_NOERROR;
 }
@@ -239,6 +287,10 @@ MMRESULT FakeWinmm::outLongMsg (HMIDIOUT, MIDIHDR& header)
 {
     const std::lock_guard<std::mutex> guard (lock);
     calls.add ("outLongMsg");
+
+    // The MOM_OPEN notice, late: the event then wakes a send whose buffer is not done.
+    if (std::exchange (openNoticeDue, false))
+        SetEvent (outputEvent);
 
     if (completion == Completion::refused)
         return MIDIERR_NOTREADY;
@@ -293,6 +345,7 @@ MMRESULT FakeWinmm::outClose (HMIDIOUT)
         return MIDIERR_STILLPLAYING;
 
     openedOutput = ~0u;
+    SetEvent (outputEvent);
     return MMSYSERR_NOERROR;
 }
 
@@ -306,6 +359,21 @@ void FakeWinmm::complete (MIDIHDR& header)
 {
     header.dwFlags = (header.dwFlags & ~(DWORD) MHDR_INQUEUE) | MHDR_DONE;
     SetEvent (outputEvent);
+}
+
+void FakeWinmm::hangIfAsked (const MIDIHDR& header)
+{
+    {
+        const std::lock_guard<std::mutex> guard (lock);
+
+        // Only a buffer queued again by the input's thread, not while the input opens.
+        if (addBufferHangMs == 0 || timesAdded[&header] == 0)
+            return;
+    }
+
+    hanging = true;
+    hangOver.wait (addBufferHangMs.exchange (0));
+    hanging = false;
 }
 
 MMRESULT FakeWinmm::unprepare (MIDIHDR& header)

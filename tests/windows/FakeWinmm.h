@@ -4,6 +4,7 @@
 
 #include <juce_core/juce_core.h>
 
+#include <atomic>
 #include <deque>
 #include <map>
 #include <mutex>
@@ -17,9 +18,13 @@
 
     Input: queued buffers are filled in order, marked done and, unless the
     test holds the notice back, announced with MM_MIM_LONGDATA posted to the
-    input's thread; a reset hands every queued buffer back the same way.
-    Output: a SysEx send completes from another thread after a moment, only
-    at a reset, never, or is refused, as `completion` says.
+    input's thread; a reset hands every queued buffer back the same way, or
+    keeps them, or marks them done and holds their notices back, as `reset`
+    says.
+    Output: the event is signalled for every notice, as CALLBACK_EVENT does:
+    for MOM_OPEN (late, as the first SysEx send goes out), MOM_CLOSE and
+    MOM_DONE. A SysEx send completes from another thread after a moment,
+    only at a reset, never, or is refused, as `completion` says.
 */
 class FakeWinmm final : public WinmmApi
 {
@@ -36,7 +41,7 @@ public:
     /** A driver with one input and one output, as named below. */
     FakeWinmm() = default;
 
-    /** Waits for the sends it is still completing. */
+    /** Waits for the sends it is still completing and the calls that still hang. */
     ~FakeWinmm() override;
 
     /** The devices' names, in winmm's numbering. */
@@ -51,8 +56,28 @@ public:
     /** How SysEx sends complete. */
     Completion completion = Completion::soon;
 
-    /** When true, an input reset hands no buffer back, as a broken driver might. */
-    bool keepBuffersAtReset = false;
+    /** How the fake input treats a reset. */
+    enum class Reset
+    {
+        noticesAtOnce,
+        noticesHeld,
+        buffersKept
+    };
+
+    /** How an input reset hands the buffers back; buffersKept is a broken driver's way. */
+    Reset reset = Reset::noticesAtOnce;
+
+    /** Signalled once an input reset has marked the buffers done. */
+    juce::WaitableEvent resetDone;
+
+    /** Posts the notices that a reset held back. */
+    void postHeldNotices();
+
+    /** When above 0, the next time a buffer is queued again the call hangs that long, or until the fake ends. */
+    std::atomic<int> addBufferHangMs { 0 };
+
+    /** True while a call to queue a buffer hangs. */
+    bool isHanging() const;
 
     /** Fills the oldest queued buffer with `bytes` and marks it done; nullptr when none is queued. */
     MIDIHDR* fillBuffer (const std::vector<juce::uint8>& bytes, bool announce = true);
@@ -72,6 +97,9 @@ public:
 
     /** The winmm calls made so far, by name, in order. */
     juce::StringArray getCalls();
+
+    /** How often the call `name` was made so far. */
+    int countCalls (const juce::String& name);
 
     /** Every SysEx message that went out, and every short message. */
     std::vector<std::vector<juce::uint8>> getLongSent();
@@ -100,6 +128,8 @@ public:
 private:
     void log (const char* call);
     void complete (MIDIHDR& header);
+    void hangIfAsked (const MIDIHDR& header);
+    MMRESULT addBuffer (MIDIHDR& header);
     static MMRESULT unprepare (MIDIHDR& header);
 
     std::mutex lock;
@@ -113,6 +143,11 @@ private:
     std::vector<std::vector<juce::uint8>> longSent;
     std::vector<DWORD> shortSent;
     std::vector<std::thread> completers;
+    std::vector<MIDIHDR*> heldNotices;
+    bool openNoticeDue = false;
+    std::atomic<int> callsInside { 0 };
+    std::atomic<bool> hanging { false };
+    juce::WaitableEvent hangOver;
 
     JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR (FakeWinmm)
 };

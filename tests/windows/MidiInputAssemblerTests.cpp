@@ -73,18 +73,6 @@ TEST (MidiInputAssembler, RealTimeBytesPassAtOnceAndLeaveSysExWhole)
     EXPECT_EQ (in.messages, (std::vector<Bytes> { { 0xf8 }, { 0xfe }, { 0xfa }, { 0xf0, 0x01, 0x02, 0xf7 } }));
 }
 
-TEST (MidiInputAssembler, ShortMessagesPassWithTheirOwnLength)
-{
-    Assembled in;
-    in.assembler.pushShortMessage (0x00403c90); // note on, middle C
-    in.assembler.pushShortMessage (0x000005c1); // program change: two bytes
-    in.assembler.pushShortMessage (0x00fff6b0); // a status byte where data belongs: no message
-    in.assembler.pushShortMessage (0x00000042); // no status byte: no message
-    in.assembler.pushShortMessage (0x000000f0); // a SysEx start cannot come alone
-
-    EXPECT_EQ (in.messages, (std::vector<Bytes> { { 0x90, 0x3c, 0x40 }, { 0xc1, 0x05 } }));
-}
-
 TEST (MidiInputAssembler, ChannelMessageBreaksSysExUnderWay)
 {
     Assembled in;

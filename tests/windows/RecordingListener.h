@@ -4,14 +4,12 @@
 
 #include <juce_core/juce_core.h>
 
-#include <atomic>
 #include <mutex>
 #include <vector>
 
 /**
     Keeps every message an input delivers, taking `delayMs` over each as a
-    slow program would, and counts deliveries that come after the test has
-    said the input stopped.
+    slow program would.
 */
 class RecordingListener : public MidiPortListener
 {
@@ -25,9 +23,6 @@ public:
     /** Keeps the message, after the delay. */
     void handleIncomingMidiMessage (MidiInputPort*, const juce::MidiMessage& message) override
     {
-        if (stopped)
-            ++afterStop;
-
         if (delayMs > 0)
             juce::Thread::sleep (delayMs);
 
@@ -55,12 +50,6 @@ public:
 
     /** How long each message takes. */
     const int delayMs;
-
-    /** Set by the test once the input's stop() has returned. */
-    std::atomic<bool> stopped { false };
-
-    /** The messages that came while `stopped` was set. */
-    std::atomic<int> afterStop { 0 };
 
 private:
     std::mutex lock;

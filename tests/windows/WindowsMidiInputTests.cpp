@@ -8,6 +8,29 @@
 namespace
 {
 using Bytes = std::vector<juce::uint8>;
+constexpr int limitMs = 100;
+
+/** Keeps every line written to juce::Logger while it exists. */
+struct LogLines final : juce::Logger
+{
+    LogLines()
+    {
+        juce::Logger::setCurrentLogger (this);
+    }
+
+    ~LogLines() override
+    {
+        juce::Logger::setCurrentLogger (nullptr);
+    }
+
+    // Written only by the closing thread, which the test waits for.
+    void logMessage (const juce::String& message) override
+    {
+        lines.add (message);
+    }
+
+    juce::StringArray lines;
+};
 
 struct OpenInput
 {
@@ -17,34 +40,37 @@ struct OpenInput
 
     OpenInput()
     {
-        port = WindowsMidiPorts (driver).openInput (0, listener);
+        port = WindowsMidiPorts (driver, limitMs).openInput (0, listener);
     }
 
     bool awaitAllQueued()
     {
-        for (int i = 0; i < 5000 && driver.getNumQueued() < WindowsMidiInput::numBuffers; ++i)
-            juce::Thread::sleep (1);
-
-        return driver.getNumQueued() == WindowsMidiInput::numBuffers;
+        return awaitTrue ([this] { return driver.getNumQueued() == WindowsMidiReceiver::numBuffers; });
     }
 
     bool awaitTimesAdded (const MIDIHDR* header, int times)
     {
-        for (int i = 0; i < 5000 && driver.getTimesAdded (header) < times; ++i)
+        return awaitTrue ([=] { return driver.getTimesAdded (header) == times; });
+    }
+
+    /** Closes the input and returns how long that took, in milliseconds. */
+    juce::uint32 timeClose()
+    {
+        const auto start = juce::Time::getMillisecondCounter();
+        port.reset();
+        return juce::Time::getMillisecondCounter() - start;
+    }
+
+    template <typename Condition>
+    static bool awaitTrue (Condition condition)
+    {
+        for (int i = 0; i < 5000 && ! condition(); ++i)
             juce::Thread::sleep (1);
 
-        return driver.getTimesAdded (header) == times;
+        return condition();
     }
 };
 } // namespace
-
-TEST (WindowsMidiInput, QueuesEveryBufferWhenOpened)
-{
-    OpenInput in;
-    ASSERT_NE (in.port, nullptr);
-    EXPECT_EQ (in.driver.getNumQueued(), WindowsMidiInput::numBuffers);
-    EXPECT_EQ (in.driver.getCalls().indexOf ("inOpen"), 0);
-}
 
 TEST (WindowsMidiInput, BufferGoesBackOnlyAfterItsOwnNoticeWasHandled)
 {
@@ -70,18 +96,20 @@ TEST (WindowsMidiInput, BufferGoesBackOnlyAfterItsOwnNoticeWasHandled)
     EXPECT_TRUE (in.awaitAllQueued());
 }
 
-TEST (WindowsMidiInput, ShortAndRealTimeMessagesReachTheListener)
+TEST (WindowsMidiInput, ShortMessagesPassWithTheirOwnLengthAndMalformedOnesDoNot)
 {
     OpenInput in;
     ASSERT_NE (in.port, nullptr);
     in.port->start();
 
-    in.driver.post (MM_MIM_DATA, 0x00403c90);
-    in.driver.post (MM_MIM_DATA, 0xf8);
-    in.driver.post (MM_MIM_DATA, 0xfe);
+    // Note on; clock; program change (two bytes); a status byte where data belongs;
+    // no status byte; a SysEx start alone; active sensing.
+    for (const DWORD packed : { 0x00403c90u, 0xf8u, 0x000005c1u, 0x00fff6b0u, 0x42u, 0xf0u, 0xfeu })
+        in.driver.post (MM_MIM_DATA, (LPARAM) packed);
 
-    ASSERT_TRUE (in.listener.awaitCount (3));
-    EXPECT_EQ (in.listener.getMessages(), (std::vector<Bytes> { { 0x90, 0x3c, 0x40 }, { 0xf8 }, { 0xfe } }));
+    ASSERT_TRUE (in.listener.awaitCount (4));
+    EXPECT_EQ (in.listener.getMessages(),
+               (std::vector<Bytes> { { 0x90, 0x3c, 0x40 }, { 0xf8 }, { 0xc1, 0x05 }, { 0xfe } }));
 }
 
 TEST (WindowsMidiInput, SysExReportedBrokenIsDroppedAndItsBufferQueuedAgain)
@@ -101,12 +129,13 @@ TEST (WindowsMidiInput, SysExReportedBrokenIsDroppedAndItsBufferQueuedAgain)
     EXPECT_EQ (in.driver.getTimesAdded (broken), 2);
 }
 
-TEST (WindowsMidiInput, NothingReachesTheListenerAfterStopReturns)
+TEST (WindowsMidiInput, NothingReachesTheListenerAfterStopReturnsUntilStartedAgain)
 {
     OpenInput in;
     ASSERT_NE (in.port, nullptr);
     in.port->start();
 
+    // The fake driver goes on posting after the stop, as a driver's notices already on the way would.
     std::atomic<bool> sending { true };
     std::thread device (
         [&]
@@ -121,64 +150,81 @@ TEST (WindowsMidiInput, NothingReachesTheListenerAfterStopReturns)
 
     ASSERT_TRUE (in.listener.awaitCount (20));
     in.port->stop();
-    in.listener.stopped = true;
     const auto delivered = in.listener.getMessages().size();
     juce::Thread::sleep (200);
     sending = false;
     device.join();
 
-    EXPECT_EQ (in.listener.afterStop, 0);
     EXPECT_EQ (in.listener.getMessages().size(), delivered);
+
+    in.port->start();
+    in.driver.post (MM_MIM_DATA, 0xf8);
+    EXPECT_TRUE (in.listener.awaitCount (delivered + 1));
 }
 
-TEST (WindowsMidiInput, CloseResetsUnpreparesEveryBufferThenCloses)
+TEST (WindowsMidiInput, CloseAwaitsEveryBuffersNoticeThenUnpreparesAndCloses)
 {
     OpenInput in;
     ASSERT_NE (in.port, nullptr);
     in.port->start();
     in.driver.fillBuffer ({ 0xf0, 0x01, 0xf7 });
-    in.port.reset();
+    ASSERT_TRUE (in.listener.awaitCount (1));
+    ASSERT_TRUE (in.awaitAllQueued());
+
+    // The reset marks every buffer done, but their notices are still on the way.
+    in.driver.reset = FakeWinmm::Reset::noticesHeld;
+    std::thread closer ([&] { in.port.reset(); });
+    ASSERT_TRUE (in.driver.resetDone.wait (5000));
+    juce::Thread::sleep (50);
+    EXPECT_EQ (in.driver.countCalls ("inUnprepareHeader"), 0) << "a buffer was taken back before its notice";
+    EXPECT_NE (in.driver.getOpenedInput(), ~0u);
+
+    in.driver.postHeldNotices();
+    closer.join();
 
     const auto calls = in.driver.getCalls();
-    const auto reset = calls.indexOf ("inReset");
-    ASSERT_GE (reset, 0);
-    EXPECT_LT (calls.indexOf ("inStop"), reset);
-    EXPECT_GT (calls.indexOf ("inUnprepareHeader", false, reset), reset);
+    EXPECT_LT (calls.indexOf ("inStop"), calls.indexOf ("inReset"));
+    EXPECT_EQ (in.driver.countCalls ("inUnprepareHeader"), WindowsMidiReceiver::numBuffers);
     EXPECT_EQ (calls[calls.size() - 1], "inClose");
-    EXPECT_EQ (in.driver.getNumQueued(), 0);
     EXPECT_EQ (in.driver.getOpenedInput(), ~0u) << "the driver refused to close";
-
-    int unprepared = 0;
-
-    for (const auto& call : calls)
-        unprepared += call == "inUnprepareHeader" ? 1 : 0;
-
-    EXPECT_EQ (unprepared, WindowsMidiInput::numBuffers);
 }
 
-TEST (WindowsMidiInput, CloseEndsInTimeWhenTheDriverKeepsItsBuffers)
+TEST (WindowsMidiInput, CloseEndsInTimeAndSaysWhyWhenTheDriverKeepsItsBuffers)
 {
     OpenInput in;
     ASSERT_NE (in.port, nullptr);
-    in.driver.keepBuffersAtReset = true;
+    in.driver.reset = FakeWinmm::Reset::buffersKept;
+    LogLines log;
 
-    const auto start = juce::Time::getMillisecondCounter();
-    in.port.reset();
-    const auto elapsed = juce::Time::getMillisecondCounter() - start;
+    const auto elapsed = in.timeClose();
 
-    EXPECT_GE (elapsed, (juce::uint32) WindowsMidiInput::closeLimitMs - 20);
-    EXPECT_LT (elapsed, (juce::uint32) WindowsMidiInput::closeLimitMs + 2000);
-    EXPECT_EQ (in.driver.getCalls().indexOf ("inUnprepareHeader"), -1);
+    EXPECT_GE (elapsed, (juce::uint32) limitMs - 20);
+    EXPECT_LT (elapsed, (juce::uint32) limitMs + 1000);
+    EXPECT_EQ (in.driver.countCalls ("inUnprepareHeader"), 0);
+    ASSERT_EQ (log.lines.size(), 1);
+    EXPECT_TRUE (log.lines[0].contains ("stays open until the program ends")) << log.lines[0];
 }
 
-TEST (WindowsMidiInput, InputThatCannotBeOpenedYieldsNoPort)
+TEST (WindowsMidiInput, CloseEndsInTimeAndSaysWhyWhenTheThreadHangsInTheDriver)
 {
-    FakeWinmm driver;
-    driver.inOpenResult = MMSYSERR_ALLOCATED;
-    RecordingListener listener;
+    OpenInput in;
+    ASSERT_NE (in.port, nullptr);
+    in.port->start();
 
-    EXPECT_EQ (WindowsMidiPorts (driver).openInput (0, listener), nullptr);
-    EXPECT_EQ (driver.getCalls(), juce::StringArray ("inOpen"));
+    // The input's thread, queueing a read buffer again, hangs in the driver far longer than the limits.
+    const int hangMs = 4000;
+    in.driver.addBufferHangMs = hangMs;
+    in.driver.fillBuffer ({ 0xf0, 0x01, 0xf7 });
+    ASSERT_TRUE (in.awaitTrue ([&] { return in.driver.isHanging(); }));
+    LogLines log;
+
+    const auto elapsed = in.timeClose();
+
+    EXPECT_GE (elapsed, (juce::uint32) 2 * limitMs - 20);
+    EXPECT_LT (elapsed, (juce::uint32) hangMs / 2);
+    ASSERT_EQ (log.lines.size(), 2) << log.lines.joinIntoString ("\n");
+    EXPECT_TRUE (log.lines[0].contains ("stays open")) << log.lines[0];
+    EXPECT_TRUE (log.lines[1].contains ("thread did not end")) << log.lines[1];
 }
 
 TEST (WindowsMidiPorts, ListsReadableDevicesInWinmmOrderNamedAsJuceNamesThem)

@@ -1,6 +1,5 @@
 #include "device/DeviceCommands.h"
 #include "midi/SystemMidiPorts.h"
-#include "midi/WindowsMidiInput.h"
 #include "midi/WindowsMidiPorts.h"
 #include "tests/windows/RecordingListener.h"
 
@@ -9,7 +8,6 @@
 #include <gtest/gtest.h>
 
 #include <iostream>
-#include <thread>
 
 // These run under Wine, over Wine's own winmm and ALSA MIDI driver, on the
 // ALSA sequencer stand-in's machine with a simulated VT-5150 answering after
@@ -18,7 +16,7 @@
 
 namespace
 {
-constexpr int exchanges = 3000, listenerDelayMs = 3, maxLost = 25;
+constexpr int exchanges = 3000, listenerDelayMs = 3, maxLost = 5;
 
 /**
     Wakes whoever waits for the device's acknowledgement at once, then takes
@@ -138,83 +136,20 @@ TEST (WinmmOverWine, OurInputLosesNoReply)
     EXPECT_EQ (outcome.lost, 0);
 }
 
-// JUCE's input hands a buffer back to the driver when its done flag is set,
-// which Wine sets before the buffer's own notice: the reply in it is then lost.
+// Evidence, printed, of why the program has inputs of its own: JUCE's input
+// hands a buffer back to the driver when its done flag is set, which Wine sets
+// before the buffer's own notice, and the reply in it is then lost. How many
+// are lost depends on timing in Wine and JUCE, neither of them ours: nothing
+// here is asserted of it.
 TEST (WinmmOverWine, JucesInputLosesReplies)
 {
     SystemMidiPorts ports;
     const auto outcome = runExchanges (ports);
 
     std::cout << "JUCE's MIDI input: " << outcome.lost << " replies lost in " << outcome.done << " exchanges\n";
-    EXPECT_GT (outcome.lost, 0);
 
     // JUCE closes a Windows input only from a timer on the message thread.
     juce::MessageManager::getInstance()->runDispatchLoopUntil (200);
-}
-
-TEST (WinmmOverWine, NothingArrivesAfterStopWhileRepliesStream)
-{
-    const DevicePorts device;
-    WindowsMidiPorts ports;
-    AcknowledgementCounter listener;
-    auto input = ports.openInput (device.input, listener);
-    auto output = ports.openOutput (device.output);
-    ASSERT_NE (input, nullptr);
-    ASSERT_NE (output, nullptr);
-    input->start();
-
-    std::atomic<bool> sending { true };
-    std::thread commands (
-        [&]
-        {
-            while (sending)
-                output->sendMessageNow (
-                    DeviceCommands::toMessage (DeviceCommands::probe.data(), DeviceCommands::probe.length));
-        });
-
-    EXPECT_TRUE (listener.awaitCount (50));
-    input->stop();
-    listener.stopped = true;
-    juce::Thread::sleep (300);
-    sending = false;
-    commands.join();
-    EXPECT_EQ (listener.afterStop, 0);
-
-    // Stopped is not closed: started again, the input carries the next exchange.
-    listener.stopped = false;
-    input->start();
-    juce::Thread::sleep (100);
-    EXPECT_TRUE (exchange (*output, listener));
-}
-
-TEST (WinmmOverWine, ClosingWithRepliesInTheDriverFreesTheDeviceForTheNextOpen)
-{
-    const DevicePorts device;
-    WindowsMidiPorts ports;
-    AcknowledgementCounter listener;
-    auto output = ports.openOutput (device.output);
-    ASSERT_NE (output, nullptr);
-
-    for (int round = 0; round < 3; ++round)
-    {
-        auto input = ports.openInput (device.input, listener);
-        ASSERT_NE (input, nullptr) << "round " << round;
-        input->start();
-
-        for (int i = 0; i < 20; ++i)
-            output->sendMessageNow (
-                DeviceCommands::toMessage (DeviceCommands::probe.data(), DeviceCommands::probe.length));
-
-        const auto start = juce::Time::getMillisecondCounter();
-        input.reset();
-        EXPECT_LT (juce::Time::getMillisecondCounter() - start, (juce::uint32) WindowsMidiInput::closeLimitMs);
-    }
-
-    auto input = ports.openInput (device.input, listener);
-    ASSERT_NE (input, nullptr);
-    input->start();
-    juce::Thread::sleep (100);
-    EXPECT_TRUE (exchange (*output, listener));
 }
 
 TEST (WinmmOverWine, PortHeldOpenYieldsNoSecondPort)
