@@ -2,8 +2,8 @@
 
 #include "device/DeviceCommands.h"
 #include "device/FirmwareImage.h"
-#include "midi/MidiPortSystem.h"
 #include "device/ReplyStore.h"
+#include "midi/MidiPortSystem.h"
 
 #include <juce_core/juce_core.h>
 

@@ -100,7 +100,8 @@ void AboutBox::buildLabels()
                   { 120, 70, 250, 20 });
     firmwareVersionLabel = addLabel (
         "Firmware Version:", juce::String ("Firmware Version: ") + ProductFacts::firmwareVersion, { 120, 95, 300, 20 });
-    addLabel ({}, juce::String ("(c) ") + ProductFacts::copyrightYear + " " + ProductFacts::company, { 120, 120, 400, 20 });
+    addLabel ({}, juce::String ("(c) ") + ProductFacts::copyrightYear + " " + ProductFacts::company,
+              { 120, 120, 400, 20 });
 }
 
 juce::Label* AboutBox::addLabel (const juce::String& name, const juce::String& text, juce::Rectangle<int> bounds)
