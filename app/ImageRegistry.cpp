@@ -6,10 +6,47 @@
 
 namespace
 {
-std::map<int, ImageRecord>& getRecords()
+using ImageRecords = std::map<int, ImageRecord>;
+
+ImageRecords& getRecords()
 {
-    static std::map<int, ImageRecord> records;
+    static ImageRecords records;
     return records;
+}
+
+ImageRecords& getDoubleSizeRecords()
+{
+    static ImageRecords records;
+    return records;
+}
+
+void addRecord (ImageRecords& records, int id, const juce::String& name, int size, const void* data)
+{
+    JUCE_ASSERT_MESSAGE_THREAD
+
+    records.emplace (id, ImageRecord { name, size, data });
+}
+
+juce::Image decodeRecord (const ImageRecords& records, int id)
+{
+    JUCE_ASSERT_MESSAGE_THREAD
+
+    const auto found = records.find (id);
+
+    if (found == records.end())
+        return {};
+
+    const auto& record = found->second;
+
+    if (record.size > 0 && record.data != nullptr)
+    {
+        auto picture = juce::ImageFileFormat::loadFrom (record.data, (size_t) record.size);
+
+        if (picture.isValid())
+            return picture;
+    }
+
+    return loadImageFromResourcesFolder (record);
 }
 
 juce::String findResourcesFolder()
@@ -32,36 +69,31 @@ void registerBuiltInImages()
 {
     registerImage (0, "VT5150.png", EmbeddedResources::devicePictureSize, EmbeddedResources::devicePicture);
     registerImage (2, "About.png", EmbeddedResources::aboutPictureSize, EmbeddedResources::aboutPicture);
+
+    registerDoubleSizeImage (0, "VT5150@2x.png", EmbeddedResources::devicePictureDoubleSizeSize,
+                             EmbeddedResources::devicePictureDoubleSize);
+    registerDoubleSizeImage (2, "About@2x.png", EmbeddedResources::aboutPictureDoubleSizeSize,
+                             EmbeddedResources::aboutPictureDoubleSize);
 }
 
 void registerImage (int id, const juce::String& name, int size, const void* data)
 {
-    JUCE_ASSERT_MESSAGE_THREAD
+    addRecord (getRecords(), id, name, size, data);
+}
 
-    getRecords().emplace (id, ImageRecord { name, size, data });
+void registerDoubleSizeImage (int id, const juce::String& name, int size, const void* data)
+{
+    addRecord (getDoubleSizeRecords(), id, name, size, data);
 }
 
 juce::Image getImage (int id)
 {
-    JUCE_ASSERT_MESSAGE_THREAD
+    return decodeRecord (getRecords(), id);
+}
 
-    const auto& records = getRecords();
-    const auto found = records.find (id);
-
-    if (found == records.end())
-        return {};
-
-    const auto& record = found->second;
-
-    if (record.size > 0 && record.data != nullptr)
-    {
-        auto picture = juce::ImageFileFormat::loadFrom (record.data, (size_t) record.size);
-
-        if (picture.isValid())
-            return picture;
-    }
-
-    return loadImageFromResourcesFolder (record);
+juce::Image getDoubleSizeImage (int id)
+{
+    return decodeRecord (getDoubleSizeRecords(), id);
 }
 
 juce::Image loadImageFromResourcesFolder (const ImageRecord& record)
@@ -85,4 +117,5 @@ void clearImageRegistry()
     JUCE_ASSERT_MESSAGE_THREAD
 
     getRecords().clear();
+    getDoubleSizeRecords().clear();
 }

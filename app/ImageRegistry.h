@@ -10,7 +10,10 @@
     the working directory.
 
     The built-in pictures are id 0, the device picture ("VT5150.png"), and id 2,
-    the about picture ("About.png"). Only the message thread may use the registry.
+    the about picture ("About.png"). Each also comes at twice its size, kept
+    apart under the same id ("VT5150@2x.png", "About@2x.png"), for displays
+    scaled above 100 %: getImage() never gives those, getDoubleSizeImage() does.
+    Only the message thread may use the registry.
 */
 
 /** One registered picture. The record does not own the bytes; they live as long as the process. */
@@ -26,11 +29,17 @@ struct ImageRecord
     const void* data;
 };
 
-/** Registers the built-in pictures: id 0, the device picture, then id 2, the about picture. */
+/**
+    Registers the built-in pictures: id 0, the device picture, then id 2, the
+    about picture; then the double-size picture of each under the same id.
+*/
 void registerBuiltInImages();
 
 /** Stores a record under the id, unless the id already has one: the first registration of an id stays. */
 void registerImage (int id, const juce::String& name, int size, const void* data);
+
+/** Stores the record of the id's double-size picture, unless the id already has one, as registerImage() does. */
+void registerDoubleSizeImage (int id, const juce::String& name, int size, const void* data);
 
 /**
     Returns a newly decoded picture for the id, or a null image when there is
@@ -39,6 +48,13 @@ void registerImage (int id, const juce::String& name, int size, const void* data
     or do not decode is served by loadImageFromResourcesFolder().
 */
 juce::Image getImage (int id);
+
+/**
+    Returns a newly decoded picture of the id at twice the size of getImage()'s,
+    for displays scaled above 100 %, or a null image when there is none. It is
+    decoded and falls back on the resources folder just as getImage() does.
+*/
+juce::Image getDoubleSizeImage (int id);
 
 /**
     Loads the file named by the record from the resources folder through
@@ -57,5 +73,5 @@ juce::Image loadImageFromResourcesFolder (const ImageRecord& record);
 */
 juce::String getResourcesFolder();
 
-/** Removes every record; until pictures are registered again, getImage() finds none. */
+/** Removes every record, double-size ones too; until pictures are registered again, getImage() finds none. */
 void clearImageRegistry();

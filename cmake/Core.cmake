@@ -34,14 +34,21 @@ set (VT5150_UI_SOURCES
     ui/UpdaterWindow.cpp
     )
 
+# Each picture also at twice its size, for displays scaled above 100 %.
 set (VT5150_RESOURCE_SOURCES
     "${CMAKE_BINARY_DIR}/resources/DevicePicture.cpp"
-    "${CMAKE_BINARY_DIR}/resources/AboutPicture.cpp")
+    "${CMAKE_BINARY_DIR}/resources/DevicePictureDoubleSize.cpp"
+    "${CMAKE_BINARY_DIR}/resources/AboutPicture.cpp"
+    "${CMAKE_BINARY_DIR}/resources/AboutPictureDoubleSize.cpp")
 
 vt5150_embed_file ("${CMAKE_BINARY_DIR}/resources/DevicePicture.cpp"
                    "${CMAKE_SOURCE_DIR}/resources/VT5150.png" devicePicture)
+vt5150_embed_file ("${CMAKE_BINARY_DIR}/resources/DevicePictureDoubleSize.cpp"
+                   "${CMAKE_SOURCE_DIR}/resources/VT5150@2x.png" devicePictureDoubleSize)
 vt5150_embed_file ("${CMAKE_BINARY_DIR}/resources/AboutPicture.cpp"
                    "${CMAKE_SOURCE_DIR}/resources/About.png" aboutPicture)
+vt5150_embed_file ("${CMAKE_BINARY_DIR}/resources/AboutPictureDoubleSize.cpp"
+                   "${CMAKE_SOURCE_DIR}/resources/About@2x.png" aboutPictureDoubleSize)
 
 # Windows-only sources: the winmm MIDI ports, and the timer that repaints the
 # windows under Wine.

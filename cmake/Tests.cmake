@@ -49,6 +49,7 @@ vt5150_add_test_suite (vt5150-app-tests gui
     tests/app/ImageRegistryTests.cpp)
 
 vt5150_add_test_suite (vt5150-wizard-tests gui-threaded
+    tests/ui/HighDensityTests.cpp
     tests/ui/UpdaterWindowTests.cpp
     tests/app/UpdaterApplicationTests.cpp)
 

@@ -11,7 +11,15 @@ namespace EmbeddedResources
 extern const unsigned char devicePicture[];
 extern const int devicePictureSize;
 
+/** resources/VT5150@2x.png, the device picture at twice its size, for displays scaled above 100 %. */
+extern const unsigned char devicePictureDoubleSize[];
+extern const int devicePictureDoubleSizeSize;
+
 /** resources/About.png, the about picture: the about box's panel. */
 extern const unsigned char aboutPicture[];
 extern const int aboutPictureSize;
+
+/** resources/About@2x.png, the about picture at twice its size, for displays scaled above 100 %. */
+extern const unsigned char aboutPictureDoubleSize[];
+extern const int aboutPictureDoubleSizeSize;
 } // namespace EmbeddedResources

@@ -15,7 +15,7 @@ VT5150_PACKAGES=(
     libx11-dev libxrandr-dev libxinerama-dev libxcursor-dev libxcomposite-dev libxext-dev
     libpng-dev libjpeg-dev zlib1g-dev libgtest-dev
     xvfb xauth xdotool x11-utils imagemagick fonts-dejavu-core
-    file dpkg-dev desktop-file-utils appstream lintian
+    file dpkg-dev desktop-file-utils appstream lintian libglib2.0-bin
 )
 
 vt5150_install_packages ()

@@ -133,14 +133,22 @@ def text (canvas, position, content, typeface, colour, anchor = "la", spacing = 
         x += w + px (spacing)
 
 
-def finish (canvas, size, path, alpha = None, resample = Image.LANCZOS):
+def finish (canvas, size, path, alpha = None, resample = Image.LANCZOS, dpi = 72):
     """Scales the drawing down to `size` and saves it as an RGBA PNG with pHYs, gAMA and cHRM; `alpha`, a
     mask of the canvas' size, makes what lies outside it transparent. Image.BOX keeps shapes drawn on
-    whole final pixels sharp, where LANCZOS would ring around them."""
+    whole final pixels sharp, where LANCZOS would ring around them. `dpi` goes into pHYs."""
     picture = canvas.resize (size, resample).convert ("RGBA")
     if alpha is not None:
         picture.putalpha (alpha.resize (size, resample))
     info = PngImagePlugin.PngInfo ()
     info.add (b"gAMA", struct.pack (">I", 45455))
     info.add (b"cHRM", struct.pack (">8I", 31270, 32900, 64000, 33000, 30000, 60000, 15000, 6000))
-    picture.save (path, "PNG", pnginfo = info, dpi = (72, 72), optimize = True)
+    picture.save (path, "PNG", pnginfo = info, dpi = (dpi, dpi), optimize = True)
+
+
+def finish_both_sizes (canvas, size, path):
+    """Saves the drawing at `size` as `path` and at twice the size beside it, with "@2x" added to the file's
+    stem, for displays scaled to 150 or 200 %; the larger picture's pHYs gives the same physical size."""
+    width, height = size
+    finish (canvas, size, path)
+    finish (canvas, (2 * width, 2 * height), path.with_name (path.stem + "@2x" + path.suffix), dpi = 144)

@@ -5,7 +5,9 @@
                                      panel above a blue gradient for the pages
     resources/About.png   431 x 191  about box panel
 
-Both are 8-bit RGBA PNGs, not interlaced, carrying pHYs, gAMA and cHRM chunks.
+and each at twice the size beside it, VT5150@2x.png and About@2x.png, reduced
+less from the same drawing, for displays scaled to 150 or 200 %.
+All are 8-bit RGBA PNGs, not interlaced, carrying pHYs, gAMA and cHRM chunks.
 A run with the same Pillow and DejaVu fonts gives the same files.
 
 Usage: /usr/bin/python3 tools/draw_artwork.py [output folder]   (default: resources/)
@@ -17,7 +19,7 @@ import sys
 
 from PIL import Image, ImageChops, ImageDraw, ImageFilter
 
-from artwork_drawing import (add_noise, box, ellipse_mask, finish, font, mix, paint, paint_gradient, px,
+from artwork_drawing import (add_noise, box, ellipse_mask, finish_both_sizes, font, mix, paint, paint_gradient, px,
                              rounded_mask, shadow, shape_mask, text, vertical_gradient)
 from artwork_panel import CHASSIS_BOTTOM, draw_panel
 
@@ -73,7 +75,7 @@ def draw_device_picture (path):
     canvas.paste (draw_page_area (), (0, px (CHASSIS_BOTTOM)))
     draw_panel (canvas)
     draw_badge (canvas, 14, 343, (186, 204, 230))
-    finish (canvas, DEVICE_SIZE, path)
+    finish_both_sizes (canvas, DEVICE_SIZE, path)
 
 
 def draw_about_picture (path):
@@ -95,7 +97,7 @@ def draw_about_picture (path):
     draw.line (box (0, 162.4, width, 162.4), fill = (64, 108, 170), width = px (0.8))
     draw_fader_emblem (canvas)
     draw_badge (canvas, 14, 168, (170, 190, 222))
-    finish (canvas, ABOUT_SIZE, path)
+    finish_both_sizes (canvas, ABOUT_SIZE, path)
 
 
 def draw_fader_emblem (canvas, centre = 68, top = 48, bottom = 136):

@@ -76,7 +76,7 @@ void AboutBox::setUpContent()
     if (picture.isValid())
     {
         PictureWindowStyle::sizeToPicture (*this, picture);
-        setContentOwned (new PictureComponent (std::move (picture)), false);
+        setContentOwned (new PictureComponent (std::move (picture), getDoubleSizeImage (aboutPictureId)), false);
     }
 
     buildLabels();

@@ -3,8 +3,8 @@
 #include "app/UpdaterApplication.h"
 #include "ui/AboutBox.h"
 
-BackgroundPicture::BackgroundPicture (juce::Image pictureToShow)
-    : PictureComponent (std::move (pictureToShow))
+BackgroundPicture::BackgroundPicture (juce::Image pictureToShow, juce::Image doubleSizePictureToShow)
+    : PictureComponent (std::move (pictureToShow), std::move (doubleSizePictureToShow))
 {
     setName ("bkgImg");
 }

@@ -16,8 +16,8 @@ public:
         exitItem = 2
     };
 
-    /** Creates the backdrop for this picture, named "bkgImg". */
-    explicit BackgroundPicture (juce::Image pictureToShow);
+    /** Creates the backdrop for this picture, and its double size for scaled displays, named "bkgImg". */
+    explicit BackgroundPicture (juce::Image pictureToShow, juce::Image doubleSizePictureToShow = {});
 
     /** Opens the window menu on a right-button press and carries out the choice; other presses do nothing. */
     void mouseDown (const juce::MouseEvent& event) override;

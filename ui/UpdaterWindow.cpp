@@ -40,7 +40,7 @@ UpdaterWindow::UpdaterWindow()
     if (auto picture = getImage (devicePictureId); picture.isValid())
     {
         PictureWindowStyle::sizeToPicture (*this, picture);
-        setContentOwned (new BackgroundPicture (std::move (picture)), false);
+        setContentOwned (new BackgroundPicture (std::move (picture), getDoubleSizeImage (devicePictureId)), false);
     }
 
     if (auto* content = getContentComponent())

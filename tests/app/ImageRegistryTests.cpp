@@ -3,8 +3,10 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <cstdlib>
 #include <tuple>
+#include <utility>
 
 namespace
 {
@@ -23,14 +25,21 @@ TEST (ImageRegistry, OnlyRegisteredIdsDecodeToTheirSizesWithAlphaUntilCleared)
         EXPECT_EQ (picture.getWidth(), width) << "id " << id;
         EXPECT_EQ (picture.getHeight(), height) << "id " << id;
         EXPECT_TRUE (picture.hasAlphaChannel()) << "id " << id;
+
+        const auto doubleSize = getDoubleSizeImage (id);
+        EXPECT_EQ (doubleSize.getWidth(), 2 * width) << "id " << id;
+        EXPECT_EQ (doubleSize.getHeight(), 2 * height) << "id " << id;
+        EXPECT_TRUE (doubleSize.hasAlphaChannel()) << "id " << id;
     }
 
     for (auto id : { 1, 3, -1, 1000 })
-        EXPECT_TRUE (getImage (id).isNull()) << "id " << id;
+        EXPECT_TRUE (getImage (id).isNull() && getDoubleSizeImage (id).isNull()) << "id " << id;
 
     clearImageRegistry();
     EXPECT_TRUE (getImage (0).isNull());
     EXPECT_TRUE (getImage (2).isNull());
+    EXPECT_TRUE (getDoubleSizeImage (0).isNull());
+    EXPECT_TRUE (getDoubleSizeImage (2).isNull());
 
     registerBuiltInImages();
     EXPECT_EQ (getImage (0).getWidth(), 550);
@@ -58,11 +67,51 @@ TEST (ImageRegistry, FirstRegistrationOfAnIdStays)
 {
     clearImageRegistry();
     registerImage (0, "About.png", EmbeddedResources::aboutPictureSize, EmbeddedResources::aboutPicture);
+    registerDoubleSizeImage (0, "About@2x.png", EmbeddedResources::aboutPictureDoubleSizeSize,
+                             EmbeddedResources::aboutPictureDoubleSize);
     registerBuiltInImages();
     registerImage (2, "Other.png", 0, nullptr);
+    registerDoubleSizeImage (2, "Other.png", 0, nullptr);
 
     EXPECT_EQ (getImage (0).getWidth(), 431);
     EXPECT_EQ (getImage (2).getWidth(), 431);
+    EXPECT_EQ (getDoubleSizeImage (0).getWidth(), 862);
+    EXPECT_EQ (getDoubleSizeImage (2).getWidth(), 862);
+}
+
+TEST (ImageRegistry, EachDoubleSizePictureIsItsPictureDrawnAtTwiceTheSize)
+{
+    clearImageRegistry();
+    registerBuiltInImages();
+
+    // Halved by averaging each square of four pixels, the double size comes within a few levels of the
+    // picture, which is reduced from the same drawing; another picture, or another drawing, does not.
+    for (auto id : { 0, 2 })
+    {
+        const auto picture = getImage (id);
+        const auto doubleSize = getDoubleSizeImage (id);
+        double difference = 0.0;
+
+        for (int y = 0; y < picture.getHeight(); ++y)
+            for (int x = 0; x < picture.getWidth(); ++x)
+            {
+                const auto original = picture.getPixelAt (x, y);
+                double red = 0.0, green = 0.0, blue = 0.0;
+
+                for (auto [dx, dy] : { std::pair { 0, 0 }, std::pair { 1, 0 }, std::pair { 0, 1 }, std::pair { 1, 1 } })
+                {
+                    const auto larger = doubleSize.getPixelAt (2 * x + dx, 2 * y + dy);
+                    red += larger.getRed() / 4.0;
+                    green += larger.getGreen() / 4.0;
+                    blue += larger.getBlue() / 4.0;
+                }
+
+                difference += std::abs (red - original.getRed()) + std::abs (green - original.getGreen()) +
+                              std::abs (blue - original.getBlue());
+            }
+
+        EXPECT_LT (difference / (3.0 * picture.getWidth() * picture.getHeight()), 3.0) << "id " << id;
+    }
 }
 
 TEST (ImageRegistry, PicturesThatDoNotDecodeComeFromTheResourcesFolderBesideTheFirstWorkingDirectory)
@@ -101,6 +150,10 @@ TEST (ImageRegistry, PicturesThatDoNotDecodeComeFromTheResourcesFolderBesideTheF
     EXPECT_EQ (widthOf ("x.png", 100, nullptr), 7) << "a positive count without bytes is never read";
     EXPECT_EQ (widthOf ("missing.png", 0, nullptr), 0);
     EXPECT_EQ (widthOf ("missing.png", (int) sizeof (notAPicture), notAPicture), 0);
+
+    registerDoubleSizeImage (++id, "x.png", (int) sizeof (notAPicture), notAPicture);
+    EXPECT_EQ (getDoubleSizeImage (id).getWidth(), 7) << "double-size pictures fall back the same way";
+    EXPECT_TRUE (getImage (id).isNull()) << "and stay apart from the pictures";
 }
 
 namespace

@@ -33,3 +33,64 @@ TEST (PictureComponent, TakesItsPicturesSizeAndDrawsItUnscaledFromTheTopLeftCorn
             }
     }
 }
+
+namespace
+{
+/** A picture with a different opaque colour in every pixel, `shade` telling pictures apart. */
+juce::Image patterned (int width, int height, juce::uint8 shade)
+{
+    juce::Image picture (juce::Image::ARGB, width, height, true);
+
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x)
+            picture.setPixelAt (x, y, juce::Colour ((juce::uint8) (20 * x), (juce::uint8) (20 * y), shade));
+
+    return picture;
+}
+
+/** The picture's colour at a pixel of the component's snapshot at this scale. */
+juce::Colour drawnAt (PictureComponent& component, float scale, int x, int y)
+{
+    return component.createComponentSnapshot (component.getLocalBounds(), true, scale).getPixelAt (x, y);
+}
+} // namespace
+
+TEST (PictureComponent, DrawsTheDoubleSizePictureOneToOneOnScaledDisplaysAndThePictureItselfAt100Percent)
+{
+    const auto picture = patterned (4, 3, 50);
+    const auto doubleSize = patterned (8, 6, 250);
+    PictureComponent component (picture, doubleSize);
+    EXPECT_EQ (component.getBounds(), picture.getBounds()) << "the picture, not the double size, gives the size";
+
+    const auto atScale1 = component.createComponentSnapshot (component.getLocalBounds(), true, 1.0f);
+    const auto atScale2 = component.createComponentSnapshot (component.getLocalBounds(), true, 2.0f);
+
+    for (int y = 0; y < 6; ++y)
+        for (int x = 0; x < 8; ++x)
+        {
+            EXPECT_EQ (atScale2.getPixelAt (x, y), doubleSize.getPixelAt (x, y)) << x << ", " << y;
+
+            if (x < 4 && y < 3)
+            {
+                EXPECT_EQ (atScale1.getPixelAt (x, y), picture.getPixelAt (x, y)) << x << ", " << y;
+            }
+        }
+
+    // At 150 % the double size, reduced, is what shows.
+    EXPECT_EQ (drawnAt (component, 1.5f, 3, 2).getBlue(), 250);
+}
+
+TEST (PictureComponent, ADoubleSizePictureOfAnyOtherSizeIsNotUsed)
+{
+    const auto picture = patterned (4, 3, 50);
+
+    for (const auto& other : { patterned (8, 7, 250), patterned (4, 3, 250), juce::Image() })
+    {
+        PictureComponent component (picture, other);
+        EXPECT_TRUE (component.getDoubleSizePicture().isNull()) << other.getWidth() << " x " << other.getHeight();
+        EXPECT_EQ (drawnAt (component, 2.0f, 3, 2).getBlue(), 50);
+    }
+
+    PictureComponent withoutPicture ({}, patterned (8, 6, 250));
+    EXPECT_TRUE (withoutPicture.getDoubleSizePicture().isNull());
+}
