@@ -205,6 +205,6 @@ vt5150_with_sanitizers ()
 {
     ASAN_OPTIONS="detect_leaks=1:abort_on_error=0:detect_stack_use_after_return=1:strict_string_checks=1" \
     UBSAN_OPTIONS="halt_on_error=1:print_stacktrace=1" \
-    LSAN_OPTIONS="suppressions=$VT5150_ROOT/tests/sanitizer/lsan.supp:print_suppressions=1" \
+    LSAN_OPTIONS="suppressions='$VT5150_ROOT/tests/sanitizer/lsan.supp':print_suppressions=1" \
         "$@"
 }
