@@ -1,5 +1,7 @@
 #include "ui/ModalDialog.h"
 
+#include "ui/FocusReturn.h"
+
 ModalDialog::ModalDialog (const juce::String& title, juce::Colour background, bool escapeClosesDialog)
     : juce::DialogWindow (title, background, escapeClosesDialog)
     , escapeCloses (escapeClosesDialog)
@@ -9,6 +11,7 @@ ModalDialog::ModalDialog (const juce::String& title, juce::Colour background, bo
 int ModalDialog::runModal()
 {
     JUCE_ASSERT_MESSAGE_THREAD
+    const FocusReturn focusReturn;
     setUpContent();
     return runModalLoop();
 }

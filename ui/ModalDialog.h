@@ -20,7 +20,11 @@ public:
     */
     ModalDialog (const juce::String& title, juce::Colour background, bool escapeClosesDialog);
 
-    /** Builds the content with setUpContent(), then runs the modal loop and returns its result. */
+    /**
+        Builds the content with setUpContent(), then runs the modal loop, which
+        gives the dialog the keyboard, and returns its result; the keyboard then
+        goes back to the component that had it before.
+    */
     int runModal();
 
     /** Ends the modal loop with 0, then hides the dialog. */
