@@ -58,6 +58,12 @@ add_test (NAME Updater.AsAUserWouldDriveIt
                   $<TARGET_FILE:vt5150-updater> "${CMAKE_BINARY_DIR}/gui-test-shots")
 set_tests_properties (Updater.AsAUserWouldDriveIt PROPERTIES RESOURCE_LOCK ${VT5150_INSTANCE_LOCK} LABELS "gui" TIMEOUT 300)
 
+# The demo's window driven with the keyboard alone, through a whole update and both error boxes.
+add_test (NAME Updater.FromTheKeyboard
+          COMMAND "${CMAKE_SOURCE_DIR}/tests/app/keyboard_gui_test.sh" $<TARGET_FILE:vt5150-updater-demo>
+                  "${CMAKE_BINARY_DIR}/keyboard-test-shots")
+set_tests_properties (Updater.FromTheKeyboard PROPERTIES RESOURCE_LOCK ${VT5150_INSTANCE_LOCK} LABELS "gui" TIMEOUT 300)
+
 # The system MIDI port layer over JUCE's own Linux MIDI code, with the ALSA
 # sequencer stand-in preloaded.
 add_executable (vt5150-system-midi-tests tests/midi/SystemMidiPortsTests.cpp)
