@@ -50,6 +50,8 @@ vt5150_add_test_suite (vt5150-app-tests gui
 
 vt5150_add_test_suite (vt5150-wizard-tests gui-threaded
     tests/ui/UpdaterWindowTests.cpp
+    tests/ui/WizardAccessibilityTests.cpp
+    tests/ui/WizardKeyboardTests.cpp
     tests/app/UpdaterApplicationTests.cpp)
 
 # The real programs driven as a user would, with xdotool on a private Xvfb.

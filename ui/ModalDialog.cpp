@@ -6,6 +6,7 @@ ModalDialog::ModalDialog (const juce::String& title, juce::Colour background, bo
     : juce::DialogWindow (title, background, escapeClosesDialog)
     , escapeCloses (escapeClosesDialog)
 {
+    setTitle (title);
 }
 
 int ModalDialog::runModal()

@@ -17,6 +17,7 @@ public:
     /**
         Creates a hidden dialog without content, titled `title`, filled with
         `background`; with `escapeClosesDialog`, Escape acts as the close button.
+        A screen reader calls the dialog by its title too.
     */
     ModalDialog (const juce::String& title, juce::Colour background, bool escapeClosesDialog);
 

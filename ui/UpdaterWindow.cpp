@@ -35,7 +35,11 @@ UpdaterWindow::UpdaterWindow()
     transferProgress = 0.0;
 
     if (auto* app = juce::JUCEApplication::getInstance())
+    {
+        // The window's title, for the eye in the title bar and for a screen reader.
         setName (app->getApplicationName());
+        setTitle (getName());
+    }
 
     setResizable (false, false);
 

@@ -1,0 +1,163 @@
+#include "WizardTestSupport.h"
+
+#include "ui/WizardLookAndFeel.h"
+
+using namespace WizardTest;
+
+namespace
+{
+const juce::KeyPress tab (juce::KeyPress::tabKey);
+const juce::KeyPress shiftTab (juce::KeyPress::tabKey, juce::ModifierKeys::shiftModifier, 0);
+const juce::KeyPress returnKey (juce::KeyPress::returnKey);
+const juce::KeyPress space (juce::KeyPress::spaceKey);
+const juce::KeyPress escape (juce::KeyPress::escapeKey);
+const juce::KeyPress shiftF10 (juce::KeyPress::F10Key, juce::ModifierKeys::shiftModifier, 0);
+} // namespace
+
+class WizardKeyboardTest : public WizardFixture
+{
+protected:
+    /**
+        Starts the wizard and waits for the display to tell the window that it
+        has the keyboard, which JUCE answers by focusing the window again: a
+        user's first key comes later than that.
+    */
+    void startAndSettle (int latencyMicroseconds = 0)
+    {
+        start ({}, latencyMicroseconds);
+        pump (300);
+    }
+
+    /** Presses a key on the window's keyboard, as the system hands it over, and lets it be handled. */
+    void key (const juce::KeyPress& keyPress)
+    {
+        window->getPeer()->handleKeyPress (keyPress);
+        pump();
+    }
+
+    juce::TextButton& previous()
+    {
+        return findControl<juce::TextButton> (*window, "Previous");
+    }
+
+    /** The name of the control with the keyboard: "window" for the window itself. */
+    juce::String focused()
+    {
+        auto* focus = juce::Component::getCurrentlyFocusedComponent();
+        return focus == window.getComponent() ? juce::String ("window") : focus != nullptr ? focus->getName() : "";
+    }
+
+    /** Where a focus ring shows over the page: a shown child of the content that is none of the page's controls. */
+    juce::Rectangle<int> ring()
+    {
+        for (auto* child : window->getContentComponent()->getChildren())
+            if (child->isVisible() && child->getName().isEmpty() && dynamic_cast<juce::Label*> (child) == nullptr)
+                return child->getBounds();
+
+        return {};
+    }
+
+    juce::Rectangle<int> ringAround (juce::Component& button)
+    {
+        return button.getBounds().expanded (WizardLookAndFeel::ringGap);
+    }
+};
+
+TEST_F (WizardKeyboardTest, TabGoesRoundTheButtonsShownWithARingAndReturnAndSpacePressThem)
+{
+    startAndSettle();
+    EXPECT_EQ (focused(), "window") << "the window has the keyboard when it opens";
+    EXPECT_TRUE (ring().isEmpty());
+
+    key (returnKey);
+    expectPage (1, true, true, false);
+    EXPECT_EQ (focused(), "window") << "Return pressed Next without moving the keyboard";
+    EXPECT_TRUE (ring().isEmpty()) << "no ring until a button has the keyboard";
+
+    const std::pair<juce::KeyPress, const char*> moves[] = {
+        { tab, "Previous" }, { tab, "Next" }, { tab, "Previous" }, { shiftTab, "Next" }, { shiftTab, "Previous" },
+    };
+
+    for (const auto& [move, expected] : moves)
+    {
+        key (move);
+        EXPECT_EQ (focused(), expected);
+        EXPECT_EQ (ring(), ringAround (findControl<juce::TextButton> (*window, expected))) << expected;
+    }
+
+    key (space);
+    expectPage (0, true, false, false);
+    EXPECT_EQ (focused(), "Next") << "Previous went, Next took the keyboard";
+    EXPECT_EQ (ring(), ringAround (next()));
+
+    for (const auto& nothing : { escape, juce::KeyPress (juce::KeyPress::rightKey),
+                                 juce::KeyPress ('n', juce::ModifierKeys::altModifier, 'n') })
+    {
+        key (nothing);
+        expectPage (0, true, false, false);
+        EXPECT_TRUE (window->isVisible());
+    }
+
+    key (space);
+    expectPage (1, true, true, false);
+    key (returnKey);
+    expectPage (2, true, true, false);
+    EXPECT_EQ (app->quitRequests, 0);
+    EXPECT_TRUE (alerts.empty());
+}
+
+TEST_F (WizardKeyboardTest, KeysDoNothingDuringTheTransferAndReturnPressesFinishAfterIt)
+{
+    startAndSettle (200);
+    walkTo (5);
+    key (tab);
+    key (tab);
+    ASSERT_EQ (focused(), "Next");
+    key (returnKey);
+    expectPage (6, false, false, true);
+    EXPECT_EQ (focused(), "window") << "the keyboard goes back to the window with the buttons";
+    EXPECT_TRUE (ring().isEmpty());
+
+    for (const auto& nothing : { tab, shiftTab, returnKey, space, escape })
+    {
+        key (nothing);
+        expectPage (6, false, false, true);
+        EXPECT_TRUE (transferRunning);
+        EXPECT_EQ (focused(), "window");
+    }
+
+    ASSERT_TRUE (waitForPage (7));
+    key (returnKey);
+    EXPECT_EQ (window->getCurrentPage(), 8);
+    EXPECT_EQ (app->quitRequests, 1) << "Return pressed Finish";
+}
+
+TEST_F (WizardKeyboardTest, ShiftF10OpensThePicturesMenuOnEveryPageAndEscapeClosesIt)
+{
+    startAndSettle (200);
+
+    for (int page : { 0, 6 })
+    {
+        SCOPED_TRACE ("page " + std::to_string (page));
+        walkTo (page);
+        key (shiftF10);
+
+        auto* menu = juce::Component::getCurrentlyModalComponent();
+        ASSERT_NE (menu, nullptr);
+        auto* handler = menu->getAccessibilityHandler();
+        ASSERT_NE (handler, nullptr);
+        EXPECT_EQ (handler->getRole(), juce::AccessibilityRole::popupMenu);
+
+        juce::StringArray items;
+
+        for (auto* item : handler->getChildren())
+            items.add (item->getTitle());
+
+        EXPECT_EQ (items.joinIntoString ("|"), "About...|Exit...");
+
+        key (escape);
+        EXPECT_EQ (juce::Component::getCurrentlyModalComponent(), nullptr) << "Escape closes the menu";
+        EXPECT_EQ (window->getCurrentPage(), page);
+        EXPECT_EQ (app->quitRequests, 0);
+    }
+}
