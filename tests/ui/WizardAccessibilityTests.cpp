@@ -3,6 +3,7 @@
 #include "ui/BackgroundPicture.h"
 #include "ui/ScreenReaderAnnouncer.h"
 
+#include <map>
 #include <set>
 
 using namespace WizardTest;
@@ -12,36 +13,14 @@ namespace
 /** One element as a screen reader presents it: "role: title [= value] [press]". */
 juce::String describe (const juce::AccessibilityHandler& handler)
 {
-    juce::String text;
+    static const std::map<juce::AccessibilityRole, const char*> roles {
+        { juce::AccessibilityRole::button, "button" },       { juce::AccessibilityRole::label, "label" },
+        { juce::AccessibilityRole::image, "image" },         { juce::AccessibilityRole::progressBar, "progress bar" },
+        { juce::AccessibilityRole::dialogWindow, "dialog" },
+    };
 
-    switch (handler.getRole())
-    {
-        case juce::AccessibilityRole::button:
-            text << "button";
-            break;
-        case juce::AccessibilityRole::label:
-            text << "label";
-            break;
-        case juce::AccessibilityRole::image:
-            text << "image";
-            break;
-        case juce::AccessibilityRole::progressBar:
-            text << "progress bar";
-            break;
-        case juce::AccessibilityRole::dialogWindow:
-            text << "dialog";
-            break;
-        case juce::AccessibilityRole::window:
-            text << "window";
-            break;
-        case juce::AccessibilityRole::popupMenu:
-            text << "menu";
-            break;
-        default:
-            text << "role " << (int) handler.getRole();
-            break;
-    }
-
+    const auto role = roles.find (handler.getRole());
+    juce::String text (role != roles.end() ? role->second : "another role");
     text << ": " << handler.getTitle();
 
     if (auto* value = handler.getValueInterface(); value != nullptr &&
