@@ -118,32 +118,6 @@ TEST_F (WizardKeyboardTest, TabGoesRoundTheButtonsShownWithARingAndReturnAndSpac
     EXPECT_TRUE (alerts.empty());
 }
 
-TEST_F (WizardKeyboardTest, KeysDoNothingDuringTheTransferAndReturnPressesFinishAfterIt)
-{
-    startAndSettle (200);
-    walkTo (5);
-    key (tab);
-    key (tab);
-    ASSERT_EQ (focused(), "Next");
-    key (returnKey);
-    expectPage (6, false, false, true);
-    EXPECT_EQ (focused(), "window") << "the keyboard goes back to the window with the buttons";
-    EXPECT_TRUE (ringBecomes ({}));
-
-    for (const auto& nothing : { tab, shiftTab, returnKey, space, escape })
-    {
-        key (nothing);
-        expectPage (6, false, false, true);
-        EXPECT_TRUE (transferRunning);
-        EXPECT_EQ (focused(), "window");
-    }
-
-    ASSERT_TRUE (waitForPage (7));
-    key (returnKey);
-    EXPECT_EQ (window->getCurrentPage(), 8);
-    EXPECT_EQ (app->quitRequests, 1) << "Return pressed Finish";
-}
-
 TEST_F (WizardKeyboardTest, ShiftF10OpensThePicturesMenuOnEveryPageAndEscapeClosesIt)
 {
     startAndSettle (200);
