@@ -26,12 +26,17 @@ set (VT5150_MIDI_SOURCES
 set (VT5150_UI_SOURCES
     ui/AboutBox.cpp
     ui/BackgroundPicture.cpp
+    ui/ErrorBox.cpp
+    ui/FocusReturn.cpp
     ui/ModalDialog.cpp
     ui/PageTexts.cpp
     ui/PictureComponent.cpp
     ui/PictureWindowStyle.cpp
+    ui/ScreenReaderAnnouncer.cpp
     ui/TransferProgressBar.cpp
     ui/UpdaterWindow.cpp
+    ui/WizardKeyboard.cpp
+    ui/WizardLookAndFeel.cpp
     )
 
 # Each picture also at twice its size, for displays scaled above 100 %.

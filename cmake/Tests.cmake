@@ -51,6 +51,8 @@ vt5150_add_test_suite (vt5150-app-tests gui
 vt5150_add_test_suite (vt5150-wizard-tests gui-threaded
     tests/ui/HighDensityTests.cpp
     tests/ui/UpdaterWindowTests.cpp
+    tests/ui/WizardAccessibilityTests.cpp
+    tests/ui/WizardKeyboardTests.cpp
     tests/app/UpdaterApplicationTests.cpp)
 
 # The real programs driven as a user would, with xdotool on a private Xvfb.
@@ -58,6 +60,12 @@ add_test (NAME Updater.AsAUserWouldDriveIt
           COMMAND "${CMAKE_SOURCE_DIR}/tests/app/updater_gui_test.sh" $<TARGET_FILE:vt5150-updater-demo>
                   $<TARGET_FILE:vt5150-updater> "${CMAKE_BINARY_DIR}/gui-test-shots")
 set_tests_properties (Updater.AsAUserWouldDriveIt PROPERTIES RESOURCE_LOCK ${VT5150_INSTANCE_LOCK} LABELS "gui" TIMEOUT 300)
+
+# The demo's window driven with the keyboard alone, through a whole update and both error boxes.
+add_test (NAME Updater.FromTheKeyboard
+          COMMAND "${CMAKE_SOURCE_DIR}/tests/app/keyboard_gui_test.sh" $<TARGET_FILE:vt5150-updater-demo>
+                  "${CMAKE_BINARY_DIR}/keyboard-test-shots")
+set_tests_properties (Updater.FromTheKeyboard PROPERTIES RESOURCE_LOCK ${VT5150_INSTANCE_LOCK} LABELS "gui" TIMEOUT 300)
 
 # The environment that preloads the ALSA sequencer stand-in. LD_PRELOAD splits
 # at spaces, so it names the library alone, which the loader then looks for

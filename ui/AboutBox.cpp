@@ -66,6 +66,17 @@ int AboutBox::getAboutFontCreationCount() noexcept
     return aboutFontCreations;
 }
 
+bool AboutBox::keyPressed (const juce::KeyPress& key)
+{
+    if (key == juce::KeyPress (juce::KeyPress::returnKey) || key == juce::KeyPress (juce::KeyPress::spaceKey))
+    {
+        closeButtonPressed();
+        return true;
+    }
+
+    return ModalDialog::keyPressed (key);
+}
+
 void AboutBox::setUpContent()
 {
     ModalDialog::setUpContent();

@@ -8,7 +8,8 @@
 /**
     The modal about box: the built-in about picture with four lines laid over
     it, the product title, the application version, the firmware version and
-    the maker's notice. Escape closes it as the close button does.
+    the maker's notice. Escape closes it as the close button does, and so do
+    Return and Space, as they would press the OK button of a message box.
 
     A new box is built for each opening; only the about font, created the
     first time a box builds its labels, is shared by every box.
@@ -36,6 +37,9 @@ public:
 
     /** How many times the about font has been created in this process: 0 before the first use, then 1. */
     static int getAboutFontCreationCount() noexcept;
+
+    /** Closes the box on Return or Space, as its close button would. */
+    bool keyPressed (const juce::KeyPress& key) override;
 
 protected:
     /**

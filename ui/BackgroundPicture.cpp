@@ -3,10 +3,18 @@
 #include "app/UpdaterApplication.h"
 #include "ui/AboutBox.h"
 
+const char* const BackgroundPicture::accessibleTitle = "Picture of the VT-5150 control surface";
+
 BackgroundPicture::BackgroundPicture (juce::Image pictureToShow, juce::Image doubleSizePictureToShow)
     : PictureComponent (std::move (pictureToShow), std::move (doubleSizePictureToShow))
 {
     setName ("bkgImg");
+    setTitle (accessibleTitle);
+}
+
+std::unique_ptr<juce::AccessibilityHandler> BackgroundPicture::createAccessibilityHandler()
+{
+    return std::make_unique<juce::AccessibilityHandler> (*this, juce::AccessibilityRole::image);
 }
 
 void BackgroundPicture::mouseDown (const juce::MouseEvent& event)

@@ -19,6 +19,9 @@ public:
     /** Creates the backdrop for this picture, and its double size for scaled displays, named "bkgImg". */
     explicit BackgroundPicture (juce::Image pictureToShow, juce::Image doubleSizePictureToShow = {});
 
+    /** What a screen reader calls the picture. */
+    static const char* const accessibleTitle;
+
     /** Opens the window menu on a right-button press and carries out the choice; other presses do nothing. */
     void mouseDown (const juce::MouseEvent& event) override;
 
@@ -27,6 +30,9 @@ public:
 
     /** Carries out a menu result: the about box for aboutItem, a quit request for exitItem, nothing otherwise. */
     static void performMenuItem (int result);
+
+    /** Presents the picture to a screen reader as an image, titled accessibleTitle. */
+    std::unique_ptr<juce::AccessibilityHandler> createAccessibilityHandler() override;
 
 private:
     JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR (BackgroundPicture)

@@ -1,14 +1,18 @@
 #include "ui/ModalDialog.h"
 
+#include "ui/FocusReturn.h"
+
 ModalDialog::ModalDialog (const juce::String& title, juce::Colour background, bool escapeClosesDialog)
     : juce::DialogWindow (title, background, escapeClosesDialog)
     , escapeCloses (escapeClosesDialog)
 {
+    setTitle (title);
 }
 
 int ModalDialog::runModal()
 {
     JUCE_ASSERT_MESSAGE_THREAD
+    const FocusReturn focusReturn;
     setUpContent();
     return runModalLoop();
 }

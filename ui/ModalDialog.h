@@ -17,10 +17,15 @@ public:
     /**
         Creates a hidden dialog without content, titled `title`, filled with
         `background`; with `escapeClosesDialog`, Escape acts as the close button.
+        A screen reader calls the dialog by its title too.
     */
     ModalDialog (const juce::String& title, juce::Colour background, bool escapeClosesDialog);
 
-    /** Builds the content with setUpContent(), then runs the modal loop and returns its result. */
+    /**
+        Builds the content with setUpContent(), then runs the modal loop, which
+        gives the dialog the keyboard, and returns its result; the keyboard then
+        goes back to the component that had it before.
+    */
     int runModal();
 
     /** Ends the modal loop with 0, then hides the dialog. */

@@ -1,8 +1,10 @@
 #include "ui/PictureWindowStyle.h"
 
+const juce::Colour PictureWindowStyle::textColour (0xfffaebd7);
+
 void PictureWindowStyle::setOverlayColours (juce::Label& label)
 {
-    label.setColour (juce::Label::textColourId, juce::Colour (0xfffaebd7));
+    label.setColour (juce::Label::textColourId, textColour);
 
     for (const auto id :
          { juce::Label::backgroundColourId, juce::Label::outlineColourId, juce::Label::backgroundWhenEditingColourId,

@@ -5,6 +5,9 @@
 /** What the windows that lay their texts over a picture (the wizard and the about box) share. */
 struct PictureWindowStyle
 {
+    /** The colour of the texts laid over a picture: antique white. */
+    static const juce::Colour textColour;
+
     /**
         Gives the label antique-white text and makes everything else about it
         transparent (background, outline and the colours used while editing),

@@ -2,6 +2,46 @@
 
 #include <cmath>
 
+namespace
+{
+/** The bar's value as a screen reader reads it: a percentage, never set from outside. */
+class PercentageValue : public juce::AccessibilityValueInterface
+{
+public:
+    explicit PercentageValue (const TransferProgressBar& barToRead)
+        : bar (barToRead)
+    {
+    }
+
+    bool isReadOnly() const override
+    {
+        return true;
+    }
+
+    double getCurrentValue() const override
+    {
+        return bar.getPercentage();
+    }
+
+    juce::String getCurrentValueAsString() const override
+    {
+        return juce::String (bar.getPercentage()) + "%";
+    }
+
+    void setValue (double) override {}
+
+    void setValueAsString (const juce::String&) override {}
+
+    AccessibleValueRange getRange() const override
+    {
+        return { { 0.0, 100.0 }, 1.0 };
+    }
+
+private:
+    const TransferProgressBar& bar;
+};
+} // namespace
+
 TransferProgressBar::TransferProgressBar (const std::atomic<double>* sourceToShow)
     : juce::Component ("_progressbar_")
     , source (sourceToShow)
@@ -47,8 +87,26 @@ void TransferProgressBar::timerCallback()
     if (value == currentValue)
         return;
 
+    const auto percentageBefore = getPercentage();
     currentValue = limit (value);
     requestRepaint();
+
+    if (getPercentage() != percentageBefore)
+        if (auto* handler = getAccessibilityHandler())
+            handler->notifyAccessibilityEvent (juce::AccessibilityEvent::valueChanged);
+}
+
+int TransferProgressBar::getPercentage() const noexcept
+{
+    // NaN fails the test and counts as nothing sent.
+    return currentValue > 0.0 ? (int) std::floor (currentValue * 100.0) : 0;
+}
+
+std::unique_ptr<juce::AccessibilityHandler> TransferProgressBar::createAccessibilityHandler()
+{
+    return std::make_unique<juce::AccessibilityHandler> (
+        *this, juce::AccessibilityRole::progressBar, juce::AccessibilityActions(),
+        juce::AccessibilityHandler::Interfaces { std::make_unique<PercentageValue> (*this) });
 }
 
 double TransferProgressBar::limit (double value) noexcept

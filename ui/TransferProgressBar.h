@@ -10,7 +10,9 @@
     It is told nothing by the transfer: it polls a shared progress value ten
     times a second on the message thread and repaints only when that value has
     changed. Values below 0 are shown as 0 and values above 1 as 1; NaN is kept
-    and drawn as an empty bar. The bar shows no text and takes no input.
+    and drawn as an empty bar. The bar shows no text and takes no input; a
+    screen reader hears it as a progress bar whose value is the percentage
+    sent, told of each whole percent as the transfer goes on.
 */
 class TransferProgressBar : public juce::Component, public juce::Timer
 {
@@ -41,6 +43,12 @@ public:
 
     /** Reads the source and asks for a repaint when the raw value differs from the current one. */
     void timerCallback() override;
+
+    /** The current value as a whole percentage, 0 to 100 (0 for NaN), e.g. 42 for 0.42. */
+    int getPercentage() const noexcept;
+
+    /** A read-only progress bar from 0 to 100 for screen readers, its value written as e.g. "42%". */
+    std::unique_ptr<juce::AccessibilityHandler> createAccessibilityHandler() override;
 
 protected:
     /** Asks for an asynchronous repaint of the whole bar; called by every tick that saw a change. */

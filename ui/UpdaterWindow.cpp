@@ -5,8 +5,10 @@
 #include "device/DeviceLink.h"
 #include "device/TransferThread.h"
 #include "ui/BackgroundPicture.h"
+#include "ui/ErrorBox.h"
 #include "ui/PageTexts.h"
 #include "ui/PictureWindowStyle.h"
+#include "ui/ScreenReaderAnnouncer.h"
 
 namespace
 {
@@ -33,7 +35,11 @@ UpdaterWindow::UpdaterWindow()
     transferProgress = 0.0;
 
     if (auto* app = juce::JUCEApplication::getInstance())
+    {
+        // The window's title, for the eye in the title bar and for a screen reader.
         setName (app->getApplicationName());
+        setTitle (getName());
+    }
 
     setResizable (false, false);
 
@@ -49,10 +55,14 @@ UpdaterWindow::UpdaterWindow()
     goToNextPage();
     centreWithSize (getWidth(), getHeight());
     setVisible (true);
+    toFront (true);
 }
 
 UpdaterWindow::~UpdaterWindow()
 {
+    if (keyboard != nullptr)
+        removeKeyListener (keyboard.get());
+
     if (currentApplication != nullptr)
         currentApplication->quitMessageLoop();
 }
@@ -72,7 +82,7 @@ void UpdaterWindow::goToNextPage()
 
         if (! deviceLink().isOpen())
         {
-            showErrorBox (deviceNotFoundMessage);
+            ErrorBox::show (deviceNotFoundMessage);
             return;
         }
     }
@@ -102,6 +112,10 @@ void UpdaterWindow::showPage (int page)
 
     pageTextLabel->setText (pageTexts[page], juce::dontSendNotification);
     stepLabel->setText (pageTitles[page], juce::dontSendNotification);
+    // An empty title (the welcome page's) is nothing for a screen reader to read.
+    stepLabel->setAccessible (stepLabel->getText().isNotEmpty());
+    ScreenReaderAnnouncer::announce (getSpokenPageText (page),
+                                     juce::AccessibilityHandler::AnnouncementPriority::medium);
 
     nextButton->setButtonText (page == lastPage ? "Finish" : "Next");
     nextButton->setVisible (page != updatePage);
@@ -122,6 +136,12 @@ void UpdaterWindow::showPage (int page)
     {
         progressBar->setVisible (false);
     }
+}
+
+juce::String UpdaterWindow::getSpokenPageText (int page)
+{
+    const juce::String title (pageTitles[page]);
+    return title.isEmpty() ? juce::String (pageTexts[page]) : title + " " + pageTexts[page];
 }
 
 int UpdaterWindow::getCurrentPage() const noexcept
@@ -155,7 +175,7 @@ void UpdaterWindow::handleCommandMessage (int commandId)
     }
     else
     {
-        showErrorBox (transferErrorMessage);
+        ErrorBox::show (transferErrorMessage);
         showPage (0);
     }
 
@@ -193,6 +213,17 @@ void UpdaterWindow::buildPageComponents (juce::Component& content)
     pageTextLabel->setMinimumHorizontalScale (1.0f);
 
     stepLabel = addLabel (content, "lblStep", { 40, 213, 80, 16 });
+
+    // A screen reader reads the page as it is laid out for the eye: the step
+    // title, the text, the progress, then the buttons.
+    int order = 0;
+
+    for (auto* control : std::initializer_list<juce::Component*> {
+             stepLabel.get(), pageTextLabel.get(), progressBar.get(), previousButton.get(), nextButton.get() })
+        control->setExplicitFocusOrder (++order);
+
+    keyboard = std::make_unique<WizardKeyboard> (*previousButton, *nextButton, content);
+    addKeyListener (keyboard.get());
 }
 
 std::unique_ptr<juce::TextButton> UpdaterWindow::addButton (juce::Component& content, const juce::String& name,
@@ -206,6 +237,7 @@ std::unique_ptr<juce::TextButton> UpdaterWindow::addButton (juce::Component& con
     button->setColour (juce::TextButton::buttonColourId, buttonBackground);
     button->setColour (juce::ComboBox::outlineColourId, buttonOutline);
     button->setBounds (bounds);
+    buttonLook.adopt (*button);
     button->onClick = [this, clicked = button.get()] { actionListenerCallback (clicked->getName()); };
     content.addChildComponent (*button);
     button->setVisible (visible);
@@ -225,9 +257,4 @@ std::unique_ptr<juce::Label> UpdaterWindow::addLabel (juce::Component& content, 
     label->setInterceptsMouseClicks (false, false);
     content.addAndMakeVisible (*label);
     return label;
-}
-
-void UpdaterWindow::showErrorBox (const juce::String& message)
-{
-    juce::AlertWindow::showMessageBox (juce::MessageBoxIconType::WarningIcon, "Error", message, "OK");
 }

@@ -1,6 +1,8 @@
 #pragma once
 
 #include "ui/TransferProgressBar.h"
+#include "ui/WizardKeyboard.h"
+#include "ui/WizardLookAndFeel.h"
 
 #include <juce_gui_basics/juce_gui_basics.h>
 
@@ -14,7 +16,10 @@
     lead to page 7, or to the transfer-error box and then back to page 0.
 
     Buttons are told apart by their component names, "Next" and "Previous",
-    never by their texts. Everything here runs on the message thread.
+    never by their texts. The window takes the keyboard when it opens
+    (WizardKeyboard has its keys), and each page shown is announced to a
+    screen reader: its step title and text. Everything here runs on the
+    message thread.
 */
 class UpdaterWindow : public juce::DialogWindow, public juce::ActionListener
 {
@@ -30,11 +35,17 @@ public:
     static const char* const deviceNotFoundMessage;
     static const char* const transferErrorMessage;
 
-    /** Builds the window over the device picture, shows the welcome page, centres the window and shows it. */
+    /**
+        Builds the window over the device picture, shows the welcome page,
+        centres the window, shows it and gives it the keyboard.
+    */
     UpdaterWindow();
 
     /** Asks the application to quit, so the program ends with its main window. */
     ~UpdaterWindow() override;
+
+    /** What a screen reader is told when the page is shown: its step title, if any, then its text. */
+    static juce::String getSpokenPageText (int page);
 
     /** The number of pages, 8. */
     virtual int getNumPages() const;
@@ -77,14 +88,14 @@ private:
                                                  bool visible);
     std::unique_ptr<juce::Label> addLabel (juce::Component& content, const juce::String& name,
                                            juce::Rectangle<int> bounds);
-    static void showErrorBox (const juce::String& message);
-
+    WizardLookAndFeel buttonLook;
     std::unique_ptr<juce::Label> pageTextLabel;
     std::unique_ptr<juce::Label> stepLabel;
     std::unique_ptr<juce::TextButton> previousButton;
     std::unique_ptr<juce::TextButton> nextButton;
     std::unique_ptr<TransferProgressBar> progressBar;
     int currentPage = -1;
+    std::unique_ptr<WizardKeyboard> keyboard;
 
     JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR (UpdaterWindow)
 };

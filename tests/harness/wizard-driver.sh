@@ -205,11 +205,19 @@ wizard_text_differs ()
 # shows (10 s by default); fails when the page stays.
 wizard_next_page ()
 {
-    local before
+    wizard_page_changes_after "${1:-10}" wizard_click_next
+}
+
+# wizard_page_changes_after <seconds> <command...>: runs the command (a click,
+# a key) and waits until another page's text shows; fails when the page stays.
+wizard_page_changes_after ()
+{
+    local before seconds="$1"
+    shift
     wizard_grab || return 1
     before=$(wizard_text_signature)
-    wizard_click_next
-    wizard_wait_until "${1:-10}" wizard_text_differs "$before"
+    "$@"
+    wizard_wait_until "$seconds" wizard_text_differs "$before"
 }
 
 # wizard_page_is <page>: true when the last screenshot's text area is the
@@ -367,4 +375,59 @@ wizard_next_button_shot ()
     xdotool mousemove $((x + 200)) $((y + 100))
     wizard_wait_steady 5
     import -window root -crop "100x24+$((x + 420))+$((y + 325))" +repage "$1"
+}
+
+# The keyboard. A bare display has no window manager to give a window the
+# keyboard: X sends keys to the window that a program has given the focus
+# (XSetInputFocus, which JUCE calls when a window of its own takes the
+# keyboard), or, while none has, to the window under the pointer. The keys
+# below are pressed with XTEST, like a real keyboard's, without choosing a
+# window: with the pointer parked off every window (wizard_park_pointer),
+# they reach a window only if the program itself gave it the focus.
+
+# Moves the pointer to the screen's top-left corner, clear of the centred windows.
+wizard_park_pointer ()
+{
+    xdotool mousemove 0 0
+}
+
+# wizard_key <key...>: presses keys as xdotool names them (Tab, shift+Tab,
+# Return, space, Escape, shift+F10, Menu, Down), a tenth of a second apart.
+wizard_key ()
+{
+    xdotool key --delay 100 "$@"
+}
+
+# Prints the title of the window that has the keyboard focus; nothing when no
+# window of a program has it.
+wizard_focus_title ()
+{
+    local id
+    id=$(xdotool getwindowfocus -f 2>/dev/null) || return 0
+    xdotool getwindowname "$id" 2>/dev/null
+}
+
+# wizard_focus_in <title>: true when the window with that title has the keyboard focus.
+wizard_focus_in ()
+{
+    [ "$(wizard_focus_title)" = "$1" ]
+}
+
+# wizard_ring_on <next|previous|none>: takes a screenshot; true when the focus
+# ring shows below that button alone (none: below neither). The ring runs 3
+# pixels outside the button, in the texts' antique white, over the picture's
+# dark blue; it is looked for in the middle of its bottom edge.
+wizard_ring_on ()
+{
+    local x=$((WIZARD_X + WIZARD_FRAME_LEFT)) y=$((WIZARD_Y + WIZARD_FRAME_TOP + 325 + 24 + 1)) seen
+    wizard_grab || return 1
+    seen=$(convert "$WIZARD_SHOT" -write mpr:shot +delete \
+        \( mpr:shot -crop "1x2+$((x + 370))+$y" \) \( mpr:shot -crop "1x2+$((x + 470))+$y" \) \
+        -format '%[fx:maxima.r > 0.8 && maxima.g > 0.8 && maxima.b > 0.7] ' info:)
+    case "$1" in
+        previous) [ "$seen" = "1 0 " ] ;;
+        next) [ "$seen" = "0 1 " ] ;;
+        none) [ "$seen" = "0 0 " ] ;;
+        *) return 1 ;;
+    esac
 }

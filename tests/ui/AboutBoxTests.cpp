@@ -29,15 +29,16 @@ TEST (AboutBox, EachOpeningIsCentredOverTheAboutPictureWithFourLabelsInOneFontUn
     {
         const char* picture;
         std::function<void()> registerPicture;
-        int width, height; // of the content over a picture, of the whole box without one
-        bool pressEscape;
+        int width, height;  // of the content over a picture, of the whole box without one
+        juce::KeyPress key; // that closes the box as its close button would; none: the button itself
     };
 
     // A picture's last column and row fall outside the content.
     const Case cases[] = {
-        { "built-in 431 x 191", registerBuiltInImages, 430, 190, false },
-        { "200 x 120", [] { registerAboutPicture (200, 120); }, 199, 119, true },
-        { "none", [] {}, 300, 200, false },
+        { "built-in 431 x 191", registerBuiltInImages, 430, 190, {} },
+        { "200 x 120", [] { registerAboutPicture (200, 120); }, 199, 119, juce::KeyPress (juce::KeyPress::escapeKey) },
+        { "none", [] {}, 300, 200, juce::KeyPress (juce::KeyPress::returnKey) },
+        { "built-in, Space", registerBuiltInImages, 430, 190, juce::KeyPress (juce::KeyPress::spaceKey) },
     };
 
     const juce::String labels[] = { "VT5150 Firmware Updater", "Application Version : 2.01", "Firmware Version: 1.31",
@@ -50,13 +51,13 @@ TEST (AboutBox, EachOpeningIsCentredOverTheAboutPictureWithFourLabelsInOneFontUn
 
         ModalRun::Observed<AboutBox> box;
         EXPECT_EQ (box.getFirmwareVersionLabel(), nullptr);
-        const auto opening = ModalRun::open (box, c.pressEscape);
+        const auto opening = ModalRun::open (box, c.key);
         auto* content = box.getContentComponent();
         const bool hasPicture = dynamic_cast<PictureComponent*> (content) != nullptr;
         const auto size = hasPicture ? opening.contentBounds : opening.bounds;
 
         EXPECT_EQ (opening.result, 0) << c.picture;
-        EXPECT_TRUE (opening.wasModalAndVisible && ! opening.outlivedEscape) << c.picture;
+        EXPECT_TRUE (opening.wasModalAndVisible && opening.hadKeyboard && ! opening.outlivedKey) << c.picture;
         EXPECT_EQ (box.closeCalls, 1) << c.picture;
         EXPECT_FALSE (box.isVisible()) << c.picture;
         EXPECT_EQ (hasPicture, c.width != 300) << c.picture;

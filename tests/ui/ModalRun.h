@@ -29,7 +29,7 @@ public:
 struct Opening
 {
     int result = timedOut;
-    bool wasModalAndVisible = false, outlivedEscape = false;
+    bool wasModalAndVisible = false, hadKeyboard = false, outlivedKey = false;
     juce::Rectangle<int> bounds, contentBounds;
 };
 
@@ -64,11 +64,11 @@ private:
 };
 
 /**
-    Runs the dialog modally; once it is up, records it, presses Escape when asked
-    to, then clicks its close button if it is still open. A dialog still open
-    after five seconds is ended with `timedOut`, so the test fails, not hangs.
+    Runs the dialog modally; once it is up, records it, presses the key if one
+    is given, then clicks its close button if it is still open. A dialog still
+    open after five seconds is ended with `timedOut`, so the test fails, not hangs.
 */
-inline Opening open (ModalDialog& dialog, bool pressEscape = false)
+inline Opening open (ModalDialog& dialog, const juce::KeyPress& key = {})
 {
     Opening opening;
 
@@ -76,16 +76,17 @@ inline Opening open (ModalDialog& dialog, bool pressEscape = false)
         [&]
         {
             opening.wasModalAndVisible = dialog.isCurrentlyModal() && dialog.isVisible();
+            opening.hadKeyboard = dialog.hasKeyboardFocus (true);
             // Where the window really is on the screen.
             opening.bounds = dialog.getPeer()->getBounds();
 
             if (auto* content = dialog.getContentComponent())
                 opening.contentBounds = content->getBounds();
 
-            if (pressEscape)
+            if (key.isValid())
             {
-                dialog.getPeer()->handleKeyPress (juce::KeyPress (juce::KeyPress::escapeKey));
-                opening.outlivedEscape = dialog.isCurrentlyModal();
+                dialog.getPeer()->handleKeyPress (key);
+                opening.outlivedKey = dialog.isCurrentlyModal();
             }
 
             if (dialog.isCurrentlyModal())

@@ -164,3 +164,42 @@ TEST (TransferProgressBar, OnTheMessageLoopAChangeReachesTheScreenAndTicksStopWi
     pump (400);
     EXPECT_EQ (repaints, repaintsWhenDestroyed);
 }
+
+TEST (TransferProgressBar, ReadsToAScreenReaderAsAProgressBarOfWholePercentsNeverAheadOfTheTransfer)
+{
+    std::atomic<double> source { 0.0 };
+    TransferProgressBar bar (&source);
+    // JUCE offers screen readers only what lies in a window.
+    bar.setSize (549, 25);
+    bar.addToDesktop (0);
+    auto* handler = bar.getAccessibilityHandler();
+    ASSERT_NE (handler, nullptr);
+    EXPECT_EQ (handler->getRole(), juce::AccessibilityRole::progressBar);
+    EXPECT_FALSE (handler->getActions().contains (juce::AccessibilityActionType::press)) << "nothing to press";
+
+    auto* value = handler->getValueInterface();
+    ASSERT_NE (value, nullptr);
+    EXPECT_TRUE (value->isReadOnly());
+    EXPECT_EQ (value->getRange().getMinimumValue(), 0.0);
+    EXPECT_EQ (value->getRange().getMaximumValue(), 100.0);
+
+    // 0.999 is not done yet: the percentage is rounded down.
+    const std::pair<double, const char*> cases[] = { { 0.0, "0%" },
+                                                     { 0.426, "42%" },
+                                                     { 0.999, "99%" },
+                                                     { 1.0, "100%" },
+                                                     { 1.5, "100%" },
+                                                     { -0.2, "0%" },
+                                                     { std::numeric_limits<double>::quiet_NaN(), "0%" } };
+
+    for (const auto& [progress, heard] : cases)
+    {
+        source = progress;
+        bar.timerCallback();
+        EXPECT_EQ (value->getCurrentValueAsString(), heard) << progress;
+        EXPECT_EQ (value->getCurrentValue(), juce::String (heard).getDoubleValue()) << progress;
+    }
+
+    value->setValue (50.0);
+    EXPECT_EQ (value->getCurrentValueAsString(), "0%") << "a screen reader cannot move the bar";
+}

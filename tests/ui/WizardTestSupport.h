@@ -9,6 +9,7 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <stdexcept>
 
 namespace WizardTest
@@ -108,6 +109,9 @@ protected:
     juce::Component::SafePointer<UpdaterWindow> window;
     std::vector<std::pair<juce::String, int>> alerts;
 
+    /** Called with each alert box as it is found open, before its OK button is clicked. */
+    std::function<void (juce::AlertWindow&)> onAlert;
+
 private:
     void timerCallback() override
     {
@@ -118,6 +122,10 @@ private:
 
         handled = alert;
         alerts.emplace_back (alert->getDescription(), window != nullptr ? window->getCurrentPage() : -1);
+
+        if (onAlert)
+            onAlert (*alert);
+
         alert->triggerButtonClick ("OK");
     }
 
