@@ -12,7 +12,6 @@ standin="$2"
 devicehost="$3"
 shots="$4"
 here="$(cd "$(dirname "$0")" && pwd)"
-source "$here/../harness/wizard-driver.sh"
 source "$here/../harness/gui_test_support.sh"
 
 mkdir -p "$shots"

@@ -10,7 +10,6 @@ demo="$1"
 updater="$2"
 shots="$3"
 here="$(cd "$(dirname "$0")" && pwd)"
-source "$here/../harness/wizard-driver.sh"
 source "$here/../harness/gui_test_support.sh"
 
 mkdir -p "$shots"

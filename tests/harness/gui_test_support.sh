@@ -1,6 +1,8 @@
-# Checks shared by the tests that drive the real programs as a user would:
-# sourced after tests/harness/wizard-driver.sh by a script that has set `shots`, the
+# Checks shared by the tests that drive the real programs as a user would,
+# over the window driver: sourced by a script that has set `shots`, the
 # folder for screenshots of failures.
+
+source "$(dirname "${BASH_SOURCE[0]}")/wizard-driver.sh"
 
 failures=0
 current=""

@@ -1,7 +1,7 @@
 # Drives the updater's window from outside, as a user would: finds it by its
-# title, clicks at the places of its controls with xdotool, and reads what it
-# shows from screenshots taken with ImageMagick. Sourced by scripts/demo and
-# by the tests that run the real program.
+# title, clicks at the places of its controls and presses keys with xdotool,
+# and reads what it shows from screenshots (wizard-screen.sh). Sourced by
+# scripts/demo and by the tests that run the real program.
 #
 # (No --sync on mousemove: it waits for a movement that never comes when the
 # pointer is already there.)
@@ -10,6 +10,7 @@
 # picture), the same coordinates the window lays its controls out in.
 
 source "$(dirname "${BASH_SOURCE[0]}")/../../scripts/common.sh"
+source "$(dirname "${BASH_SOURCE[0]}")/wizard-screen.sh"
 
 # The product's names and versions as the build wrote them; the tests that
 # the build registers name their own build's file.
@@ -143,63 +144,11 @@ wizard_dismiss_error ()
     xdotool mousemove $((X + WIDTH / 2)) $((Y + HEIGHT - 22)) click 1
 }
 
-# Takes a screenshot of the whole screen into WIZARD_SHOT, or into the file given.
-wizard_grab ()
-{
-    import -window root "${1:-$WIZARD_SHOT}"
-}
 
-# Describes the wizard's controls shown in the last screenshot, e.g. "title
-# next previous": each is looked for as light pixels (all channels above
-# 63 %) where it sits over the dark blue part of the picture:
-#   title     the step title ("Step N.", antique white), shown on every page but
-#             the welcome page; only its left part, clear of the page text
-#   next      the Next button's light grey, left of its text
-#   previous  the same for the Previous button
-#   bar       the progress bar's light background at its right end
-# True when the last screenshot shows the progress bar, whatever lies over the rest.
-wizard_bar_shown ()
-{
-    [[ " $(wizard_controls) " == *" bar "* ]]
-}
 
-wizard_controls ()
-{
-    local x=$((WIZARD_X + WIZARD_FRAME_LEFT)) y=$((WIZARD_Y + WIZARD_FRAME_TOP))
-    local values names=(title next previous bar) shown=() i=0 value
-    values=$(convert "$WIZARD_SHOT" -write mpr:shot +delete \
-        \( mpr:shot -crop "$(wizard_title_area)" \) \
-        \( mpr:shot -crop "1x1+$((x + 424))+$((y + 328))" \) \
-        \( mpr:shot -crop "1x1+$((x + 324))+$((y + 328))" \) \
-        \( mpr:shot -crop "1x1+$((x + 546))+$((y + 192))" \) \
-        -format '%[fx:maxima.r > 0.63 && maxima.g > 0.63 && maxima.b > 0.63] ' info:)
-    for value in $values; do
-        [ "$value" = 1 ] && shown+=("${names[$i]}")
-        i=$((i + 1))
-    done
-    echo "${shown[*]:-nothing}"
-}
 
-# The step title's place ("Step N."), as ImageMagick's crop geometry.
-wizard_title_area ()
-{
-    echo "56x16+$((WIZARD_X + WIZARD_FRAME_LEFT + 40))+$((WIZARD_Y + WIZARD_FRAME_TOP + 213))"
-}
 
-# Prints a signature of the page's text area (the step title and the page
-# text) in the last screenshot: each page's text is its own, so a signature
-# that changes proves that another page shows.
-wizard_text_signature ()
-{
-    local x=$((WIZARD_X + WIZARD_FRAME_LEFT)) y=$((WIZARD_Y + WIZARD_FRAME_TOP))
-    convert "$WIZARD_SHOT" -crop "480x110+$((x + 40))+$((y + 210))" +repage -format '%#' info:
-}
 
-# wizard_text_differs <signature>: takes a screenshot; true when its text area is not the one given.
-wizard_text_differs ()
-{
-    wizard_grab && [ "$(wizard_text_signature)" != "$1" ]
-}
 
 # wizard_next_page [seconds]: presses Next and waits until another page's text
 # shows (10 s by default); fails when the page stays.
@@ -224,48 +173,10 @@ wizard_page_changes_after ()
 # page's own, as the running program first showed it to this test; the first
 # time a page is asked for, its signature is noted.
 declare -A WIZARD_PAGE_SIGNATURES
-wizard_page_is ()
-{
-    local now
-    now=$(wizard_text_signature)
-    : "${WIZARD_PAGE_SIGNATURES[$1]:=$now}"
-    [ "${WIZARD_PAGE_SIGNATURES[$1]}" = "$now" ]
-}
 
-# wizard_bar_filled_to <percent>: takes a screenshot; true when the progress
-# bar's green fill reaches that far across the window.
-wizard_bar_filled_to ()
-{
-    local x=$((WIZARD_X + WIZARD_FRAME_LEFT + 1 + 547 * $1 / 100)) y=$((WIZARD_Y + WIZARD_FRAME_TOP + 192))
-    wizard_grab && [ "$(convert "$WIZARD_SHOT" -crop "1x1+$x+$y" -format '%[fx:g - r > 0.2]' info:)" = 1 ]
-}
 
-# wizard_wait_steady <seconds>: waits until two screenshots a tenth of a second
-# apart are the same, e.g. until a box that has just opened is painted.
-wizard_wait_steady ()
-{
-    local previous=""
-    wizard_wait_until "$1" wizard_screen_same_as previous
-}
 
-# wizard_screen_same_as <variable>: takes a screenshot; true when its
-# signature equals the variable's, which then holds the new one.
-wizard_screen_same_as ()
-{
-    local -n last="$1"
-    local now
-    wizard_grab || return 1
-    now=$(identify -format '%#' "$WIZARD_SHOT")
-    [ "$now" = "$last" ] && return 0
-    last=$now
-    return 1
-}
 
-# wizard_shows <controls>: takes a screenshot and compares what it shows, e.g. wizard_shows "title next previous".
-wizard_shows ()
-{
-    wizard_grab && [ "$(wizard_controls)" = "$1" ]
-}
 
 # wizard_wait_exit <seconds>: waits for the program to end; its exit status is WIZARD_STATUS.
 wizard_wait_exit ()
@@ -349,33 +260,8 @@ wizard_press_key_in ()
     xdotool key "$2"
 }
 
-# Describes the screen for a failure report: each shown window's id, place,
-# size and title, the pointer's place and the window that has the keyboard.
-wizard_describe_screen ()
-{
-    local id
-    for id in $(xdotool search --onlyvisible --name . 2>/dev/null); do
-        wizard_geometry "$id" && echo "    window $id at ${X},${Y} size ${WIDTH}x${HEIGHT}: $(xdotool getwindowname "$id" 2>/dev/null)"
-    done
-    echo "    pointer: $(xdotool getmouselocation 2>/dev/null); keyboard focus: $(xdotool getwindowfocus 2>/dev/null)"
-}
 
-# wizard_shot <file>: saves a screenshot of the main window's place on the
-# screen, with whatever lies over it (menu, message box, about box).
-wizard_shot ()
-{
-    import -window root -crop "${WIZARD_WIDTH}x${WIZARD_HEIGHT}+${WIZARD_X}+${WIZARD_Y}" +repage "$1"
-}
 
-# wizard_next_button_shot <file>: saves a picture of the Next button alone,
-# with the pointer moved off it first, so that it is not highlighted.
-wizard_next_button_shot ()
-{
-    local x=$((WIZARD_X + WIZARD_FRAME_LEFT)) y=$((WIZARD_Y + WIZARD_FRAME_TOP))
-    xdotool mousemove $((x + 200)) $((y + 100))
-    wizard_wait_steady 5
-    import -window root -crop "100x24+$((x + 420))+$((y + 325))" +repage "$1"
-}
 
 # The keyboard. A bare display has no window manager to give a window the
 # keyboard: X sends keys to the window that a program has given the focus
@@ -413,21 +299,3 @@ wizard_focus_in ()
     [ "$(wizard_focus_title)" = "$1" ]
 }
 
-# wizard_ring_on <next|previous|none>: takes a screenshot; true when the focus
-# ring shows below that button alone (none: below neither). The ring runs 3
-# pixels outside the button, in the texts' antique white, over the picture's
-# dark blue; it is looked for in the middle of its bottom edge.
-wizard_ring_on ()
-{
-    local x=$((WIZARD_X + WIZARD_FRAME_LEFT)) y=$((WIZARD_Y + WIZARD_FRAME_TOP + 325 + 24 + 1)) seen
-    wizard_grab || return 1
-    seen=$(convert "$WIZARD_SHOT" -write mpr:shot +delete \
-        \( mpr:shot -crop "1x2+$((x + 370))+$y" \) \( mpr:shot -crop "1x2+$((x + 470))+$y" \) \
-        -format '%[fx:maxima.r > 0.8 && maxima.g > 0.8 && maxima.b > 0.7] ' info:)
-    case "$1" in
-        previous) [ "$seen" = "1 0 " ] ;;
-        next) [ "$seen" = "0 1 " ] ;;
-        none) [ "$seen" = "0 0 " ] ;;
-        *) return 1 ;;
-    esac
-}

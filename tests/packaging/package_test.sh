@@ -11,7 +11,6 @@ set -uo pipefail
 build="$1"
 shots="$2"
 here="$(cd "$(dirname "$0")" && pwd)"
-source "$here/../harness/wizard-driver.sh"
 source "$here/../harness/gui_test_support.sh"
 
 appId=com.kelmora.VT5150Updater

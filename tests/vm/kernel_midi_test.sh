@@ -27,7 +27,6 @@ shots="$results"
 here="$(cd "$(dirname "$0")" && pwd)"
 root="$here/../.."
 
-source "$here/../harness/wizard-driver.sh"
 source "$here/../harness/gui_test_support.sh"
 
 trap end_test EXIT

@@ -31,7 +31,6 @@ eventlog="$6"
 porttests="$7"
 shots="$out/shots"
 here="$(cd "$(dirname "$0")" && pwd)"
-source "$here/../harness/wizard-driver.sh"
 source "$here/../harness/gui_test_support.sh"
 source "$here/../harness/device_host_support.sh"
 

@@ -10,7 +10,6 @@ set -uo pipefail
 installer="$1"
 shots="$2"
 here="$(cd "$(dirname "$0")" && pwd)"
-source "$here/../harness/wizard-driver.sh"
 source "$here/../harness/gui_test_support.sh"
 source "$here/../../scripts/windows.sh"
 
