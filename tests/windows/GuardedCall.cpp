@@ -2,14 +2,18 @@
 
 #include <cstdio>
 
+struct GuardedCall::Thread
+{
+    std::function<void()> call;
+    DWORD id = 0;
+    std::string failure;
+};
+
 namespace
 {
 // Wine's exception for a call into a function that it exports as a stub; its
 // two parameters are the names of the DLL and of the function.
 constexpr DWORD wineStubException = 0x80000100;
-
-// One guarded call at a time: the exception handler finds it here.
-GuardedCall* running = nullptr;
 
 bool isFatal (DWORD code)
 {
@@ -17,35 +21,45 @@ bool isFatal (DWORD code)
 }
 } // namespace
 
-bool GuardedCall::run (const std::function<void()>& callToRun)
+// The guarded thread that the exception handler looks for: one at a time.
+std::shared_ptr<GuardedCall::Thread>* GuardedCall::running = nullptr;
+
+bool GuardedCall::run (std::function<void()> call, DWORD timeoutMilliseconds)
 {
-    call = &callToRun;
+    auto thread = std::make_shared<Thread>();
+    thread->call = std::move (call);
     failure.clear();
-    running = this;
 
-    auto* handler = AddVectoredExceptionHandler (1, onException);
-    auto* thread = CreateThread (nullptr, 0, threadMain, this, 0, &threadId);
-    DWORD exitCode = 1;
+    // The thread owns a reference of its own, which it keeps if it is left behind.
+    auto* handle =
+        CreateThread (nullptr, 0, threadMain, new std::shared_ptr<Thread> (thread), CREATE_SUSPENDED, &thread->id);
 
-    if (thread == nullptr)
+    if (handle == nullptr)
     {
         failure = "the thread for the call could not start";
+        return false;
     }
-    else
-    {
-        WaitForSingleObject (thread, INFINITE);
-        GetExitCodeThread (thread, &exitCode);
-        CloseHandle (thread);
-    }
+
+    running = &thread;
+    auto* handler = AddVectoredExceptionHandler (1, onException);
+    ResumeThread (handle);
+    DWORD exitCode = 1;
+
+    if (WaitForSingleObject (handle, timeoutMilliseconds) == WAIT_TIMEOUT)
+        failure = "did not return within " + std::to_string (timeoutMilliseconds / 1000) + " s";
+    else if (GetExitCodeThread (handle, &exitCode) && exitCode != 0)
+        failure = thread->failure;
 
     RemoveVectoredExceptionHandler (handler);
     running = nullptr;
-    return exitCode == 0;
+    CloseHandle (handle);
+    return failure.empty();
 }
 
-DWORD WINAPI GuardedCall::threadMain (void* self)
+DWORD WINAPI GuardedCall::threadMain (void* reference)
 {
-    (*static_cast<GuardedCall*> (self)->call)();
+    std::unique_ptr<std::shared_ptr<Thread>> thread (static_cast<std::shared_ptr<Thread>*> (reference));
+    (*thread)->call();
     return 0;
 }
 
@@ -53,7 +67,7 @@ LONG CALLBACK GuardedCall::onException (EXCEPTION_POINTERS* pointers)
 {
     const auto& record = *pointers->ExceptionRecord;
 
-    if (running == nullptr || GetCurrentThreadId() != running->threadId || ! isFatal (record.ExceptionCode))
+    if (running == nullptr || GetCurrentThreadId() != (*running)->id || ! isFatal (record.ExceptionCode))
         return EXCEPTION_CONTINUE_SEARCH;
 
     char text[512];
@@ -65,7 +79,7 @@ LONG CALLBACK GuardedCall::onException (EXCEPTION_POINTERS* pointers)
     else
         std::snprintf (text, sizeof (text), "exception 0x%08lx", record.ExceptionCode);
 
-    running->failure = text;
+    (*running)->failure = text;
     // The call cannot go on: only its own thread ends.
     ExitThread (1);
 }

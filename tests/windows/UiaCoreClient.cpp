@@ -30,12 +30,8 @@ struct UiaCacheRequest
     int elementMode;
 };
 
-std::string describeResult (const char* step, HRESULT result)
-{
-    char text[160];
-    std::snprintf (text, sizeof (text), "%s failed (0x%08lx)", step, (unsigned long) result);
-    return text;
-}
+// Each call into a provider may wait for another process: longer than any answer takes.
+constexpr DWORD callTimeoutMilliseconds = 5000;
 } // namespace
 
 struct UiaCoreClient::Functions
@@ -54,7 +50,7 @@ struct UiaCoreClient::Functions
 
 UiaCoreClient::UiaCoreClient()
     : library (LoadLibraryW (L"uiautomationcore.dll"))
-    , functions (std::make_unique<Functions>())
+    , functions (std::make_shared<Functions>())
 {
     if (library == nullptr)
     {
@@ -91,50 +87,88 @@ void UiaCoreClient::find (Function& function, const char* name)
         loadError += std::string (loadError.empty() ? "uiautomationcore.dll lacks " : ", ") + name;
 }
 
+HRESULT UiaCoreClient::guarded (const char* step, const std::function<HRESULT()>& call)
+{
+    lastFailure.clear();
+
+    auto result = std::make_shared<HRESULT> (E_FAIL);
+
+    if (guard.run ([call, result] { *result = call(); }, callTimeoutMilliseconds))
+        return *result;
+
+    lastFailure = std::string (step) + ": " + guard.getFailure();
+    const auto timedOut = guard.getFailure().rfind ("did not return", 0) == 0;
+    // A call that never returned has left the provider's process, or Wine, stuck.
+    failedForGood = failedForGood || timedOut;
+    return timedOut ? HRESULT_FROM_WIN32 (ERROR_TIMEOUT) : E_NOTIMPL;
+}
+
+UiaCoreClient::NodeReleaser UiaCoreClient::releaser() const
+{
+    return { functions->nodeRelease, &failedForGood };
+}
+
 HRESULT UiaCoreClient::nodeFromWindow (HWND window, Node& node)
 {
-    HUIANODE handle = nullptr;
-    const auto result = functions->nodeFromHandle (window, &handle);
-    node = Node (handle, { functions->nodeRelease });
+    auto handle = std::make_shared<HUIANODE>();
+    const auto result = guarded ("UiaNodeFromHandle",
+                                 [f = functions, window, handle] { return f->nodeFromHandle (window, handle.get()); });
+    node = Node (SUCCEEDED (result) ? *handle : nullptr, releaser());
     return result;
 }
 
 UiaCoreClient::Node UiaCoreClient::navigate (const Node& from, NavigateDirection direction, HRESULT& result)
 {
-    // Every element (the raw view), and of each only the element itself: its
-    // properties are read one by one afterwards.
-    UiaCondition everyElement { conditionTypeTrue };
-    UiaCacheRequest request { &everyElement, treeScopeElement, nullptr, 0, nullptr, 0, automationElementModeFull };
-    SAFEARRAY* found = nullptr;
-    BSTR treeStructure = nullptr;
-    HUIANODE handle = nullptr;
+    auto found = std::make_shared<HUIANODE>();
 
-    result = functions->navigate (from.get(), direction, &everyElement, &request, &found, &treeStructure);
+    result = guarded ("UiaNavigate",
+                      [f = functions, node = from.get(), direction, found]
+                      {
+                          // Every element (the raw view), and of each only the element itself: its
+                          // properties are read one by one afterwards.
+                          UiaCondition everyElement { conditionTypeTrue };
+                          UiaCacheRequest request {
+                              &everyElement, treeScopeElement, nullptr, 0, nullptr, 0, automationElementModeFull
+                          };
+                          SAFEARRAY* elements = nullptr;
+                          BSTR treeStructure = nullptr;
+                          auto hr = f->navigate (node, direction, &everyElement, &request, &elements, &treeStructure);
 
-    if (SUCCEEDED (result) && found != nullptr)
-    {
-        // The element found is the first column of the first row.
-        LONG first[2] = { 0, 0 };
-        VARIANT element;
-        VariantInit (&element);
+                          if (SUCCEEDED (hr) && elements != nullptr)
+                          {
+                              // The element found is the first column of the first row.
+                              LONG first[2] = { 0, 0 };
+                              VARIANT element;
+                              VariantInit (&element);
 
-        if (SUCCEEDED (result = SafeArrayGetElement (found, first, &element)))
-            result = functions->nodeFromVariant (&element, &handle);
+                              if (SUCCEEDED (hr = SafeArrayGetElement (elements, first, &element)))
+                                  hr = f->nodeFromVariant (&element, found.get());
 
-        VariantClear (&element);
-    }
+                              VariantClear (&element);
+                          }
 
-    if (found != nullptr)
-        SafeArrayDestroy (found);
+                          if (elements != nullptr)
+                              SafeArrayDestroy (elements);
 
-    SysFreeString (treeStructure);
-    return Node (handle, { functions->nodeRelease });
+                          SysFreeString (treeStructure);
+                          return hr;
+                      });
+
+    return Node (SUCCEEDED (result) ? *found : nullptr, releaser());
 }
 
 HRESULT UiaCoreClient::getProperty (const Node& node, PROPERTYID property, VARIANT& value)
 {
+    auto read = std::make_shared<VARIANT>();
+    VariantInit (read.get());
     VariantInit (&value);
-    return functions->getPropertyValue (node.get(), property, &value);
+    const auto result = guarded ("UiaGetPropertyValue", [f = functions, handle = node.get(), property, read]
+                                 { return f->getPropertyValue (handle, property, read.get()); });
+
+    if (SUCCEEDED (result))
+        value = *read;
+
+    return result;
 }
 
 bool UiaCoreClient::isNotSupported (const VARIANT& value) const
@@ -144,25 +178,30 @@ bool UiaCoreClient::isNotSupported (const VARIANT& value) const
 
 std::string UiaCoreClient::invoke (const Node& node)
 {
-    std::string failure;
-    const auto returned = guard.run (
-        [&]
-        {
-            HUIAPATTERNOBJECT pattern = nullptr;
-            auto result = functions->getPatternProvider (node.get(), UIA_InvokePatternId, &pattern);
+    auto step = std::make_shared<std::string>();
+    const auto result = guarded ("Invoke",
+                                 [f = functions, handle = node.get(), step]
+                                 {
+                                     HUIAPATTERNOBJECT pattern = nullptr;
+                                     *step = "UiaGetPatternProvider";
+                                     auto hr = f->getPatternProvider (handle, UIA_InvokePatternId, &pattern);
 
-            if (FAILED (result) || pattern == nullptr)
-            {
-                failure = describeResult ("UiaGetPatternProvider", result);
-                return;
-            }
+                                     if (SUCCEEDED (hr) && pattern == nullptr)
+                                         hr = E_NOINTERFACE;
 
-            result = functions->invokePatternInvoke (pattern);
-            functions->patternRelease (pattern);
+                                     if (FAILED (hr))
+                                         return hr;
 
-            if (FAILED (result))
-                failure = describeResult ("InvokePattern_Invoke", result);
-        });
+                                     *step = "InvokePattern_Invoke";
+                                     hr = f->invokePatternInvoke (pattern);
+                                     f->patternRelease (pattern);
+                                     return hr;
+                                 });
 
-    return returned ? failure : guard.getFailure();
+    if (SUCCEEDED (result))
+        return {};
+
+    char text[32];
+    std::snprintf (text, sizeof (text), " (0x%08lx)", (unsigned long) result);
+    return lastFailure.empty() ? *step + " failed" + text : lastFailure;
 }

@@ -24,13 +24,18 @@ DECLARE_HANDLE (HUIAPATTERNOBJECT);
 class UiaCoreClient
 {
 public:
-    /** Releases a node through the DLL that made it. */
+    /** Releases a node through the DLL that made it, unless a call has got stuck: a
+        release would then wait for the stuck process as well.
+    */
     struct NodeReleaser
     {
         BOOL (WINAPI* release) (HUIANODE) = nullptr;
+        const bool* stuck = nullptr;
+
         void operator() (HUIANODE node) const
         {
-            release (node);
+            if (! *stuck)
+                release (node);
         }
     };
 
@@ -63,15 +68,32 @@ public:
     /** Presses the element through its Invoke pattern. Empty on success, otherwise what failed. */
     std::string invoke (const Node& node);
 
+    /** What the last call that failed, or never returned, ran into: empty when it returned an error. */
+    const std::string& getLastFailure() const
+    {
+        return lastFailure;
+    }
+
+    /** True once a call has not returned in time: the nodes are then left unreleased. */
+    bool isStuck() const
+    {
+        return failedForGood;
+    }
+
 private:
     struct Functions;
 
     template <typename Function>
     void find (Function& function, const char* name);
+    HRESULT guarded (const char* step, const std::function<HRESULT()>& call);
+    NodeReleaser releaser() const;
 
     HMODULE library = nullptr;
-    std::unique_ptr<Functions> functions;
+    // Shared with the calls, which may outlive the client when they get stuck.
+    std::shared_ptr<Functions> functions;
     IUnknown* notSupported = nullptr;
     GuardedCall guard;
     std::string loadError;
+    std::string lastFailure;
+    bool failedForGood = false;
 };

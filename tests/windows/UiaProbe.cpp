@@ -27,29 +27,31 @@ namespace
 const CLSID cuiAutomation = { 0xff48dba4, 0x60ef, 0x4201, { 0xaa, 0x87, 0x54, 0x10, 0x3e, 0xef, 0x59, 0x4e } };
 
 constexpr int secondsToFindWindow = 20;
+constexpr DWORD comTimeoutMilliseconds = 10000;
 constexpr DWORD millisecondsForPageChange = 1500;
 
 void reportComClient()
 {
-    HRESULT result = E_FAIL;
+    auto result = std::make_shared<HRESULT> (E_FAIL);
     GuardedCall guard;
     const auto returned = guard.run (
-        [&]
+        [result]
         {
             IUnknown* automation = nullptr;
-            result = CoCreateInstance (cuiAutomation, nullptr, CLSCTX_INPROC_SERVER, IID_IUnknown,
-                                       reinterpret_cast<void**> (&automation));
+            *result = CoCreateInstance (cuiAutomation, nullptr, CLSCTX_INPROC_SERVER, IID_IUnknown,
+                                        reinterpret_cast<void**> (&automation));
             if (automation != nullptr)
                 automation->Release();
-        });
+        },
+        comTimeoutMilliseconds);
 
     if (! returned)
         std::printf ("COM client CoCreateInstance (CLSID_CUIAutomation): %s\n", guard.getFailure().c_str());
-    else if (SUCCEEDED (result))
+    else if (SUCCEEDED (*result))
         std::printf ("COM client CoCreateInstance (CLSID_CUIAutomation): created\n");
     else
-        std::printf ("COM client CoCreateInstance (CLSID_CUIAutomation): failed (0x%08lx%s)\n", (unsigned long) result,
-                     result == REGDB_E_CLASSNOTREG ? ", class not registered" : "");
+        std::printf ("COM client CoCreateInstance (CLSID_CUIAutomation): failed (0x%08lx%s)\n", (unsigned long) *result,
+                     *result == REGDB_E_CLASSNOTREG ? ", class not registered" : "");
 }
 
 HWND findWindow (const std::wstring& title)
@@ -63,14 +65,6 @@ HWND findWindow (const std::wstring& title)
     }
 
     return nullptr;
-}
-
-void print (const char* heading, const std::vector<std::string>& lines)
-{
-    std::printf ("%s\n", heading);
-
-    for (const auto& line : lines)
-        std::printf ("    %s\n", line.c_str());
 }
 
 int probe (const std::wstring& title, const std::wstring& buttonName)
@@ -101,12 +95,17 @@ int probe (const std::wstring& title, const std::wstring& buttonName)
     if (root == nullptr)
         return 1;
 
+    std::printf ("Elements:\n");
     const UiaTreeListing before (client, root, buttonName);
-    print ("Elements:", before.getLines());
+
+    if (client.isStuck())
+        std::printf ("A call into the window's provider never returned: %s\n", client.getLastFailure().c_str());
 
     if (before.getButton() == nullptr)
     {
-        std::printf ("Invoke: no button with that name in the tree\n");
+        // Whether the Invoke pattern can be asked for at all: the window itself has none.
+        std::printf ("Invoke: no button with that name in the tree; on the window element: %s\n",
+                     client.invoke (root).c_str());
         return 2;
     }
 
@@ -117,8 +116,8 @@ int probe (const std::wstring& title, const std::wstring& buttonName)
         return 2;
 
     Sleep (millisecondsForPageChange);
+    std::printf ("Elements after Invoke:\n");
     const UiaTreeListing after (client, root, buttonName);
-    print ("Elements after Invoke:", after.getLines());
 
     const auto changed = after.getLines() != before.getLines();
     std::printf ("The tree %s\n", changed ? "changed" : "stayed the same");
@@ -141,10 +140,10 @@ int main()
     const std::wstring buttonName = count > 2 ? arguments[2] : L"Next";
     LocalFree (arguments);
 
+    // Unbuffered, so that what was read shows even if a call into the provider never returns.
+    std::setvbuf (stdout, nullptr, _IONBF, 0);
     std::printf ("UI Automation probe, pressing \"%ls\"\n", buttonName.c_str());
     CoInitializeEx (nullptr, COINIT_MULTITHREADED);
-    const auto status = probe (title, buttonName);
-    CoUninitialize();
-    std::fflush (stdout);
-    return status;
+    // Ends at once, without waiting for a call into the provider that may still be stuck.
+    ExitProcess ((UINT) probe (title, buttonName));
 }

@@ -70,20 +70,27 @@ UiaTreeListing::UiaTreeListing (UiaCoreClient& clientToUse, const UiaCoreClient:
     addChildren (root, 1);
 }
 
+void UiaTreeListing::addLine (int depth, const std::string& text)
+{
+    lines.push_back (std::string ((size_t) depth * 2, ' ') + text);
+    std::printf ("    %s\n", lines.back().c_str());
+    std::fflush (stdout);
+}
+
 void UiaTreeListing::addElement (const UiaCoreClient::Node& node, int depth)
 {
-    lines.push_back (std::string ((size_t) depth * 2, ' ') + describe (node));
+    addLine (depth, describe (node));
 }
 
 void UiaTreeListing::addChildren (const UiaCoreClient::Node& node, int depth)
 {
-    if (depth > maximumDepth)
+    if (depth > maximumDepth || client.isStuck())
         return;
 
     HRESULT result = S_OK;
     auto child = client.navigate (node, NavigateDirection_FirstChild, result);
 
-    while (child != nullptr && lines.size() < maximumElements)
+    while (child != nullptr && lines.size() < maximumElements && ! client.isStuck())
     {
         addElement (child, depth);
         addChildren (child, depth + 1);
@@ -96,7 +103,8 @@ void UiaTreeListing::addChildren (const UiaCoreClient::Node& node, int depth)
     }
 
     if (FAILED (result))
-        lines.push_back (std::string ((size_t) depth * 2, ' ') + "(navigating failed: " + hex (result) + ")");
+        addLine (depth, "(navigating failed: " + hex (result) +
+                            (client.getLastFailure().empty() ? "" : ", " + client.getLastFailure()) + ")");
 }
 
 bool UiaTreeListing::isNamedButton (const UiaCoreClient::Node& node)

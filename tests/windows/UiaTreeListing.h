@@ -12,7 +12,9 @@
 class UiaTreeListing
 {
 public:
-    /** Reads the tree under the root, remembering the first button named as given. */
+    /** Reads the tree under the root, remembering the first button named as given, and
+        prints each line as soon as it is read (a provider may hang the client midway).
+    */
     UiaTreeListing (UiaCoreClient& client, const UiaCoreClient::Node& root, const std::wstring& buttonName);
 
     /** One line for each element, or for a step that failed. */
@@ -30,6 +32,7 @@ public:
 private:
     struct Flag;
 
+    void addLine (int depth, const std::string& text);
     void addElement (const UiaCoreClient::Node& node, int depth);
     void addChildren (const UiaCoreClient::Node& node, int depth);
     bool isNamedButton (const UiaCoreClient::Node& node);
