@@ -43,12 +43,6 @@ set_target_properties (vt5150-flashsim vt5150-transfer-bench PROPERTIES EXCLUDE_
 add_executable (vt5150-exit-code tests/windows/ExitCodeParent.cpp)
 target_link_libraries (vt5150-exit-code PRIVATE vt5150_warnings)
 
-# Test equipment: what UI Automation reads of a window, and whether it can
-# press a button there (tests/windows/wine_uia_probe.sh).
-add_executable (vt5150-uia-probe tests/windows/UiaProbe.cpp tests/windows/UiaTreeListing.cpp
-                tests/windows/UiaCoreClient.cpp tests/windows/GuardedCall.cpp)
-target_link_libraries (vt5150-uia-probe PRIVATE vt5150_warnings ole32 oleaut32 shell32)
-
 get_property (vt5150_targets DIRECTORY PROPERTY BUILDSYSTEM_TARGETS)
 
 foreach (target IN LISTS vt5150_targets)
