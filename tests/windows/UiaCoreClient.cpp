@@ -42,7 +42,6 @@ struct UiaCoreClient::Functions
     HRESULT (WINAPI* navigate)
     (HUIANODE, NavigateDirection, UiaCondition*, UiaCacheRequest*, SAFEARRAY**, BSTR*) = nullptr;
     HRESULT (WINAPI* nodeFromVariant) (VARIANT*, HUIANODE*) = nullptr;
-    HRESULT (WINAPI* getReservedNotSupportedValue) (IUnknown**) = nullptr;
     HRESULT (WINAPI* getPatternProvider) (HUIANODE, PATTERNID, HUIAPATTERNOBJECT*) = nullptr;
     HRESULT (WINAPI* invokePatternInvoke) (HUIAPATTERNOBJECT) = nullptr;
     BOOL (WINAPI* patternRelease) (HUIAPATTERNOBJECT) = nullptr;
@@ -63,19 +62,9 @@ UiaCoreClient::UiaCoreClient()
     find (functions->getPropertyValue, "UiaGetPropertyValue");
     find (functions->navigate, "UiaNavigate");
     find (functions->nodeFromVariant, "UiaHUiaNodeFromVariant");
-    find (functions->getReservedNotSupportedValue, "UiaGetReservedNotSupportedValue");
     find (functions->getPatternProvider, "UiaGetPatternProvider");
     find (functions->invokePatternInvoke, "InvokePattern_Invoke");
     find (functions->patternRelease, "UiaPatternRelease");
-
-    if (loadError.empty())
-        functions->getReservedNotSupportedValue (&notSupported);
-}
-
-UiaCoreClient::~UiaCoreClient()
-{
-    if (notSupported != nullptr)
-        notSupported->Release();
 }
 
 template <typename Function>
@@ -169,11 +158,6 @@ HRESULT UiaCoreClient::getProperty (const Node& node, PROPERTYID property, VARIA
         value = *read;
 
     return result;
-}
-
-bool UiaCoreClient::isNotSupported (const VARIANT& value) const
-{
-    return value.vt == VT_UNKNOWN && value.punkVal == notSupported;
 }
 
 std::string UiaCoreClient::invoke (const Node& node)

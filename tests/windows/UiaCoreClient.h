@@ -43,7 +43,6 @@ public:
 
     /** Loads uiautomationcore.dll and looks its client functions up. */
     UiaCoreClient();
-    ~UiaCoreClient();
     UiaCoreClient (const UiaCoreClient&) = delete;
     UiaCoreClient& operator= (const UiaCoreClient&) = delete;
 
@@ -61,9 +60,6 @@ public:
 
     /** A property of an element; the caller clears the value. */
     HRESULT getProperty (const Node& node, PROPERTYID property, VARIANT& value);
-
-    /** True for UI Automation's reserved value for a property that the element does not support. */
-    bool isNotSupported (const VARIANT& value) const;
 
     /** Presses the element through its Invoke pattern. Empty on success, otherwise what failed. */
     std::string invoke (const Node& node);
@@ -91,7 +87,6 @@ private:
     HMODULE library = nullptr;
     // Shared with the calls, which may outlive the client when they get stuck.
     std::shared_ptr<Functions> functions;
-    IUnknown* notSupported = nullptr;
     GuardedCall guard;
     std::string loadError;
     std::string lastFailure;

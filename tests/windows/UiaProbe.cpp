@@ -6,9 +6,10 @@
 // It asks COM for UI Automation's client object (CUIAutomation, as screen
 // readers do) and says whether it exists; it finds the top-level window with
 // that title, lists its element tree through uiautomationcore.dll's core API
-// (control type, name, help text, value, states, patterns), presses the named
-// button through its Invoke pattern, and lists the tree again. Whatever a step
-// cannot do is printed, with the error, and the probe goes on where it can.
+// (control type, name, description, help text, value, states, patterns),
+// presses the named button through its Invoke pattern, and lists the tree
+// again. Whatever a step cannot do is printed, with the error, and the probe
+// goes on where it can; a call that never returns is left behind after 5 s.
 // Exit status: 0 when the button was pressed and the tree changed, 1 when no
 // tree could be read, 2 when the tree was read but the button could not be
 // pressed, 3 when it was pressed and the tree stayed the same.
@@ -23,7 +24,7 @@
 
 namespace
 {
-// UI Automation's COM client object and IUnknown's id, which MinGW-w64's headers leave out.
+// UI Automation's COM client object, which MinGW-w64's headers leave out.
 const CLSID cuiAutomation = { 0xff48dba4, 0x60ef, 0x4201, { 0xaa, 0x87, 0x54, 0x10, 0x3e, 0xef, 0x59, 0x4e } };
 
 constexpr int secondsToFindWindow = 20;

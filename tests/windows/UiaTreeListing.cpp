@@ -143,8 +143,10 @@ std::string UiaTreeListing::describe (const UiaCoreClient::Node& node)
                                                                  : "(control type not read: " + hex (typeResult) + ")";
     VariantClear (&type);
 
-    return line + readText (node, UIA_NamePropertyId, "") + readText (node, UIA_HelpTextPropertyId, "help") +
-           readValue (node) + readFlags (node, "states", states, std::size (states)) +
+    return line + readText (node, UIA_NamePropertyId, "") +
+           readText (node, UIA_FullDescriptionPropertyId, "description") +
+           readText (node, UIA_HelpTextPropertyId, "help") + readValue (node) +
+           readFlags (node, "states", states, std::size (states)) +
            readFlags (node, "patterns", patterns, std::size (patterns));
 }
 

@@ -1,6 +1,7 @@
 // What a UI Automation client reads of a window: one line for each element of
-// its tree (control type, name, help text, value, states, patterns), indented
-// by depth, with what could not be read said in place of the value.
+// its tree (control type, name, description, help text, value, states,
+// patterns), indented by depth, with what could not be read said in place of
+// the value.
 
 #pragma once
 
