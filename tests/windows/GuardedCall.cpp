@@ -29,6 +29,7 @@ bool GuardedCall::run (std::function<void()> call, DWORD timeoutMilliseconds)
     auto thread = std::make_shared<Thread>();
     thread->call = std::move (call);
     failure.clear();
+    timedOut = false;
 
     // The thread owns a reference of its own, which it keeps if it is left behind.
     auto* handle =
@@ -45,7 +46,9 @@ bool GuardedCall::run (std::function<void()> call, DWORD timeoutMilliseconds)
     ResumeThread (handle);
     DWORD exitCode = 1;
 
-    if (WaitForSingleObject (handle, timeoutMilliseconds) == WAIT_TIMEOUT)
+    timedOut = WaitForSingleObject (handle, timeoutMilliseconds) == WAIT_TIMEOUT;
+
+    if (timedOut)
         failure = "did not return within " + std::to_string (timeoutMilliseconds / 1000) + " s";
     else if (GetExitCodeThread (handle, &exitCode) && exitCode != 0)
         failure = thread->failure;

@@ -21,6 +21,12 @@ public:
     */
     bool run (std::function<void()> call, DWORD timeoutMilliseconds);
 
+    /** After a failed run: true when the call did not return in time and was left behind. */
+    bool didTimeOut() const
+    {
+        return timedOut;
+    }
+
     /** After a failed run: the exception (with the function, when it was Wine's stub) or the timeout. */
     const std::string& getFailure() const
     {
@@ -36,4 +42,5 @@ private:
     static std::shared_ptr<Thread>* running;
 
     std::string failure;
+    bool timedOut = false;
 };

@@ -86,15 +86,14 @@ HRESULT UiaCoreClient::guarded (const char* step, const std::function<HRESULT()>
         return *result;
 
     lastFailure = std::string (step) + ": " + guard.getFailure();
-    const auto timedOut = guard.getFailure().rfind ("did not return", 0) == 0;
     // A call that never returned has left the provider's process, or Wine, stuck.
-    failedForGood = failedForGood || timedOut;
-    return timedOut ? HRESULT_FROM_WIN32 (ERROR_TIMEOUT) : E_NOTIMPL;
+    stuck = stuck || guard.didTimeOut();
+    return guard.didTimeOut() ? HRESULT_FROM_WIN32 (ERROR_TIMEOUT) : E_NOTIMPL;
 }
 
 UiaCoreClient::NodeReleaser UiaCoreClient::releaser() const
 {
-    return { functions->nodeRelease, &failedForGood };
+    return { functions->nodeRelease, &stuck };
 }
 
 HRESULT UiaCoreClient::nodeFromWindow (HWND window, Node& node)

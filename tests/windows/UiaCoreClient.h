@@ -73,7 +73,7 @@ public:
     /** True once a call has not returned in time: the nodes are then left unreleased. */
     bool isStuck() const
     {
-        return failedForGood;
+        return stuck;
     }
 
 private:
@@ -90,5 +90,5 @@ private:
     GuardedCall guard;
     std::string loadError;
     std::string lastFailure;
-    bool failedForGood = false;
+    bool stuck = false;
 };
