@@ -110,6 +110,10 @@ vt5150_build_windows_libs ()
     # jpegint.h beside jpeglib.h, as Debian's libjpeg-dev installs it.
     cp "$sources/libjpeg-turbo/jpegint.h" "$prefix/include/"
 
+    # The packages' files name their folders in full; pkg-config splits a
+    # value at a space unless it is escaped, as a checkout's path may have one.
+    sed -i -E '/^[A-Za-z_]+=/ s/([^\\]) /\1\\ /g' "$prefix"/lib/pkgconfig/*.pc
+
     (cd "$sources/download" && ls ./*.dsc) >"$done"
 }
 

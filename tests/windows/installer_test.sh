@@ -43,6 +43,12 @@ has_icon ()
     x86_64-w64-mingw32-objdump -p "$folder/vt5150-updater.exe" | grep -Eq '^[0-9a-f]+   Entry: ID: 0x00000e,'
 }
 
+# The installed program holds no path of the checkout that it was built in.
+names_no_build_folder ()
+{
+    ! grep -qF "$VT5150_ROOT" "$folder/vt5150-updater.exe"
+}
+
 key='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\VT5150FirmwareUpdater'
 
 vt5150_start_xvfb || exit 1
@@ -61,7 +67,7 @@ for file in vt5150-updater.exe LICENSE.txt Uninstall.exe; do
     check "$file in Program Files" [ -f "$folder/$file" ]
 done
 check "the program's icon" has_icon
-check "the program names no folder of the build machine" ! grep -qF "$VT5150_ROOT" "$folder/vt5150-updater.exe"
+check "the program names no folder of the build machine" names_no_build_folder
 check "its product name" [ "$(version_info ProductName)" = "$VT5150_FACT_PRODUCT" ]
 check "its version" [ "$(version_info ProductVersion)" = "2.01" ]
 check "its company" [ "$(version_info CompanyName)" = "Kelmora Audio" ]
