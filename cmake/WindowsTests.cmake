@@ -18,14 +18,3 @@ add_executable (vt5150-windows-port-tests EXCLUDE_FROM_ALL
 
 target_link_libraries (vt5150-windows-port-tests PRIVATE vt5150_sim gtest vt5150_warnings)
 target_link_options (vt5150-windows-port-tests PRIVATE -static)
-
-# vt5150-uia-probe.exe: what UI Automation reads of a window, and whether it
-# can press a button there; tests/windows/wine_uia_probe.sh runs it under Wine.
-add_executable (vt5150-uia-probe EXCLUDE_FROM_ALL
-    tests/windows/GuardedCall.cpp
-    tests/windows/UiaCoreClient.cpp
-    tests/windows/UiaProbe.cpp
-    tests/windows/UiaTreeListing.cpp)
-
-target_link_libraries (vt5150-uia-probe PRIVATE ole32 oleaut32 shell32 vt5150_warnings)
-target_link_options (vt5150-uia-probe PRIVATE -static $<$<CONFIG:Release>:-s>)

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Shows what Wine's UI Automation can read of the Windows programs, as a
-# screen reader would: runs vt5150-uia-probe.exe (tests/windows/UiaProbe.cpp)
+# screen reader would: runs vt5150-uia-probe.exe (tools/uia/UiaProbe.cpp)
 # against the demo's and the real updater's window, on a private Xvfb and in a
 # private Wine, and prints what it read, whether it could press Next through
 # the Invoke pattern, and whether the window still answers a click afterwards.
