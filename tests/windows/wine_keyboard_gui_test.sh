@@ -21,16 +21,7 @@ trap 'end_test vt5150_stop_wine' EXIT
 
 vt5150_start_xvfb || exit 1
 check "Wine starts" vt5150_start_wine || exit 1
-KEYS_LAUNCHER=("$VT5150_WINE")
-# Without a window manager Wine gives an X window the focus only when Windows
-# gives its window the focus (X11DRV_SetFocus), never when it maps it; JUCE
-# activates a new window just before it shows it, so the focus request meets
-# a window not yet mapped, X refuses it (BadMatch), and Wine does not ask again.
-# The test then gives the X focus to the window, as a window manager would:
-# that changes nothing inside Wine (with Wine's default UseTakeFocus, an X
-# FocusIn leaves Windows' own focus alone, X11DRV_FocusIn), so a key still
-# reaches only the control to which the program itself gave the keyboard.
-KEYS_NO_FOCUS_WHEN_OPENED="Wine 8.0 without a window manager asks X for the focus before it maps the window"
+keys_under_wine "$VT5150_WINE"
 
 keys_demo_cases "$demo"
 keys_no_device "$updater"

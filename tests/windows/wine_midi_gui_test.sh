@@ -21,6 +21,7 @@ shots="$5"
 here="$(cd "$(dirname "$0")" && pwd)"
 source "$here/../harness/gui_test_support.sh"
 source "$here/../harness/system_midi_support.sh"
+source "$here/../harness/keyboard_cases.sh"
 source "$here/../../scripts/windows.sh"
 
 mkdir -p "$shots"
@@ -43,9 +44,6 @@ begin ()
 
 # The program's own exit code, as its parent reported it (on a Windows console line).
 exit_code_was_0 () { exited_with_0 && tr -d '\r' <"$WIZARD_TMP/$current.log" | grep -qx "exit code: 0"; }
-
-# True once the transfer has ended, on the last page or with the error box.
-transfer_ended () { error_box_shown || wizard_shows "title next"; }
 
 sensing () { grep -c '^IN VT-5150 FE$' "$WIZARD_TMP/$1.trace"; }
 
@@ -77,6 +75,14 @@ wizard_click_next
 check "Finish ends the program with exit code 0" exit_code_was_0
 check "the device holds the built-in image" device_report whole-update "image: match"
 check "the device saw no protocol violation" grep -qx "violations: 0" "$WIZARD_TMP/whole-update.report"
+end_wine_case
+
+# The whole update with Return alone, the pointer parked off the window. ------
+plug_in keys-update
+keys_under_wine vt5150_wine_midi "device:VT-5150:socket=$socket" "$WIZARD_TMP/keys-update.trace" "$exitcode"
+keys_update_by_return keys-update 600 "$updater"
+check "Return on Finish ends the program with exit code 0" exit_code_was_0
+check "the device holds the built-in image" device_report keys-update "image: match"
 end_wine_case
 
 # No device, then the device plugged in behind its cable and Next pressed again.
