@@ -2,7 +2,8 @@
 # Drives the Windows programs with the keyboard alone under Wine, on a private
 # Xvfb and in a private Wine: the demo through the cases of
 # tests/harness/keyboard_cases.sh, as on Linux, and the real updater, which
-# finds no MIDI device under a bare Wine, to its device-not-found box.
+# finds no MIDI device under a bare Wine, to its device-not-found box. Wine
+# cannot give a window the X focus as it opens (keys_under_wine says why).
 #
 # Usage: wine_keyboard_gui_test.sh <vt5150-updater-demo.exe> <vt5150-updater.exe> <folder for screenshots>
 set -uo pipefail

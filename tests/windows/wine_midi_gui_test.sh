@@ -3,10 +3,11 @@
 # Wine's own winmm and ALSA MIDI driver: the ALSA sequencer stand-in is
 # preloaded into Wine in place of the kernel's sequencer, and a simulated
 # VT-5150, hosted by vt5150-seq-device, is plugged in behind one of its ports
-# (or unplugged) as each case needs. The same cases as the Linux test
-# tests/app/system_midi_gui_test.sh, as far as Wine allows: Wine lists its
-# MIDI ports once per process, so a device plugged in late sits behind an
-# interface's cable whose port was there all along. The updater's exit code
+# (or unplugged) as each case needs; one whole update is driven with the
+# keyboard alone (tests/harness/keyboard_cases.sh). The same cases as the
+# Linux test tests/app/system_midi_gui_test.sh, as far as Wine allows: Wine
+# lists its MIDI ports once per process, so a device plugged in late sits
+# behind an interface's cable whose port was there all along. The updater's exit code
 # is read through vt5150-exit-code.exe, since Wine may crash tearing down a
 # process that used MIDI after the program has set it.
 #
