@@ -1,9 +1,6 @@
 #!/usr/bin/env bash
-# Drives the demo's window with the keyboard alone, as a user without a mouse
-# would, on a private Xvfb: a whole update to Finish, the window menu and the
-# about box, the device-not-found box and the transfer-error box. The pointer
-# stays parked off every window, so a key reaches a window only if the program
-# gave that window the keyboard itself (see wizard_park_pointer).
+# Drives the demo's window with the keyboard alone on a private Xvfb: the
+# cases of tests/harness/keyboard_cases.sh.
 #
 # Usage: keyboard_gui_test.sh <vt5150-updater-demo> <folder for screenshots>
 set -uo pipefail
@@ -12,176 +9,12 @@ demo="$1"
 shots="$2"
 here="$(cd "$(dirname "$0")" && pwd)"
 source "$here/../harness/gui_test_support.sh"
+source "$here/../harness/keyboard_cases.sh"
 
 mkdir -p "$shots"
 
 trap end_test EXIT
 
-# begin <name> [demo options...]: starts the demo, waits for its window, and
-# checks that the window has the keyboard before any key is pressed.
-begin ()
-{
-    begin_program "$1" "$demo" "${@:2}" || return 1
-    wizard_park_pointer
-    check "the window has the keyboard when it opens" wizard_wait_until 5 wizard_focus_in "$WIZARD_TITLE"
-}
-
-# key_to_page <page> <key...>: presses the keys; the page must change to that page.
-key_to_page ()
-{
-    local page="$1"
-    shift
-    check "${*} leads to another page" wizard_page_changes_after 10 wizard_key "$@" || return 1
-    check "the page is page $page" wizard_page_is "$page"
-}
-
-# keys_change_nothing <controls> <key...>: presses the keys; the page, its
-# controls and the program stay as they were.
-keys_change_nothing ()
-{
-    local controls="$1" before
-    shift
-    wizard_grab || return 1
-    before=$(wizard_text_signature)
-    wizard_key "$@"
-    sleep 1
-    check "${*}: the controls stay \"$controls\"" wizard_wait_until 2 wizard_shows "$controls"
-    check "${*}: the page stays" [ "$(wizard_text_signature)" = "$before" ]
-    check "${*}: the program runs on" still_running
-}
-
-# box_has_keyboard <title>: the box is shown and has the keyboard.
-box_has_keyboard ()
-{
-    check "the box \"$1\" opens" wizard_wait_until 10 wizard_window_shown "$1" || return 1
-    check "the box \"$1\" has the keyboard" wizard_wait_until 5 wizard_focus_in "$1"
-}
-
-# box_closes_to_wizard <title> <key>: the key closes the box, and the wizard has the keyboard again.
-box_closes_to_wizard ()
-{
-    wizard_key "$2"
-    check "$2 closes the box \"$1\"" wizard_wait_until 5 wizard_window_gone_by_title "$1" || return 1
-    check "the wizard has the keyboard again" wizard_wait_until 5 wizard_focus_in "$WIZARD_TITLE"
-}
-
-wizard_window_gone_by_title () { ! wizard_window_shown "$1"; }
-
-# Return from the welcome page to page 4, where Return searches next.
-return_to_page4 ()
-{
-    local page
-    for page in 1 2 3 4; do
-        key_to_page "$page" Return || return 1
-    done
-}
-
 vt5150_start_xvfb || exit 1
-
-# The whole update, to Finish. -------------------------------------------------
-whole_update ()
-{
-    begin keys-whole-update --latency-us 100 || return 1
-    check "no focus ring before a key is pressed" wizard_ring_on none
-    wizard_shot "$shots/welcome-no-key.png"
-    key_to_page 1 Return || return 1
-    check "Return pressed Next without showing a ring" wizard_ring_on none
-    wizard_key Tab
-    check "Tab: the ring on Previous" wizard_wait_until 5 wizard_ring_on previous || return 1
-    wizard_shot "$shots/ring-previous.png"
-    wizard_key Tab
-    check "Tab again: the ring on Next" wizard_wait_until 5 wizard_ring_on next
-    wizard_shot "$shots/ring-next.png"
-    wizard_key Tab
-    check "Tab goes round to Previous" wizard_wait_until 5 wizard_ring_on previous
-    wizard_key shift+Tab
-    check "Shift+Tab back to Next" wizard_wait_until 5 wizard_ring_on next
-    wizard_key shift+Tab
-    check "Shift+Tab back to Previous" wizard_wait_until 5 wizard_ring_on previous
-    key_to_page 0 space || return 1
-    check "Previous gone, the ring on Next" wizard_wait_until 5 wizard_ring_on next
-    keys_change_nothing "next" Escape
-    key_to_page 1 space || return 1
-    for page in 2 3 4; do
-        key_to_page "$page" Return || return 1
-    done
-    keys_change_nothing "title next previous" Escape Right alt+n
-    check "Return on page 4 finds the device" wizard_page_changes_after 20 wizard_key Return || return 1
-    check "the page is page 5" wizard_page_is 5
-    wizard_key Return
-    expect 10 "title bar"
-    check "no ring during the transfer" wizard_ring_on none
-    keys_change_nothing "title bar" Tab Return space Escape shift+Tab
-    expect 60 "title next" || return 1
-    wizard_shot "$shots/finish-keys.png"
-    wizard_key Return
-    check "Return on Finish ends the program with status 0" exited_with_0
-}
-whole_update
-end_case
-
-# The window menu and the about box. -----------------------------------------
-menu_and_about ()
-{
-    begin keys-menu --latency-us 0 || return 1
-    wizard_key shift+F10
-    check "Shift+F10 opens the menu" wizard_wait_until 5 wizard_window_shown menu || return 1
-    wizard_shot "$shots/menu-keys.png"
-    wizard_key Down Return
-    box_has_keyboard "$WIZARD_ABOUT_TITLE" || return 1
-    box_closes_to_wizard "$WIZARD_ABOUT_TITLE" Escape || return 1
-    wizard_key Menu
-    check "the Menu key opens the menu" wizard_wait_until 5 wizard_window_shown menu || return 1
-    wizard_key Down Return
-    box_has_keyboard "$WIZARD_ABOUT_TITLE" || return 1
-    box_closes_to_wizard "$WIZARD_ABOUT_TITLE" Return || return 1
-    # A click, after keys, presses as always and shows no ring.
-    check "a click on Next turns the page" wizard_next_page 10 || return 1
-    wizard_park_pointer
-    check "the click shows no ring" wizard_ring_on none
-    wizard_key shift+F10
-    check "Shift+F10 opens the menu again" wizard_wait_until 5 wizard_window_shown menu || return 1
-    wizard_key Escape
-    check "Escape closes the menu" wizard_wait_until 5 wizard_window_gone_by_title menu
-    check "and leaves the window open" still_running
-    wizard_key Menu Down Down Return
-    check "Exit... from the Menu key ends the program" exited_with_0
-}
-menu_and_about
-end_case
-
-# Device not found, then found when the user tries again. ---------------------
-not_found ()
-{
-    begin keys-not-found --latency-us 100 --fault silent-first=1 || return 1
-    return_to_page4 || return 1
-    wizard_key Return
-    box_has_keyboard Error || return 1
-    wizard_shot "$shots/not-found-keys.png"
-    box_closes_to_wizard Error space || return 1
-    expect 5 "title next previous"
-    check "still page 4" wizard_page_is 4
-    check "Return searches again and finds the device" wizard_page_changes_after 20 wizard_key Return || return 1
-    check "the page is page 5" wizard_page_is 5
-}
-not_found
-end_case
-
-# A failed transfer: the error box, then the welcome page. ---------------------
-transfer_failure ()
-{
-    begin keys-transfer-failure --latency-us 0 --fault silent-at-block=3 || return 1
-    return_to_page4 || return 1
-    key_to_page 5 Return || return 1
-    wizard_key Return
-    box_has_keyboard Error || return 1
-    wizard_grab
-    check "the update page behind the box" wizard_bar_shown
-    box_closes_to_wizard Error Return || return 1
-    expect 5 "next"
-    check "the welcome page" wizard_page_is 0
-    key_to_page 1 Return
-}
-transfer_failure
-
+keys_demo_cases "$demo"
 finish_checks

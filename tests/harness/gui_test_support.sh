@@ -36,6 +36,9 @@ no_about_box ()    { ! about_box_shown; }
 still_running ()   { [ -n "${WIZARD_PID:-}" ] && kill -0 "$WIZARD_PID" 2>/dev/null; }
 exited_with_0 ()   { wizard_wait_exit 15 && [ "$WIZARD_STATUS" -eq 0 ]; }
 
+# True once the transfer has ended, on the last page or with the error box.
+transfer_ended () { error_box_shown || wizard_shows "title next"; }
+
 # begin_program <name> <program> [arguments...]: ends the program of the case
 # before if it still runs, then starts this one and waits for its window. When
 # another updater holds the single-instance lock, no case can run: the test

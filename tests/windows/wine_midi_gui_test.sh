@@ -3,10 +3,11 @@
 # Wine's own winmm and ALSA MIDI driver: the ALSA sequencer stand-in is
 # preloaded into Wine in place of the kernel's sequencer, and a simulated
 # VT-5150, hosted by vt5150-seq-device, is plugged in behind one of its ports
-# (or unplugged) as each case needs. The same cases as the Linux test
-# tests/app/system_midi_gui_test.sh, as far as Wine allows: Wine lists its
-# MIDI ports once per process, so a device plugged in late sits behind an
-# interface's cable whose port was there all along. The updater's exit code
+# (or unplugged) as each case needs; one whole update is driven with the
+# keyboard alone (tests/harness/keyboard_cases.sh). The same cases as the
+# Linux test tests/app/system_midi_gui_test.sh, as far as Wine allows: Wine
+# lists its MIDI ports once per process, so a device plugged in late sits
+# behind an interface's cable whose port was there all along. The updater's exit code
 # is read through vt5150-exit-code.exe, since Wine may crash tearing down a
 # process that used MIDI after the program has set it.
 #
@@ -21,6 +22,7 @@ shots="$5"
 here="$(cd "$(dirname "$0")" && pwd)"
 source "$here/../harness/gui_test_support.sh"
 source "$here/../harness/system_midi_support.sh"
+source "$here/../harness/keyboard_cases.sh"
 source "$here/../../scripts/windows.sh"
 
 mkdir -p "$shots"
@@ -43,9 +45,6 @@ begin ()
 
 # The program's own exit code, as its parent reported it (on a Windows console line).
 exit_code_was_0 () { exited_with_0 && tr -d '\r' <"$WIZARD_TMP/$current.log" | grep -qx "exit code: 0"; }
-
-# True once the transfer has ended, on the last page or with the error box.
-transfer_ended () { error_box_shown || wizard_shows "title next"; }
 
 sensing () { grep -c '^IN VT-5150 FE$' "$WIZARD_TMP/$1.trace"; }
 
@@ -77,6 +76,14 @@ wizard_click_next
 check "Finish ends the program with exit code 0" exit_code_was_0
 check "the device holds the built-in image" device_report whole-update "image: match"
 check "the device saw no protocol violation" grep -qx "violations: 0" "$WIZARD_TMP/whole-update.report"
+end_wine_case
+
+# The whole update with Return alone, the pointer parked off the window. ------
+plug_in keys-update
+keys_under_wine vt5150_wine_midi "device:VT-5150:socket=$socket" "$WIZARD_TMP/keys-update.trace" "$exitcode"
+keys_update_by_return keys-update 600 "$updater"
+check "Return on Finish ends the program with exit code 0" exit_code_was_0
+check "the device holds the built-in image" device_report keys-update "image: match"
 end_wine_case
 
 # No device, then the device plugged in behind its cable and Next pressed again.
