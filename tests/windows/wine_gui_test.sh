@@ -34,6 +34,18 @@ page_shot ()
 
 numbered_page_shot () { page_shot "page$1"; }
 
+# True when the last screenshot shows, where the device picture's panel lies
+# in a window at 200 %, the double-size artwork pixel for pixel: a picture of
+# half the size enlarged would differ in most of them.
+shows_double_size_artwork ()
+{
+    local band=1098x340
+    convert "$WIZARD_SHOT" -crop "$band+$((WIZARD_X + 2 * WIZARD_FRAME_LEFT))+$((WIZARD_Y + 2 * WIZARD_FRAME_TOP))" \
+        +repage "$WIZARD_TMP/band.png" &&
+        convert "$VT5150_ROOT/resources/VT5150@2x.png" -crop "$band+0+0" +repage "$WIZARD_TMP/artwork.png" &&
+        [ "$(compare -metric AE "$WIZARD_TMP/band.png" "$WIZARD_TMP/artwork.png" null: 2>&1)" = 0 ]
+}
+
 # Presses Next on page 4 and waits for the device-not-found box.
 expect_not_found ()
 {
@@ -115,6 +127,23 @@ wizard_dismiss_error
 check "OK closes the box" wizard_wait_until 5 no_error_box
 wizard_click_close
 check "the close button ends the updater with status 0" exited_with_0
+end_case
+
+# At 200 %, as Windows scales a display and Wine's LogPixels tells it: the
+# window twice as large, its picture sharp. ------------------------------------
+"$VT5150_WINE" reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d 192 /f >/dev/null 2>&1
+vt5150_wait_for_wine
+current=scaled-200
+echo "--- $current (at ${SECONDS} s)"
+wizard_launch "$WIZARD_TMP/$current.log" "$VT5150_WINE" "$demo"
+if check "the window opens" wizard_find_window 20; then
+    check "twice as large: ${WIZARD_WIDTH}x${WIZARD_HEIGHT}" [ "$WIZARD_WIDTH" -eq 1102 ] && [ "$WIZARD_HEIGHT" -eq 796 ]
+    wizard_wait_steady 5
+    page_shot page0-welcome-200
+    check "the picture is the double-size artwork, pixel for pixel" shows_double_size_artwork
+    wizard_click_close
+    check "the close button ends the demo with status 0" exited_with_0
+fi
 end_case
 
 finish_checks
