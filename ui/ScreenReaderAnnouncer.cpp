@@ -22,9 +22,3 @@ const juce::String& ScreenReaderAnnouncer::getLastAnnouncement()
     JUCE_ASSERT_MESSAGE_THREAD
     return lastAnnouncement();
 }
-
-void ScreenReaderAnnouncer::clear()
-{
-    JUCE_ASSERT_MESSAGE_THREAD
-    lastAnnouncement() = {};
-}

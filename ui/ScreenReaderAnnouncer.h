@@ -16,7 +16,4 @@ public:
 
     /** The text of the last announcement, or an empty text before the first. */
     static const juce::String& getLastAnnouncement();
-
-    /** Forgets the last announcement. */
-    static void clear();
 };
