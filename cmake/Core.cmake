@@ -32,9 +32,9 @@ set (VT5150_UI_SOURCES
     ui/PageTexts.cpp
     ui/PictureComponent.cpp
     ui/PictureWindowStyle.cpp
-    ui/ScreenReaderAnnouncer.cpp
     ui/TransferProgressBar.cpp
     ui/UpdaterWindow.cpp
+    ui/WizardButton.cpp
     ui/WizardKeyboard.cpp
     ui/WizardLookAndFeel.cpp
     )

@@ -50,6 +50,7 @@ vt5150_add_test_suite (vt5150-app-tests gui
 
 vt5150_add_test_suite (vt5150-wizard-tests gui-threaded
     tests/ui/HighDensityTests.cpp
+    tests/ui/OnePagePerPressTests.cpp
     tests/ui/UpdaterWindowTests.cpp
     tests/ui/WizardAccessibilityTests.cpp
     tests/ui/WizardKeyboardTests.cpp

@@ -1,5 +1,6 @@
 #include "app/ProductFacts.h"
 #include "app/UpdaterApplication.h"
+#include "device/FirmwareImage.h"
 #include "sim/SimulatedSetup.h"
 
 #include <iostream>
@@ -65,6 +66,14 @@ int main (int argc, char* argv[])
 
     std::cout << describe (options) << std::endl;
 
-    const SimulatedSetup setup (options, defaultLatencyMicroseconds);
-    return runUpdaterApplication (argc, argv);
+    SimulatedSetup setup (options, defaultLatencyMicroseconds);
+    const auto status = runUpdaterApplication (argc, argv);
+
+    // What the simulated device holds when the program ends, for whoever watches the demo.
+    if (auto* device = setup.getDevice())
+        std::cout << "vt5150-updater-demo: the device "
+                  << (device->memoryMatches (FirmwareImage::getBuiltIn().getPayloadCopy()) ? "holds" : "does not hold")
+                  << " the built-in firmware image" << std::endl;
+
+    return status;
 }

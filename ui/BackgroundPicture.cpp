@@ -14,13 +14,24 @@ BackgroundPicture::BackgroundPicture (juce::Image pictureToShow, juce::Image dou
 
 std::unique_ptr<juce::AccessibilityHandler> BackgroundPicture::createAccessibilityHandler()
 {
-    return std::make_unique<juce::AccessibilityHandler> (*this, juce::AccessibilityRole::image);
+    return std::make_unique<juce::AccessibilityHandler> (
+        *this, juce::AccessibilityRole::image,
+        juce::AccessibilityActions().addAction (juce::AccessibilityActionType::showMenu,
+                                                [this] { openMenuAtCorner(); }));
 }
 
 void BackgroundPicture::mouseDown (const juce::MouseEvent& event)
 {
     if (event.mods.isRightButtonDown())
         performMenuItem (createMenu().show());
+}
+
+void BackgroundPicture::openMenuAtCorner()
+{
+    JUCE_ASSERT_MESSAGE_THREAD
+
+    const auto corner = localAreaToGlobal (juce::Rectangle<int> (1, 1));
+    createMenu().showMenuAsync (juce::PopupMenu::Options().withTargetScreenArea (corner), &performMenuItem);
 }
 
 juce::PopupMenu BackgroundPicture::createMenu()

@@ -42,12 +42,15 @@ private:
 };
 } // namespace
 
+const char* const TransferProgressBar::accessibleTitle = "Firmware update progress";
+
 TransferProgressBar::TransferProgressBar (const std::atomic<double>* sourceToShow)
     : juce::Component ("_progressbar_")
     , source (sourceToShow)
     , currentValue (limit (sourceToShow->load()))
 {
     JUCE_ASSERT_MESSAGE_THREAD
+    setTitle (accessibleTitle);
     startTimer (pollIntervalMs);
 }
 

@@ -11,7 +11,7 @@
     times a second on the message thread and repaints only when that value has
     changed. Values below 0 are shown as 0 and values above 1 as 1; NaN is kept
     and drawn as an empty bar. The bar shows no text and takes no input; a
-    screen reader hears it as a progress bar whose value is the percentage
+    screen reader hears it as a progress bar, named for the firmware update, whose value is the percentage
     sent, told of each whole percent as the transfer goes on.
 */
 class TransferProgressBar : public juce::Component, public juce::Timer
@@ -22,6 +22,9 @@ public:
 
     /** The fill of the inner bar: green (0xFF008000) with its alpha byte set to 178. */
     static constexpr juce::uint32 barArgb = 0xb2008000;
+
+    /** What a screen reader calls the bar. */
+    static const char* const accessibleTitle;
 
     /** How often the source is read. */
     static constexpr int pollIntervalMs = 100;

@@ -8,7 +8,6 @@
 #include "ui/ErrorBox.h"
 #include "ui/PageTexts.h"
 #include "ui/PictureWindowStyle.h"
-#include "ui/ScreenReaderAnnouncer.h"
 
 namespace
 {
@@ -43,13 +42,17 @@ UpdaterWindow::UpdaterWindow()
 
     setResizable (false, false);
 
+    // The keyboard goes to the page: asked for, the window passes it on to the
+    // page's first text (see focusPage).
+    setWantsKeyboardFocus (false);
+
     if (auto picture = getImage (devicePictureId); picture.isValid())
     {
         PictureWindowStyle::sizeToPicture (*this, picture);
         setContentOwned (new BackgroundPicture (std::move (picture), getDoubleSizeImage (devicePictureId)), false);
     }
 
-    if (auto* content = getContentComponent())
+    if (auto* content = dynamic_cast<BackgroundPicture*> (getContentComponent()))
         buildPageComponents (*content);
 
     goToNextPage();
@@ -76,13 +79,16 @@ void UpdaterWindow::goToNextPage()
 {
     JUCE_ASSERT_MESSAGE_THREAD
 
+    if (! mayTurnPage())
+        return;
+
     if (currentPage == 4)
     {
         deviceLink().detect();
 
         if (! deviceLink().isOpen())
         {
-            ErrorBox::show (deviceNotFoundMessage);
+            ErrorBox::show (deviceNotFoundMessage, *this);
             return;
         }
     }
@@ -97,6 +103,11 @@ void UpdaterWindow::goToNextPage()
 
 void UpdaterWindow::goToPreviousPage()
 {
+    JUCE_ASSERT_MESSAGE_THREAD
+
+    if (! mayTurnPage())
+        return;
+
     currentPage = juce::jmax (0, currentPage - 1);
     showPage (currentPage);
 }
@@ -112,10 +123,7 @@ void UpdaterWindow::showPage (int page)
 
     pageTextLabel->setText (pageTexts[page], juce::dontSendNotification);
     stepLabel->setText (pageTitles[page], juce::dontSendNotification);
-    // An empty title (the welcome page's) is nothing for a screen reader to read.
-    stepLabel->setAccessible (stepLabel->getText().isNotEmpty());
-    ScreenReaderAnnouncer::announce (getSpokenPageText (page),
-                                     juce::AccessibilityHandler::AnnouncementPriority::medium);
+    focusPage();
 
     nextButton->setButtonText (page == lastPage ? "Finish" : "Next");
     nextButton->setVisible (page != updatePage);
@@ -138,10 +146,27 @@ void UpdaterWindow::showPage (int page)
     }
 }
 
-juce::String UpdaterWindow::getSpokenPageText (int page)
+void UpdaterWindow::focusPage()
 {
-    const juce::String title (pageTitles[page]);
-    return title.isEmpty() ? juce::String (pageTexts[page]) : title + " " + pageTexts[page];
+    // An empty title (the welcome page's) is nothing to read: the page then
+    // starts at its text. The page's first text takes the keyboard, and with
+    // it a screen reader's focus, which reads it out, and the page's text as
+    // the title's description; no control of the page changes for the eye.
+    const auto titled = stepLabel->getText().isNotEmpty();
+    stepLabel->setAccessible (titled);
+    stepLabel->setWantsKeyboardFocus (titled);
+    stepLabel->setDescription (titled ? pageTextLabel->getText() : juce::String());
+    pageTextLabel->setWantsKeyboardFocus (! titled);
+
+    // Before the window shows, there is nobody to tell; a box open over the
+    // window gives the keyboard back to the page when it closes.
+    if (isShowing() && ! isCurrentlyBlockedByAnotherModalComponent())
+        (titled ? stepLabel : pageTextLabel)->grabKeyboardFocus();
+}
+
+bool UpdaterWindow::mayTurnPage() const
+{
+    return currentPage != updatePage && ! transferRunning;
 }
 
 int UpdaterWindow::getCurrentPage() const noexcept
@@ -151,10 +176,20 @@ int UpdaterWindow::getCurrentPage() const noexcept
 
 void UpdaterWindow::actionListenerCallback (const juce::String& message)
 {
-    if (message == nextName)
+    JUCE_ASSERT_MESSAGE_THREAD
+
+    // A press may be handled long after it was made (a click or key queued
+    // behind the search, a screen reader's press): it counts only if its
+    // button is still there to be pressed.
+    if (message == nextName && isPressable (nextButton.get()))
         goToNextPage();
-    else if (message == previousName)
+    else if (message == previousName && isPressable (previousButton.get()))
         goToPreviousPage();
+}
+
+bool UpdaterWindow::isPressable (const juce::Button* button)
+{
+    return button != nullptr && button->isShowing() && button->isEnabled();
 }
 
 void UpdaterWindow::handleCommandMessage (int commandId)
@@ -175,7 +210,7 @@ void UpdaterWindow::handleCommandMessage (int commandId)
     }
     else
     {
-        ErrorBox::show (transferErrorMessage);
+        ErrorBox::show (transferErrorMessage, *this);
         showPage (0);
     }
 
@@ -195,7 +230,7 @@ const juce::Font& UpdaterWindow::getLabelFont()
     return font;
 }
 
-void UpdaterWindow::buildPageComponents (juce::Component& content)
+void UpdaterWindow::buildPageComponents (BackgroundPicture& content)
 {
     nextButton = addButton (content, nextName, "Continue to the next step...", { 420, 325, 100, 24 }, true);
     previousButton = addButton (content, previousName, "Go back a step...", { 320, 325, 100, 24 }, false);
@@ -226,11 +261,11 @@ void UpdaterWindow::buildPageComponents (juce::Component& content)
     addKeyListener (keyboard.get());
 }
 
-std::unique_ptr<juce::TextButton> UpdaterWindow::addButton (juce::Component& content, const juce::String& name,
-                                                            const juce::String& tooltip, juce::Rectangle<int> bounds,
-                                                            bool visible)
+std::unique_ptr<WizardButton> UpdaterWindow::addButton (juce::Component& content, const juce::String& name,
+                                                        const juce::String& tooltip, juce::Rectangle<int> bounds,
+                                                        bool visible)
 {
-    auto button = std::make_unique<juce::TextButton> (name, tooltip);
+    auto button = std::make_unique<WizardButton> (name, tooltip);
     button->setButtonText (name);
     button->setColour (juce::TextButton::textColourOffId, buttonText);
     button->setColour (juce::TextButton::textColourOnId, buttonText);

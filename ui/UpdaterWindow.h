@@ -1,10 +1,13 @@
 #pragma once
 
 #include "ui/TransferProgressBar.h"
+#include "ui/WizardButton.h"
 #include "ui/WizardKeyboard.h"
 #include "ui/WizardLookAndFeel.h"
 
 #include <juce_gui_basics/juce_gui_basics.h>
+
+class BackgroundPicture;
 
 /**
     The updater's main window: an eight-page wizard over the device picture.
@@ -16,10 +19,11 @@
     lead to page 7, or to the transfer-error box and then back to page 0.
 
     Buttons are told apart by their component names, "Next" and "Previous",
-    never by their texts. The window takes the keyboard when it opens
-    (WizardKeyboard has its keys), and each page shown is announced to a
-    screen reader: its step title and text. Everything here runs on the
-    message thread.
+    never by their texts; a press counts only while its button is shown, and
+    no page turns while the transfer runs. The window takes the keyboard when
+    it opens (WizardKeyboard has its keys) and gives it to the page's first
+    text, so that a screen reader reads each page as it is shown. Everything
+    here runs on the message thread.
 */
 class UpdaterWindow : public juce::DialogWindow, public juce::ActionListener
 {
@@ -44,9 +48,6 @@ public:
     /** Asks the application to quit, so the program ends with its main window. */
     ~UpdaterWindow() override;
 
-    /** What a screen reader is told when the page is shown: its step title, if any, then its text. */
-    static juce::String getSpokenPageText (int page);
-
     /** The number of pages, 8. */
     virtual int getNumPages() const;
 
@@ -54,10 +55,11 @@ public:
         The action of Next (also when it reads "Finish"). Leaving page 4 first
         searches for the device and stays there with the device-not-found box
         when there is none; leaving the last page asks the application to quit.
+        Nothing happens on the update page or while a transfer runs.
     */
     virtual void goToNextPage();
 
-    /** The action of Previous: the page before, never below page 0. */
+    /** The action of Previous: the page before, never below page 0; nothing on the update page or during a transfer. */
     virtual void goToPreviousPage();
 
     /**
@@ -69,7 +71,10 @@ public:
     /** The page index: -1 before the first page, 0 to 7 while the wizard runs, 8 after Finish. */
     int getCurrentPage() const noexcept;
 
-    /** Receives a button's click message, which is the button's component name. */
+    /**
+        Receives a button's click message, which is the button's component name;
+        it counts only if that button is shown and enabled when it is handled.
+    */
     void actionListenerCallback (const juce::String& message) override;
 
     /** Turns the transfer thread's notices into the last page, or into the error box and the welcome page. */
@@ -82,17 +87,19 @@ public:
     static const juce::Font& getLabelFont();
 
 private:
-    void buildPageComponents (juce::Component& content);
-    std::unique_ptr<juce::TextButton> addButton (juce::Component& content, const juce::String& name,
-                                                 const juce::String& tooltip, juce::Rectangle<int> bounds,
-                                                 bool visible);
+    void buildPageComponents (BackgroundPicture& content);
+    void focusPage();
+    bool mayTurnPage() const;
+    static bool isPressable (const juce::Button* button);
+    std::unique_ptr<WizardButton> addButton (juce::Component& content, const juce::String& name,
+                                             const juce::String& tooltip, juce::Rectangle<int> bounds, bool visible);
     std::unique_ptr<juce::Label> addLabel (juce::Component& content, const juce::String& name,
                                            juce::Rectangle<int> bounds);
     WizardLookAndFeel buttonLook;
     std::unique_ptr<juce::Label> pageTextLabel;
     std::unique_ptr<juce::Label> stepLabel;
-    std::unique_ptr<juce::TextButton> previousButton;
-    std::unique_ptr<juce::TextButton> nextButton;
+    std::unique_ptr<WizardButton> previousButton;
+    std::unique_ptr<WizardButton> nextButton;
     std::unique_ptr<TransferProgressBar> progressBar;
     int currentPage = -1;
     std::unique_ptr<WizardKeyboard> keyboard;

@@ -16,11 +16,17 @@ const int WizardKeyboard::menuKeyCode = 0x67 | keyWithoutCharacter; // XK_Menu's
 const int WizardKeyboard::menuKeyCode = 0;
 #endif
 
-WizardKeyboard::WizardKeyboard (juce::Button& previousButton, juce::Button& nextButton, juce::Component& picture)
+WizardKeyboard::WizardKeyboard (juce::Button& previousButton, juce::Button& nextButton, BackgroundPicture& picture)
     : previous (previousButton)
     , next (nextButton)
     , menuOwner (picture)
 {
+    juce::Desktop::getInstance().addFocusChangeListener (this);
+}
+
+WizardKeyboard::~WizardKeyboard()
+{
+    juce::Desktop::getInstance().removeFocusChangeListener (this);
 }
 
 bool WizardKeyboard::keyPressed (const juce::KeyPress& key, juce::Component*)
@@ -35,42 +41,61 @@ bool WizardKeyboard::keyPressed (const juce::KeyPress& key, juce::Component*)
 
     if (key == juce::KeyPress (juce::KeyPress::F10Key, juce::ModifierKeys::shiftModifier, 0))
     {
-        openMenu();
+        menuOwner.openMenuAtCorner();
         return true;
     }
 
-    if (auto* button = focusedButton(); button != nullptr && key == juce::KeyPress (juce::KeyPress::spaceKey))
-    {
-        button->triggerClick();
-        return true;
-    }
+    if (key == juce::KeyPress (juce::KeyPress::spaceKey))
+        return press (focusedButton(), key.getKeyCode());
 
-    if (key == juce::KeyPress (juce::KeyPress::returnKey) && focusedButton() == nullptr && next.isShowing() &&
-        next.isEnabled())
+    if (key == juce::KeyPress (juce::KeyPress::returnKey))
     {
-        next.triggerClick();
-        return true;
+        auto* button = focusedButton();
+        return press (button != nullptr ? button : &next, key.getKeyCode());
     }
 
     return false;
 }
 
-bool WizardKeyboard::keyStateChanged (bool isKeyDown, juce::Component*)
+bool WizardKeyboard::press (juce::Button* button, int keyCode)
 {
-    if (! isKeyDown || menuKeyCode == 0 || ! juce::KeyPress::isKeyCurrentlyDown (menuKeyCode))
+    if (button == nullptr || ! button->isShowing() || ! button->isEnabled())
         return false;
 
-    openMenu();
+    // A repeat of the key that pressed last, not yet released, is used up here.
+    if (keyCode != heldKeyCode)
+    {
+        heldKeyCode = keyCode;
+        button->triggerClick();
+    }
+
     return true;
 }
 
-void WizardKeyboard::openMenu()
+bool WizardKeyboard::keyStateChanged (bool isKeyDown, juce::Component*)
 {
-    JUCE_ASSERT_MESSAGE_THREAD
+    if (! isKeyDown)
+    {
+        if (heldKeyCode != 0 && ! juce::KeyPress::isKeyCurrentlyDown (heldKeyCode))
+            heldKeyCode = 0;
 
-    const auto corner = menuOwner.localAreaToGlobal (juce::Rectangle<int> (1, 1));
-    BackgroundPicture::createMenu().showMenuAsync (juce::PopupMenu::Options().withTargetScreenArea (corner),
-                                                   [] (int result) { BackgroundPicture::performMenuItem (result); });
+        return false;
+    }
+
+    if (menuKeyCode == 0 || ! juce::KeyPress::isKeyCurrentlyDown (menuKeyCode))
+        return false;
+
+    menuOwner.openMenuAtCorner();
+    return true;
+}
+
+void WizardKeyboard::globalFocusChanged (juce::Component* focusedComponent)
+{
+    // The release of a key held as the keyboard leaves the wizard goes elsewhere.
+    auto* window = menuOwner.getTopLevelComponent();
+
+    if (focusedComponent == nullptr || ! window->isParentOf (focusedComponent))
+        heldKeyCode = 0;
 }
 
 juce::Array<juce::Button*> WizardKeyboard::buttonsShown() const

@@ -3,24 +3,30 @@
 #include <juce_gui_basics/juce_gui_basics.h>
 
 /**
-    The look of the wizard's buttons: JUCE's default look, plus a focus ring
-    around the button that has the keyboard, drawn in the colour of the
-    window's texts just outside the button so that it shows over the picture.
+    The look of the wizard's buttons and of its boxes' buttons: JUCE's default
+    look, plus a focus ring on the button that has the keyboard.
 
-    The buttons take the keyboard only from the keyboard (never from a click),
-    so the ring shows only once the keyboard has been used; a user who only
-    clicks sees the buttons exactly as JUCE's default look draws them.
+    The ring is the button's own drawing, inside its bounds: the button is
+    drawn a little smaller, and the ring, in the colour of the window's texts,
+    runs round its edge, so that it shows over the picture and whole beside a
+    neighbouring button, and a screen reader finds nothing more than the
+    button. The wizard's buttons take the keyboard only from the keyboard
+    (never from a click), so the ring shows only once a key has been used; a
+    user who only clicks sees the buttons exactly as JUCE's default look
+    draws them.
 */
 class WizardLookAndFeel : public juce::LookAndFeel_V4
 {
 public:
-    /** How far the ring lies outside the button, and how thick it is, in pixels. */
+    /** How far inside its bounds the button is drawn while it has the keyboard, and how thick the ring is, in pixels.
+     */
     static constexpr int ringGap = 3;
     static constexpr float ringThickness = 2.0f;
 
-    /** The ring drawn around a component that has the keyboard and asks for a focus outline. */
-    std::unique_ptr<juce::FocusOutline> createFocusOutlineForComponent (juce::Component& component) override;
+    /** JUCE's button, or with the keyboard, the smaller button and the ring round it. */
+    void drawButtonBackground (juce::Graphics& g, juce::Button& button, const juce::Colour& backgroundColour,
+                               bool shouldDrawButtonAsHighlighted, bool shouldDrawButtonAsDown) override;
 
-    /** Makes a button of the wizard: this look, the ring, and the keyboard taken only by Tab. */
+    /** Makes a button of the wizard: this look, and the keyboard taken only by Tab. */
     void adopt (juce::Button& button);
 };

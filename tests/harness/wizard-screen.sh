@@ -136,16 +136,17 @@ wizard_next_button_shot ()
 }
 
 # wizard_ring_on <next|previous|none>: takes a screenshot; true when the focus
-# ring shows below that button alone (none: below neither). The ring runs 3
-# pixels outside the button, in the texts' antique white, over the picture's
-# dark blue; it is looked for in the middle of its bottom edge.
+# ring shows on that button alone (none: on neither). The ring runs round the
+# button's edge, inside it, in the texts' antique white, where the button
+# without the keyboard is light grey; it is looked for in the middle of the
+# button's bottom edge, one pixel up.
 wizard_ring_on ()
 {
-    local x=$((WIZARD_X + WIZARD_FRAME_LEFT)) y=$((WIZARD_Y + WIZARD_FRAME_TOP + 325 + 24 + 1)) seen
+    local x=$((WIZARD_X + WIZARD_FRAME_LEFT)) y=$((WIZARD_Y + WIZARD_FRAME_TOP + 325 + 24 - 2)) seen
     wizard_grab || return 1
     seen=$(convert "$WIZARD_SHOT" -write mpr:shot +delete \
-        \( mpr:shot -crop "1x2+$((x + 370))+$y" \) \( mpr:shot -crop "1x2+$((x + 470))+$y" \) \
-        -format '%[fx:maxima.r > 0.8 && maxima.g > 0.8 && maxima.b > 0.7] ' info:)
+        \( mpr:shot -crop "1x1+$((x + 370))+$y" \) \( mpr:shot -crop "1x1+$((x + 470))+$y" \) \
+        -format '%[fx:r > 0.9 && r - b > 0.08] ' info:)
     case "$1" in
         previous) [ "$seen" = "1 0 " ] ;;
         next) [ "$seen" = "0 1 " ] ;;

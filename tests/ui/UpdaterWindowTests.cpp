@@ -94,7 +94,7 @@ TEST_F (UpdaterWindowTest, AFailedTransferShowsTheErrorBoxAndOnlyThenTheWelcomeP
     ASSERT_TRUE (waitForPage (0, 10000));
 
     ASSERT_EQ (alerts.size(), 1u);
-    EXPECT_TRUE (alerts[0].first.startsWith ("Error. An error occured during the file transfer.")) << alerts[0].first;
+    EXPECT_TRUE (alerts[0].first.startsWith ("An error occured during the file transfer.")) << alerts[0].first;
     EXPECT_EQ (alerts[0].second, 6) << "the welcome page comes after the box";
     EXPECT_EQ (activeTransferThread, nullptr);
     expectPage (0, true, false, false);

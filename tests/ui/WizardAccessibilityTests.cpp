@@ -1,8 +1,5 @@
 #include "WizardTestSupport.h"
 
-#include "ui/BackgroundPicture.h"
-#include "ui/ScreenReaderAnnouncer.h"
-
 #include <map>
 #include <set>
 
@@ -10,7 +7,27 @@ using namespace WizardTest;
 
 namespace
 {
-/** One element as a screen reader presents it: "role: title [= value] [press]". */
+/** The titles and texts of the eight pages, as the user must read them. */
+const char* const expectedTitles[] = {
+    "", "Step 1.", "Step 2.", "Step 3.", "Step 4.", "Step 5.", "Step 6.", "Step 7."
+};
+const char* const expectedTexts[] = {
+    "Welcome to the VT-5150 firmware updater application.\nThis software will update your control surface firmware. "
+    "\n\nPress Next to begin the upgrade process.",
+    "Please exit all MIDI related applications and unplug all MIDI devices from your computer.",
+    "Unplug the DC POWER and USB connector from your VT-5150.",
+    "While holding down the POWER button, plug in the DC POWER connector.\nRelease the POWER button - it should now "
+    "be flashing rapidly.  If it is not, please repeat steps 2 and 3.",
+    "Plug the USB cable in and wait for your computer to recognize the VT-5150.\nNormally, Windows will play a sound "
+    "when it finds the device, and prompt you to do an automatic install if you have not updated before. There may "
+    "be a short delay when \"Next\" is pressed.",
+    "The VT5150 was found and is ready to be updated.  To download new firmware into your VT5150,  press Next.",
+    "Updating VT-5150 Firmware.  Please wait...",
+    "Update Complete.  Please press finish, shutdown your computer, unplug your VT-5150 from the wall, wait 30 "
+    "seconds, and plug it back in.  Reboot your computer and your VT5150 will be ready to use.",
+};
+
+/** One element as a screen reader presents it: "role: title [= value] [(description)] [press] [menu] [focused]". */
 juce::String describe (const juce::AccessibilityHandler& handler)
 {
     static const std::map<juce::AccessibilityRole, const char*> roles {
@@ -23,13 +40,21 @@ juce::String describe (const juce::AccessibilityHandler& handler)
     juce::String text (role != roles.end() ? role->second : "another role");
     text << ": " << handler.getTitle();
 
-    if (auto* value = handler.getValueInterface(); value != nullptr &&
-                                                   handler.getRole() != juce::AccessibilityRole::label &&
-                                                   handler.getRole() != juce::AccessibilityRole::button)
+    if (auto* value = handler.getValueInterface();
+        value != nullptr && handler.getRole() == juce::AccessibilityRole::progressBar)
         text << " = " << value->getCurrentValueAsString();
+
+    if (handler.getDescription().isNotEmpty())
+        text << " (" << handler.getDescription() << ")";
 
     if (handler.getActions().contains (juce::AccessibilityActionType::press))
         text << " [press]";
+
+    if (handler.getActions().contains (juce::AccessibilityActionType::showMenu))
+        text << " [menu]";
+
+    if (handler.hasFocus (false))
+        text << " [focused]";
 
     return text;
 }
@@ -39,92 +64,78 @@ std::string readWindow (juce::Component& window)
 {
     juce::StringArray elements;
 
-    if (auto* handler = window.getAccessibilityHandler())
-        for (auto* child : handler->getChildren())
-            elements.add (describe (*child));
+    for (auto* child : window.getAccessibilityHandler()->getChildren())
+        elements.add (describe (*child));
 
     return elements.joinIntoString ("\n").toStdString();
 }
 
-std::string lines (const juce::StringArray& elements)
+/** What a screen reader must find on a page: its first text focused, with the page text as the title's description. */
+std::string expectedPage (int page, const juce::String& progress = {})
 {
+    juce::StringArray elements { "button: close [press]", "image: Picture of the VT-5150 control surface [menu]" };
+    const juce::String title (expectedTitles[page]), text (expectedTexts[page]);
+
+    if (title.isNotEmpty())
+        elements.add ("label: " + title + " (" + text + ") [focused]");
+
+    elements.add ("label: " + text + (title.isEmpty() ? " [focused]" : ""));
+
+    if (page == 6)
+        elements.add ("progress bar: Firmware update progress = " + progress);
+
+    if (page >= 1 && page <= 5)
+        elements.add ("button: Previous [press]");
+
+    if (page != 6)
+        elements.add (page == 7 ? "button: Finish [press]" : "button: Next [press]");
+
     return elements.joinIntoString ("\n").toStdString();
 }
 
-/** The accessibility handler of a control, pressed as a screen reader presses it. */
+/** Presses a control as a screen reader does. */
 void pressThroughAccessibility (juce::Component& control)
 {
-    auto* handler = control.getAccessibilityHandler();
-    ASSERT_NE (handler, nullptr);
-    ASSERT_TRUE (handler->getActions().invoke (juce::AccessibilityActionType::press));
+    ASSERT_TRUE (control.getAccessibilityHandler()->getActions().invoke (juce::AccessibilityActionType::press));
     pump();
 }
 } // namespace
-
-/** What a screen reader finds on a page of the wizard, in reading order, before the buttons. */
-juce::StringArray expectedPage (int page)
-{
-    juce::StringArray elements { "button: close [press]",
-                                 juce::String ("image: ") + BackgroundPicture::accessibleTitle };
-
-    if (juce::String (pageTitles[page]).isNotEmpty())
-        elements.add (juce::String ("label: ") + pageTitles[page]);
-
-    elements.add (juce::String ("label: ") + pageTexts[page]);
-    return elements;
-}
-
-std::string withButtons (juce::StringArray elements, bool previous, const juce::String& next)
-{
-    if (previous)
-        elements.add ("button: Previous [press]");
-
-    elements.add ("button: " + next + " [press]");
-    return lines (elements);
-}
 
 using WizardAccessibilityTest = WizardFixture;
 
 TEST_F (WizardAccessibilityTest, TheWholeUpdateReadsPageByPageAndIsWalkedToFinishThroughAccessibilityAlone)
 {
     start ({}, 200);
-    auto* windowHandler = window->getAccessibilityHandler();
-    ASSERT_NE (windowHandler, nullptr);
-    EXPECT_EQ (describe (*windowHandler), "dialog: VT5150 Firmware Updater - Firmware Version: 1.31");
+    EXPECT_EQ (describe (*window->getAccessibilityHandler()),
+               "dialog: VT5150 Firmware Updater - Firmware Version: 1.31");
 
     for (int page = 0; page <= 5; ++page)
     {
         SCOPED_TRACE ("page " + std::to_string (page));
         ASSERT_EQ (window->getCurrentPage(), page);
-        EXPECT_EQ (readWindow (*window), withButtons (expectedPage (page), page > 0, "Next"));
-        EXPECT_EQ (ScreenReaderAnnouncer::getLastAnnouncement(), UpdaterWindow::getSpokenPageText (page));
+        EXPECT_EQ (readWindow (*window), expectedPage (page));
         pressThroughAccessibility (next());
     }
 
     ASSERT_EQ (window->getCurrentPage(), 6);
-    EXPECT_EQ (ScreenReaderAnnouncer::getLastAnnouncement(), UpdaterWindow::getSpokenPageText (6))
-        << "Updating VT-5150 Firmware.  Please wait...";
     auto& bar = findControl<TransferProgressBar> (*window, "_progressbar_");
     std::set<juce::String> percentagesHeard;
 
-    // Meanwhile the page reads as the update page with the bar, and no button.
     ASSERT_TRUE (pumpUntil (
         [&]
         {
             if (window->getCurrentPage() != 6)
                 return window->getCurrentPage() == 7 && ! transferRunning;
 
-            auto elements = expectedPage (6);
-            elements.add ("progress bar:  = " + juce::String (bar.getPercentage()) + "%");
-            EXPECT_EQ (readWindow (*window), lines (elements));
-            percentagesHeard.insert (bar.getAccessibilityHandler()->getValueInterface()->getCurrentValueAsString());
+            const auto percentage = bar.getAccessibilityHandler()->getValueInterface()->getCurrentValueAsString();
+            EXPECT_EQ (readWindow (*window), expectedPage (6, percentage));
+            percentagesHeard.insert (percentage);
             return false;
         },
         120000));
 
     EXPECT_GT (percentagesHeard.size(), 3u) << "the value goes up while the transfer runs";
-    EXPECT_EQ (readWindow (*window), withButtons (expectedPage (7), false, "Finish"));
-    EXPECT_EQ (ScreenReaderAnnouncer::getLastAnnouncement(), UpdaterWindow::getSpokenPageText (7));
+    EXPECT_EQ (readWindow (*window), expectedPage (7));
     EXPECT_TRUE (alerts.empty());
 
     pressThroughAccessibility (next());
@@ -132,7 +143,7 @@ TEST_F (WizardAccessibilityTest, TheWholeUpdateReadsPageByPageAndIsWalkedToFinis
     EXPECT_EQ (app->quitRequests, 1) << "Finish, pressed through accessibility, ends the program";
 }
 
-TEST_F (WizardAccessibilityTest, TheErrorBoxesAreAlertsWithTheirMessageThatTakeTheKeyboardAndGiveItBack)
+TEST_F (WizardAccessibilityTest, TheErrorBoxesAreDialogsOverTheWizardReadOnceThatTakeTheKeyboardAndGiveItBack)
 {
     struct Case
     {
@@ -146,8 +157,13 @@ TEST_F (WizardAccessibilityTest, TheErrorBoxesAreAlertsWithTheirMessageThatTakeT
     noDevice.withDevice = false;
     failingDevice.faults.silentAtBlock = 1;
 
-    for (const auto& c : { Case { "device not found", noDevice, 4, UpdaterWindow::deviceNotFoundMessage },
-                           Case { "transfer error", failingDevice, 6, UpdaterWindow::transferErrorMessage } })
+    for (const auto& c :
+         { Case { "device not found", noDevice, 4,
+                  "Could not find VT5150 control surface. Check the cables to ensure it is properly connected and "
+                  "press Next to try again." },
+           Case { "transfer error", failingDevice, 6,
+                  "An error occured during the file transfer. Please try again or contact Kelmora technical "
+                  "support." } })
     {
         SCOPED_TRACE (c.what);
         start (c.options);
@@ -156,12 +172,15 @@ TEST_F (WizardAccessibilityTest, TheErrorBoxesAreAlertsWithTheirMessageThatTakeT
         onAlert = [&] (juce::AlertWindow& box)
         {
             heard.add (describe (*box.getAccessibilityHandler()));
-            heard.add (box.getAccessibilityHandler()->getDescription());
-            heard.add (ScreenReaderAnnouncer::getLastAnnouncement());
 
-            if (auto* focused = dynamic_cast<juce::Button*> (juce::Component::getCurrentlyFocusedComponent()))
-                if (box.isParentOf (focused))
-                    heard.add ("focus: " + describe (*focused->getAccessibilityHandler()));
+            for (auto* child : box.getAccessibilityHandler()->getChildren())
+                heard.add (describe (*child));
+
+            auto* ok = dynamic_cast<juce::Button*> (juce::Component::getCurrentlyFocusedComponent());
+            EXPECT_TRUE (ok != nullptr && box.isParentOf (ok) && ringShows (box, *ok))
+                << "OK has the keyboard, and the ring";
+            EXPECT_LE (box.getBounds().getCentre().getDistanceFrom (window->getBounds().getCentre()), 1)
+                << "the box opens centred over the wizard";
         };
 
         while (window->getCurrentPage() < c.pageOfTheBox)
@@ -173,19 +192,11 @@ TEST_F (WizardAccessibilityTest, TheErrorBoxesAreAlertsWithTheirMessageThatTakeT
         ASSERT_TRUE (pumpUntil ([&] { return ! heard.isEmpty() && ! transferRunning; }, 20000));
         pump();
 
-        const juce::String message (c.message);
-        const auto spoken = "Error. " + message;
-        juce::StringArray expected;
-        expected.add ("dialog: Error");
-        expected.add (spoken);
-        expected.add (spoken);
-        expected.add ("focus: button: OK [press]");
-        EXPECT_EQ (lines (heard), lines (expected));
-        EXPECT_TRUE (window->hasKeyboardFocus (true)) << "the wizard has the keyboard again";
-        EXPECT_EQ (window->getCurrentPage(), c.pageOfTheBox == 4 ? 4 : 0);
-        EXPECT_EQ (ScreenReaderAnnouncer::getLastAnnouncement(),
-                   c.pageOfTheBox == 4 ? spoken : UpdaterWindow::getSpokenPageText (0))
-            << "after a failed transfer the welcome page is announced";
+        EXPECT_EQ (heard.joinIntoString ("\n").toStdString(),
+                   "dialog: Error (" + std::string (c.message) + ")\nbutton: OK [press] [focused]")
+            << "the message once, as the dialog's description";
+        EXPECT_EQ (readWindow (*window), expectedPage (c.pageOfTheBox == 4 ? 4 : 0))
+            << "the page has the keyboard again, and after a failed transfer it is the welcome page";
 
         TearDown();
         alerts.clear();

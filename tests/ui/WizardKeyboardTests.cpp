@@ -1,6 +1,6 @@
 #include "WizardTestSupport.h"
 
-#include "ui/WizardLookAndFeel.h"
+#include "ui/BackgroundPicture.h"
 
 using namespace WizardTest;
 
@@ -19,73 +19,70 @@ class WizardKeyboardTest : public WizardFixture
 protected:
     /**
         Starts the wizard and lets the display's notice that the window has the
-        keyboard arrive. JUCE answers that notice by focusing the window again,
-        which would undo a move that a key had made meanwhile; on a loaded
-        machine it can come late, and Xlib may even hold it until more X
-        traffic comes, which the repaints make. Until the notice has come, Next
-        holds the keyboard, so its arrival shows.
+        keyboard arrive, which JUCE answers by focusing the window's default
+        control again; on a loaded machine it can come late, and Xlib may hold
+        it until more X traffic comes, which the repaints make.
     */
     void startAndSettle (int latencyMicroseconds = 0)
     {
         start ({}, latencyMicroseconds);
-        next().grabKeyboardFocus();
         pumpUntil (
             [this]
             {
                 window->repaint();
-                return focused() == "window";
+                return window->getPeer()->isFocused() && focused() == "page text";
             },
             1500);
-        window->grabKeyboardFocus();
     }
 
-    /** Whether the focus ring comes to lie there within a second (JUCE moves it after the focus, asynchronously). */
-    bool ringBecomes (juce::Rectangle<int> expected)
-    {
-        return pumpUntil ([&] { return ring() == expected; }, 1000);
-    }
-
-    /** Presses a key on the window's keyboard, as the system hands it over, and lets it be handled. */
+    /** Presses a key on the window's keyboard, as the display hands it over, and lets it be handled. */
     void key (const juce::KeyPress& keyPress)
     {
+        window->getPeer()->handleKeyUpOrDown (true);
         window->getPeer()->handleKeyPress (keyPress);
+        window->getPeer()->handleKeyUpOrDown (false);
         pump();
     }
 
-    /** The name of the control with the keyboard: "window" for the window itself. */
+    /** The control with the keyboard: a button's name, "step title", "page text", "window" or "". */
     juce::String focused()
     {
         auto* focus = juce::Component::getCurrentlyFocusedComponent();
-        return focus == window.getComponent() ? juce::String ("window") : focus != nullptr ? focus->getName() : "";
+
+        if (focus == nullptr)
+            return {};
+
+        if (focus == window.getComponent())
+            return "window";
+
+        if (dynamic_cast<juce::Label*> (focus) != nullptr)
+            return focus->getName() == "lblStep" ? "step title" : "page text";
+
+        return focus->getName();
     }
 
-    /** Where a focus ring shows over the page: a shown child of the content that is none of the page's controls. */
-    juce::Rectangle<int> ring()
+    bool ringShowsOn (juce::Button& button)
     {
-        for (auto* child : window->getContentComponent()->getChildren())
-            if (child->isVisible() && child->getName().isEmpty() && dynamic_cast<juce::Label*> (child) == nullptr)
-                return child->getBounds();
-
-        return {};
+        return ringShows (*window->getContentComponent(), button);
     }
 
-    juce::Rectangle<int> ringAround (juce::Component& button)
+    /** Nothing but the page's own controls lies over the picture: no ring of JUCE's own. */
+    bool onlyThePagesControls()
     {
-        return button.getBounds().expanded (WizardLookAndFeel::ringGap);
+        return window->getContentComponent()->getNumChildComponents() == 5;
     }
 };
 
-TEST_F (WizardKeyboardTest, TabGoesRoundTheButtonsShownWithARingAndReturnAndSpacePressThem)
+TEST_F (WizardKeyboardTest, TabGoesRoundTheButtonsShownWithTheirOwnRingAndReturnAndSpacePressThem)
 {
     startAndSettle();
-    EXPECT_EQ (focused(), "window") << "the window has the keyboard when it opens";
-    EXPECT_TRUE (ringBecomes ({}));
+    EXPECT_EQ (focused(), "page text") << "the welcome page's text has the keyboard when the window opens";
 
     key (returnKey);
     expectPage (1, true, true, false);
-    EXPECT_EQ (focused(), "window") << "Return pressed Next without moving the keyboard";
-    EXPECT_TRUE (ringBecomes ({})) << "no ring until a button has the keyboard";
+    EXPECT_EQ (focused(), "step title") << "the new page took the keyboard";
 
+    auto& previous = findControl<juce::TextButton> (*window, "Previous");
     const std::pair<juce::KeyPress, const char*> moves[] = {
         { tab, "Previous" }, { tab, "Next" }, { tab, "Previous" }, { shiftTab, "Next" }, { shiftTab, "Previous" },
     };
@@ -94,15 +91,18 @@ TEST_F (WizardKeyboardTest, TabGoesRoundTheButtonsShownWithARingAndReturnAndSpac
     {
         key (move);
         EXPECT_EQ (focused(), expected);
-        EXPECT_TRUE (ringBecomes (ringAround (findControl<juce::TextButton> (*window, expected)))) << expected;
+        auto& button = findControl<juce::TextButton> (*window, expected);
+        EXPECT_TRUE (ringShowsOn (button)) << expected;
+        EXPECT_FALSE (ringShowsOn (&button == &previous ? next() : previous));
+        EXPECT_TRUE (onlyThePagesControls());
     }
 
     key (space);
     expectPage (0, true, false, false);
-    EXPECT_EQ (focused(), "Next") << "Previous went, Next took the keyboard";
-    EXPECT_TRUE (ringBecomes (ringAround (next())));
+    EXPECT_EQ (focused(), "page text") << "Space pressed Previous; the page took the keyboard";
+    EXPECT_FALSE (ringShowsOn (next()));
 
-    for (const auto& nothing : { escape, juce::KeyPress (juce::KeyPress::rightKey),
+    for (const auto& nothing : { escape, space, juce::KeyPress (juce::KeyPress::rightKey),
                                  juce::KeyPress ('n', juce::ModifierKeys::altModifier, 'n') })
     {
         key (nothing);
@@ -110,40 +110,56 @@ TEST_F (WizardKeyboardTest, TabGoesRoundTheButtonsShownWithARingAndReturnAndSpac
         EXPECT_TRUE (window->isVisible());
     }
 
-    key (space);
-    expectPage (1, true, true, false);
+    key (tab);
     key (returnKey);
-    expectPage (2, true, true, false);
+    expectPage (1, true, true, false);
+    key (shiftTab);
+    key (shiftTab);
+    EXPECT_EQ (focused(), "Previous");
+    key (returnKey);
+    SCOPED_TRACE ("Return presses the focused button, not always Next");
+    expectPage (0, true, false, false);
     EXPECT_EQ (app->quitRequests, 0);
     EXPECT_TRUE (alerts.empty());
 }
 
-TEST_F (WizardKeyboardTest, ShiftF10OpensThePicturesMenuOnEveryPageAndEscapeClosesIt)
+TEST_F (WizardKeyboardTest, ShiftF10AndTheScreenReadersShowMenuOpenThePicturesMenuOnEveryPage)
 {
     startAndSettle (200);
+    auto& picture = *window->getContentComponent();
 
     for (int page : { 0, 6 })
     {
         SCOPED_TRACE ("page " + std::to_string (page));
         walkTo (page);
-        key (shiftF10);
 
-        auto* menu = juce::Component::getCurrentlyModalComponent();
-        ASSERT_NE (menu, nullptr);
-        auto* handler = menu->getAccessibilityHandler();
-        ASSERT_NE (handler, nullptr);
-        EXPECT_EQ (handler->getRole(), juce::AccessibilityRole::popupMenu);
+        for (auto open : { std::function<void()> ([&] { key (shiftF10); }),
+                           std::function<void()> (
+                               [&]
+                               {
+                                   ASSERT_TRUE (picture.getAccessibilityHandler()->getActions().invoke (
+                                       juce::AccessibilityActionType::showMenu));
+                                   pump();
+                               }) })
+        {
+            open();
+            auto* menu = juce::Component::getCurrentlyModalComponent();
+            ASSERT_NE (menu, nullptr);
+            auto* handler = menu->getAccessibilityHandler();
+            ASSERT_NE (handler, nullptr);
+            EXPECT_EQ (handler->getRole(), juce::AccessibilityRole::popupMenu);
 
-        juce::StringArray items;
+            juce::StringArray items;
 
-        for (auto* item : handler->getChildren())
-            items.add (item->getTitle());
+            for (auto* item : handler->getChildren())
+                items.add (item->getTitle());
 
-        EXPECT_EQ (items.joinIntoString ("|"), "About...|Exit...");
+            EXPECT_EQ (items.joinIntoString ("|"), "About...|Exit...");
 
-        key (escape);
-        EXPECT_EQ (juce::Component::getCurrentlyModalComponent(), nullptr) << "Escape closes the menu";
-        EXPECT_EQ (window->getCurrentPage(), page);
-        EXPECT_EQ (app->quitRequests, 0);
+            key (escape);
+            EXPECT_EQ (juce::Component::getCurrentlyModalComponent(), nullptr) << "Escape closes the menu";
+            EXPECT_EQ (window->getCurrentPage(), page);
+            EXPECT_EQ (app->quitRequests, 0);
+        }
     }
 }

@@ -6,6 +6,8 @@
 #include "sim/SimulatedSetup.h"
 #include "tests/MessageLoop.h"
 #include "ui/PageTexts.h"
+#include "ui/PictureWindowStyle.h"
+#include "ui/WizardLookAndFeel.h"
 
 #include <gtest/gtest.h>
 
@@ -35,6 +37,20 @@ ComponentType& findControl (UpdaterWindow& window, const juce::String& name)
             return *typed;
 
     throw std::runtime_error ("no control named " + name.toStdString());
+}
+
+/** Whether the focus ring, in the texts' colour, runs down both sides of the button, drawn by its parent's snapshot. */
+inline bool ringShows (juce::Component& parent, juce::Button& button)
+{
+    const auto snapshot = parent.createComponentSnapshot (button.getBounds(), true, 1.0f);
+    const auto middle = snapshot.getHeight() / 2;
+    const auto edge = (int) WizardLookAndFeel::ringThickness / 2;
+
+    for (auto x : { edge, snapshot.getWidth() - 1 - edge })
+        if (snapshot.getPixelAt (x, middle) != PictureWindowStyle::textColour)
+            return false;
+
+    return true;
 }
 
 /**
