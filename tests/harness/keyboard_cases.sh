@@ -154,11 +154,6 @@ keys_menu_and_about ()
     check "a click on Next turns the page" wizard_next_page 10 || return 1
     wizard_park_pointer
     check "the click shows no ring" wizard_ring_on none
-    wizard_key shift+F10
-    check "Shift+F10 opens the menu again" wizard_wait_until 5 wizard_window_shown menu || return 1
-    wizard_key Escape
-    check "Escape closes the menu" wizard_wait_until 5 wizard_window_gone_by_title menu
-    check "and leaves the window open" still_running
     wizard_key Menu Down Down Return
     check "Exit... from the Menu key ends the program" exited_with_0
 }
