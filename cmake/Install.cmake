@@ -37,6 +37,22 @@ function (vt5150_configure_compressed template file)
 endfunction()
 
 string (TOUPPER "${VT5150_PROGRAM}" VT5150_PROGRAM_UPPER)
+
+# The manual page's update steps are the program's own page texts, Step 1. to
+# Step 7., written in as roff; a change to the texts configures the build again.
+include (PageTexts)
+vt5150_read_page_texts (vt5150_page_texts)
+set_property (DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ui/PageTexts.cpp)
+set (VT5150_MANUAL_STEPS)
+foreach (step RANGE 1 7)
+    list (GET vt5150_page_texts ${step} text)
+    string (REPLACE "\\" "\\e" text "${text}")
+    string (REPLACE "-" "\\-" text "${text}")
+    string (REGEX REPLACE "(^|\n)([.'])" "\\1\\\\&\\2" text "${text}")
+    string (REPLACE "\n" "\n.br\n" text "${text}")
+    string (APPEND VT5150_MANUAL_STEPS ".IP ${step}. 4\n${text}\n")
+endforeach()
+string (STRIP "${VT5150_MANUAL_STEPS}" VT5150_MANUAL_STEPS)
 set (VT5150_MANUAL "${CMAKE_BINARY_DIR}/packaging/${VT5150_PROGRAM}.1")
 vt5150_configure_compressed (packaging/manual.1.in "${VT5150_MANUAL}")
 install (FILES "${VT5150_MANUAL}.gz" DESTINATION "${CMAKE_INSTALL_MANDIR}/man1")

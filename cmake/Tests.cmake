@@ -141,6 +141,10 @@ add_test (NAME Updater.KernelMidiMatchesStandIn
 set_tests_properties (Updater.KernelMidiMatchesStandIn PROPERTIES
     FIXTURES_REQUIRED KernelMidi RESOURCE_LOCK ${VT5150_INSTANCE_LOCK} LABELS "vm" TIMEOUT 400)
 
+# The README's copy of the update steps, held to the program's page texts.
+add_test (NAME Docs.ReadmeStepsMatchProgram
+          COMMAND "${CMAKE_COMMAND}" -P "${CMAKE_SOURCE_DIR}/tests/docs/readme_steps_test.cmake")
+
 # The shell tests read the product's names and versions from this build.
 get_property (vt5150_shell_tests DIRECTORY PROPERTY TESTS)
 set_property (TEST ${vt5150_shell_tests} APPEND PROPERTY

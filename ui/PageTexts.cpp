@@ -2,6 +2,9 @@
 
 const char* const pageTitles[8] = { "", "Step 1.", "Step 2.", "Step 3.", "Step 4.", "Step 5.", "Step 6.", "Step 7." };
 
+// The manual page's update steps are made from these texts at build time
+// (cmake/PageTexts.cmake), and the README's copy of Step 1. to Step 7. is held
+// to them by the test Docs.ReadmeStepsMatchProgram.
 const char* const pageTexts[8] = {
     // Page 0
     "Welcome to the VT-5150 firmware updater application.\n"
