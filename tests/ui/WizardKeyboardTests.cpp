@@ -163,3 +163,18 @@ TEST_F (WizardKeyboardTest, ShiftF10AndTheScreenReadersShowMenuOpenThePicturesMe
         }
     }
 }
+
+TEST_F (WizardKeyboardTest, NextPressedWithTheKeyboardOnPage5HandsItToTheTransferPagesTitle)
+{
+    startAndSettle (200);
+    walkTo (5);
+    key (tab);
+    key (tab);
+    ASSERT_EQ (focused(), "Next");
+
+    // The page takes the keyboard before its buttons go, so that it never
+    // passes through Previous, which a screen reader would read out.
+    key (returnKey);
+    expectPage (6, false, false, true);
+    EXPECT_EQ (focused(), "step title");
+}
