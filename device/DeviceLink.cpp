@@ -1,7 +1,7 @@
 #include "device/DeviceLink.h"
 
 #if JUCE_WINDOWS
-#include "midi/WindowsMidiPorts.h"
+#include "midi/windows/WindowsMidiPorts.h"
 #else
 #include "midi/SystemMidiPorts.h"
 #endif

@@ -1,4 +1,4 @@
-#include "midi/WindowsMidiInput.h"
+#include "midi/windows/WindowsMidiInput.h"
 
 namespace
 {

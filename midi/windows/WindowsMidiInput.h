@@ -2,8 +2,8 @@
 
 #include "midi/MidiInputPort.h"
 #include "midi/MidiPortListener.h"
-#include "midi/WindowsMidiReceiver.h"
-#include "midi/WinmmApi.h"
+#include "midi/windows/WindowsMidiReceiver.h"
+#include "midi/windows/WinmmApi.h"
 
 #include <juce_core/juce_core.h>
 

@@ -1,4 +1,4 @@
-#include "midi/WindowsMidiOutput.h"
+#include "midi/windows/WindowsMidiOutput.h"
 
 WindowsMidiOutput::WindowsMidiOutput (WinmmApi& apiToUse, DWORD completionLimitMsToUse)
     : api (apiToUse)

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "midi/MidiOutputPort.h"
-#include "midi/WinmmApi.h"
+#include "midi/windows/WinmmApi.h"
 
 #include <juce_core/juce_core.h>
 

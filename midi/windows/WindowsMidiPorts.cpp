@@ -1,4 +1,4 @@
-#include "midi/WindowsMidiPorts.h"
+#include "midi/windows/WindowsMidiPorts.h"
 
 namespace
 {

@@ -1,9 +1,9 @@
 #pragma once
 
 #include "midi/MidiPortSystem.h"
-#include "midi/WindowsMidiInput.h"
-#include "midi/WindowsMidiOutput.h"
-#include "midi/WinmmApi.h"
+#include "midi/windows/WindowsMidiInput.h"
+#include "midi/windows/WindowsMidiOutput.h"
+#include "midi/windows/WinmmApi.h"
 
 /**
     Windows' MIDI devices, reached through winmm by ports of the program's own.

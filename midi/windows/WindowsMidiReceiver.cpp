@@ -1,4 +1,4 @@
-#include "midi/WindowsMidiReceiver.h"
+#include "midi/windows/WindowsMidiReceiver.h"
 
 WindowsMidiReceiver::WindowsMidiReceiver (WinmmApi& apiToUse, MidiInputPort& source, MidiPortListener& listener)
     : juce::Thread ("VT5150 MIDI input")

@@ -1,9 +1,9 @@
 #pragma once
 
-#include "midi/MidiInputAssembler.h"
 #include "midi/MidiInputPort.h"
 #include "midi/MidiPortListener.h"
-#include "midi/WinmmApi.h"
+#include "midi/windows/MidiInputAssembler.h"
+#include "midi/windows/WinmmApi.h"
 
 #include <juce_core/juce_core.h>
 

@@ -1,4 +1,4 @@
-#include "midi/WinmmApi.h"
+#include "midi/windows/WinmmApi.h"
 
 namespace
 {
