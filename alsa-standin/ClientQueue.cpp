@@ -1,4 +1,4 @@
-#include "sim/alsa/ClientQueue.h"
+#include "alsa-standin/ClientQueue.h"
 
 #include <sys/eventfd.h>
 #include <unistd.h>

@@ -1,4 +1,4 @@
-#include "sim/alsa/ClientTable.h"
+#include "alsa-standin/ClientTable.h"
 
 #include <cerrno>
 

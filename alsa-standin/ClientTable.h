@@ -1,6 +1,6 @@
 #pragma once
 
-#include "sim/alsa/ClientQueue.h"
+#include "alsa-standin/ClientQueue.h"
 
 #include <map>
 #include <memory>

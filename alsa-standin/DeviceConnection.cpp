@@ -1,4 +1,4 @@
-#include "sim/alsa/DeviceConnection.h"
+#include "alsa-standin/DeviceConnection.h"
 
 #include <poll.h>
 #include <sys/socket.h>

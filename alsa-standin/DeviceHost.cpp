@@ -9,11 +9,11 @@
 // (the raw side of an snd-virmidi card) in the same way, until it is told to
 // stop: the kernel's sequencer then carries the bytes to the program.
 
+#include "alsa-standin/DeviceConnection.h"
 #include "device/FirmwareImage.h"
 #include "sim/SimulatedDevice.h"
 #include "sim/SimulationOptions.h"
 #include "sim/WireTrace.h"
-#include "sim/alsa/DeviceConnection.h"
 
 #include <fcntl.h>
 #include <sys/socket.h>

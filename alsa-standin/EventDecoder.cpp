@@ -1,6 +1,6 @@
-#include "sim/alsa/EventDecoder.h"
+#include "alsa-standin/EventDecoder.h"
 
-#include "sim/alsa/ClientQueue.h"
+#include "alsa-standin/ClientQueue.h"
 
 #include <cstdio>
 #include <cstdlib>

@@ -1,4 +1,4 @@
-#include "sim/alsa/KernelClients.h"
+#include "alsa-standin/KernelClients.h"
 
 #include <algorithm>
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "sim/alsa/ClientTable.h"
-#include "sim/alsa/PortDescription.h"
+#include "alsa-standin/ClientTable.h"
+#include "alsa-standin/PortDescription.h"
 
 #include <string>
 #include <vector>

@@ -1,4 +1,4 @@
-#include "sim/alsa/PortDescription.h"
+#include "alsa-standin/PortDescription.h"
 
 #include <cerrno>
 #include <cstdlib>

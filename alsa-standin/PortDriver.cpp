@@ -1,4 +1,4 @@
-#include "sim/alsa/PortDriver.h"
+#include "alsa-standin/PortDriver.h"
 
 #include <pthread.h>
 #include <sys/socket.h>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "sim/alsa/PortDescription.h"
+#include "alsa-standin/PortDescription.h"
 
 #include <alsa/asoundlib.h>
 

@@ -1,4 +1,4 @@
-#include "sim/alsa/Sequencer.h"
+#include "alsa-standin/Sequencer.h"
 
 #include <cerrno>
 

@@ -1,10 +1,10 @@
 #pragma once
 
-#include "sim/alsa/ClientTable.h"
-#include "sim/alsa/EventDecoder.h"
-#include "sim/alsa/KernelClients.h"
-#include "sim/alsa/PortDriver.h"
-#include "sim/alsa/SequencerTrace.h"
+#include "alsa-standin/ClientTable.h"
+#include "alsa-standin/EventDecoder.h"
+#include "alsa-standin/KernelClients.h"
+#include "alsa-standin/PortDriver.h"
+#include "alsa-standin/SequencerTrace.h"
 
 #include <condition_variable>
 #include <mutex>

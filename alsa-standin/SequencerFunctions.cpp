@@ -26,7 +26,7 @@
 //   unsubscribes it (snd_seq_disconnect_from, -ENOENT if it was not).
 // - It hands on SysEx as the events bring it, and drops active sensing.
 
-#include "sim/alsa/SequencerInstance.h"
+#include "alsa-standin/SequencerInstance.h"
 
 #include <poll.h>
 

@@ -1,4 +1,4 @@
-#include "sim/alsa/SequencerInstance.h"
+#include "alsa-standin/SequencerInstance.h"
 
 #include <cerrno>
 #include <cstdio>

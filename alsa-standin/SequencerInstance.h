@@ -1,6 +1,6 @@
 #pragma once
 
-#include "sim/alsa/Sequencer.h"
+#include "alsa-standin/Sequencer.h"
 
 /** Marks one of the library's functions that the stand-in answers in its place. */
 #define STANDIN_API extern "C" __attribute__ ((visibility ("default")))

@@ -2,7 +2,7 @@
 // read what the walk found, answered by the stand-in Sequencer (see
 // SequencerFunctions.cpp for the other calls and for what Wine does with them).
 
-#include "sim/alsa/SequencerInstance.h"
+#include "alsa-standin/SequencerInstance.h"
 
 #include <cstring>
 

@@ -1,4 +1,4 @@
-#include "sim/alsa/SequencerTrace.h"
+#include "alsa-standin/SequencerTrace.h"
 
 SequencerTrace::SequencerTrace (const std::string& path)
 {

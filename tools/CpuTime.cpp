@@ -1,4 +1,4 @@
-#include "sim/CpuTime.h"
+#include "tools/CpuTime.h"
 
 #if defined(_WIN32)
 #include <windows.h>

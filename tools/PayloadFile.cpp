@@ -1,4 +1,4 @@
-#include "sim/PayloadFile.h"
+#include "tools/PayloadFile.h"
 
 #include "device/FirmwareImage.h"
 

@@ -1,4 +1,4 @@
-#include "sim/ToolOptions.h"
+#include "tools/ToolOptions.h"
 
 juce::String ToolOptions::parse (juce::StringArray arguments)
 {

@@ -1,4 +1,4 @@
-# The test machine's parts, shared by run_in_vm.sh and scripts/test: the
+# The test machine's parts, used by run_in_vm.sh: the
 # Debian packages it needs, and its kernel and initramfs, made on first use.
 
 VT5150_VM_PACKAGES=(qemu-system-x86 busybox-static linux-image-amd64 xz-utils cpio kmod)
