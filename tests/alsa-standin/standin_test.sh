@@ -6,7 +6,7 @@
 # Usage: standin_test.sh <stand-in library> <vt5150-seq-device>
 set -u
 
-source "$(dirname "$0")/../../scripts/common.sh"
+source "$(dirname "$0")/../harness/processes.sh"
 
 standin="$1"
 devicehost="$2"
