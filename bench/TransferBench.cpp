@@ -11,8 +11,8 @@
 //    thread), from per-thread CPU clocks. A wait that spun would take a core.
 
 #include "device/DeviceLink.h"
-#include "sim/CpuTime.h"
 #include "sim/SimulatedDevice.h"
+#include "tools/CpuTime.h"
 
 #include <algorithm>
 #include <atomic>

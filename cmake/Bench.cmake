@@ -1,4 +1,4 @@
 # Benchmarks, run by hand: <build>/bin/vt5150-transfer-bench
 
 add_executable (vt5150-transfer-bench bench/TransferBench.cpp)
-target_link_libraries (vt5150-transfer-bench PRIVATE vt5150_sim vt5150_warnings)
+target_link_libraries (vt5150-transfer-bench PRIVATE vt5150_tools vt5150_warnings)

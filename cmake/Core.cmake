@@ -61,12 +61,12 @@ if (WIN32)
     list (APPEND VT5150_APP_SOURCES
         app/WineRepaintTimer.cpp)
     list (APPEND VT5150_MIDI_SOURCES
-        midi/MidiInputAssembler.cpp
-        midi/WindowsMidiInput.cpp
-        midi/WindowsMidiOutput.cpp
-        midi/WindowsMidiPorts.cpp
-        midi/WindowsMidiReceiver.cpp
-        midi/WinmmApi.cpp)
+        midi/windows/MidiInputAssembler.cpp
+        midi/windows/WindowsMidiInput.cpp
+        midi/windows/WindowsMidiOutput.cpp
+        midi/windows/WindowsMidiPorts.cpp
+        midi/windows/WindowsMidiReceiver.cpp
+        midi/windows/WinmmApi.cpp)
 endif()
 
 add_library (vt5150_core STATIC

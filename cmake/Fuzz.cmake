@@ -15,7 +15,7 @@ if (NOT CMAKE_CXX_COMPILER_ID STREQUAL "Clang" OR NOT VT5150_ASAN)
 endif()
 
 # Coverage for the fuzzer only in the updater's own code; JUCE is not steered.
-foreach (library vt5150_core vt5150_sim)
+foreach (library vt5150_core vt5150_sim vt5150_tools)
     target_compile_options (${library} PRIVATE -fsanitize=fuzzer-no-link)
 endforeach()
 
@@ -31,7 +31,7 @@ file (WRITE "${CMAKE_RUNTIME_OUTPUT_DIRECTORY}/vt5150-fuzzers.txt" "${fuzzerLine
 
 foreach (name source IN ZIP_LISTS VT5150_FUZZERS VT5150_FUZZER_SOURCES)
     add_executable (vt5150-fuzz-${name} ${source})
-    target_link_libraries (vt5150-fuzz-${name} PRIVATE vt5150_sim vt5150_warnings)
+    target_link_libraries (vt5150-fuzz-${name} PRIVATE vt5150_tools vt5150_warnings)
     target_compile_options (vt5150-fuzz-${name} PRIVATE -fsanitize=fuzzer)
     target_link_options (vt5150-fuzz-${name} PRIVATE -fsanitize=fuzzer)
 endforeach()

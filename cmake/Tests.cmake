@@ -83,7 +83,7 @@ gtest_discover_tests (vt5150-system-midi-tests DISCOVERY_TIMEOUT 60 PROPERTIES L
     ENVIRONMENT "${vt5150_preload_standin}")
 
 # The sequencer stand-in itself, called through the ALSA library as Wine calls it, preloaded.
-add_executable (vt5150-standin-tests tests/sim/SequencerStandInTests.cpp)
+add_executable (vt5150-standin-tests tests/alsa-standin/SequencerStandInTests.cpp)
 target_link_libraries (vt5150-standin-tests PRIVATE GTest::gtest_main PkgConfig::VT5150_ALSA Threads::Threads vt5150_warnings)
 add_dependencies (vt5150-standin-tests vt5150_alsa_seq_standin)
 set_target_properties (vt5150-standin-tests PROPERTIES BUILD_RPATH "$<TARGET_FILE_DIR:vt5150_alsa_seq_standin>")
@@ -92,7 +92,7 @@ gtest_discover_tests (vt5150-standin-tests DISCOVERY_TIMEOUT 60 PROPERTIES LABEL
 
 # A wrong machine or trace refused as the stand-in loads, and the device host's own reassembly of MIDI messages.
 add_test (NAME StandIn.CommandLine
-          COMMAND "${CMAKE_SOURCE_DIR}/tests/sim/standin_test.sh" $<TARGET_FILE:vt5150_alsa_seq_standin>
+          COMMAND "${CMAKE_SOURCE_DIR}/tests/alsa-standin/standin_test.sh" $<TARGET_FILE:vt5150_alsa_seq_standin>
                   $<TARGET_FILE:vt5150-seq-device>)
 
 # The real updater, unchanged, on JUCE's own Linux MIDI code over the stand-in, driven as a user would.
@@ -116,7 +116,7 @@ add_test (NAME Package.InstallsAndRuns
 set_tests_properties (Package.InstallsAndRuns PROPERTIES RESOURCE_LOCK ${VT5150_INSTANCE_LOCK} LABELS "gui" TIMEOUT 300)
 
 # The same updates over the Linux kernel's own sequencer and raw MIDI, in a
-# virtual machine that boots Debian's kernel (sim/vm/run_in_vm.sh), compared
+# virtual machine that boots Debian's kernel (tests/vm/run_in_vm.sh), compared
 # with the stand-in. Label "vm": run them alone with ctest -L vm.
 add_library (vt5150_seq_event_log SHARED tests/vm/SeqEventLog.cpp)
 target_link_libraries (vt5150_seq_event_log PRIVATE PkgConfig::VT5150_ALSA ${CMAKE_DL_LIBS} vt5150_warnings)

@@ -36,7 +36,7 @@ vt5150_add_windows_resources (vt5150-updater "${VT5150_PRODUCT}")
 vt5150_add_windows_resources (vt5150-updater-demo "${VT5150_PRODUCT} demo, with a simulated VT-5150")
 
 # The tools run on the build machine; build them for Windows only when asked for.
-set_target_properties (vt5150-flashsim vt5150-transfer-bench PROPERTIES EXCLUDE_FROM_ALL TRUE)
+set_target_properties (vt5150_tools vt5150-flashsim vt5150-transfer-bench PROPERTIES EXCLUDE_FROM_ALL TRUE)
 
 # Test equipment for the Wine tests: reports a program's own exit code, which
 # Wine's status loses when Wine crashes tearing down a process that used MIDI.

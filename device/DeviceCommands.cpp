@@ -38,7 +38,7 @@ DeviceCommands::Body DeviceCommands::address (juce::uint8 high, juce::uint8 low)
 
 DeviceCommands::Body DeviceCommands::data (char letter, juce::uint8 value) noexcept
 {
-    jassert (letter == 'c' || letter == 'C');
+    jassert (letter == evenDataLetter || letter == oddDataLetter);
     return makeBody ((juce::uint8) letter, { low7 (value), (juce::uint8) (topBit (value) ? 1 : 0) });
 }
 

@@ -29,6 +29,18 @@ struct DeviceCommands
     static constexpr int bodyHeaderLength = 3;
     static constexpr juce::uint8 acknowledgeByte = 0x0d;
 
+    /** The data command's letter for a byte at an even position of its block (0, 2, ... 126). */
+    static constexpr char evenDataLetter = 'c';
+
+    /** The data command's letter for a byte at an odd position of its block. */
+    static constexpr char oddDataLetter = 'C';
+
+    /** The device's addresses count two-byte words, not bytes. */
+    static constexpr int bytesPerAddress = 2;
+
+    /** How many addresses the address command's 16 bits reach. */
+    static constexpr int addressCount = 1 << 16;
+
     /** The probe: asks whether a device listens on a port pair. */
     static const Body probe;
 
@@ -44,7 +56,7 @@ struct DeviceCommands
     /** The address command for the 16-bit address given as its high and low byte. */
     static Body address (juce::uint8 high, juce::uint8 low) noexcept;
 
-    /** The data command carrying one payload byte; letter is 'c' or 'C'. */
+    /** The data command carrying one payload byte; letter is evenDataLetter or oddDataLetter. */
     static Body data (char letter, juce::uint8 value) noexcept;
 
     /** Wraps a body in F0 ... F7 as one SysEx message with timestamp 0. */

@@ -1,7 +1,7 @@
 #include "device/DeviceLink.h"
 
 #if JUCE_WINDOWS
-#include "midi/WindowsMidiPorts.h"
+#include "midi/windows/WindowsMidiPorts.h"
 #else
 #include "midi/SystemMidiPorts.h"
 #endif
@@ -83,6 +83,9 @@ bool DeviceLink::probeOutputs (int numOutputs)
 
         if (awaitReply (true))
         {
+            // The device is asked the query once it has acknowledged the probe,
+            // as it expects. What its answer means is the device's own business:
+            // the answer is fetched but not judged, and the pair is kept either way.
             queryDevice();
             return true;
         }
@@ -172,10 +175,11 @@ bool DeviceLink::transferFirmware (juce::Thread* thread)
 
 bool DeviceLink::sendBlock (const FirmwareImage& image, int block, juce::Thread& thread)
 {
-    auto letter = 'c';
-
     for (int i = 0; i < FirmwareImage::blockSize; ++i)
     {
+        // The device takes a block's bytes with the two data letters in turn,
+        // counted from the block's own start, not carried over from the block before.
+        const auto letter = i % 2 == 0 ? DeviceCommands::evenDataLetter : DeviceCommands::oddDataLetter;
         const auto n = block * FirmwareImage::blockSize + i;
         sendCommand (DeviceCommands::data (letter, image.getPayload()[n]));
 
@@ -184,14 +188,13 @@ bool DeviceLink::sendBlock (const FirmwareImage& image, int block, juce::Thread&
 
         if (! awaitReply (true) || thread.threadShouldExit())
             return false;
-
-        letter = letter == 'c' ? 'C' : 'c';
     }
 
     // The device need not acknowledge a block's address: its verdict is not
     // consulted, and the commit that follows decides whether the block landed.
     // The two go as a pair, so the exit request is not looked at between them.
-    const auto address = block * 64;
+    // The address is the block's start counted in the device's two-byte words.
+    const auto address = block * FirmwareImage::blockSize / DeviceCommands::bytesPerAddress;
     sendAddress ((juce::uint8) (address >> 8), (juce::uint8) (address & 0xff));
 
     sendCommand (DeviceCommands::commit);

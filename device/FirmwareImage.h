@@ -1,5 +1,7 @@
 #pragma once
 
+#include "device/DeviceCommands.h"
+
 #include <juce_core/juce_core.h>
 
 #include <vector>
@@ -15,8 +17,8 @@ public:
     /** Bytes per block; each block is committed on its own. */
     static constexpr int blockSize = 128;
 
-    /** The 16-bit block address (block × 64) reaches no further than this. */
-    static constexpr int maxBlocks = 1024;
+    /** The 16-bit word address of a block's start reaches no further than this: 1024 blocks. */
+    static constexpr int maxBlocks = DeviceCommands::addressCount * DeviceCommands::bytesPerAddress / blockSize;
 
     /** The image built into the program. */
     static const FirmwareImage& getBuiltIn();

@@ -157,7 +157,7 @@ vt5150_start_wine ()
 # ports to Windows programs through winmm. PULSE_SERVER names a socket that
 # does not exist, so that Wine takes ALSA, not PulseAudio, for its MIDI. Each
 # program's machine is the VT5150_ALSA_SEQ (and VT5150_ALSA_SEQ_TRACE) in its
-# environment (see sim/alsa/PortDescription.h); run it with vt5150_wine_midi.
+# environment (see alsa-standin/PortDescription.h); run it with vt5150_wine_midi.
 vt5150_start_wine_midi ()
 {
     vt5150_start_wine || return 1

@@ -4,11 +4,11 @@
 
 #include "device/DeviceLink.h"
 #include "device/TransferThread.h"
-#include "sim/CpuTime.h"
-#include "sim/PayloadFile.h"
 #include "sim/SimulatedSetup.h"
-#include "sim/ToolOptions.h"
 #include "sim/WireTrace.h"
+#include "tools/CpuTime.h"
+#include "tools/PayloadFile.h"
+#include "tools/ToolOptions.h"
 
 #include <juce_gui_basics/juce_gui_basics.h>
 

@@ -8,8 +8,6 @@
 namespace
 {
 
-int aboutFontCreations = 0;
-
 /*
     Holds the about font from its first use until JUCE shuts down, which in the
     program is when the process ends. Being released with JUCE's other shared
@@ -19,11 +17,6 @@ int aboutFontCreations = 0;
 class AboutFontHolder : private juce::DeletedAtShutdown
 {
 public:
-    AboutFontHolder()
-    {
-        ++aboutFontCreations;
-    }
-
     ~AboutFontHolder() override
     {
         clearSingletonInstance();
@@ -59,11 +52,6 @@ const juce::Font& AboutBox::getAboutFont()
 {
     JUCE_ASSERT_MESSAGE_THREAD
     return AboutFontHolder::getInstance()->font;
-}
-
-int AboutBox::getAboutFontCreationCount() noexcept
-{
-    return aboutFontCreations;
 }
 
 bool AboutBox::keyPressed (const juce::KeyPress& key)

@@ -35,9 +35,6 @@ public:
     /** The one about font: height 18, plain, default typeface; created on first use, released when JUCE shuts down. */
     static const juce::Font& getAboutFont();
 
-    /** How many times the about font has been created in this process: 0 before the first use, then 1. */
-    static int getAboutFontCreationCount() noexcept;
-
     /** Closes the box on Return or Space, as its close button would. */
     bool keyPressed (const juce::KeyPress& key) override;
 

@@ -1,9 +1,12 @@
 #include "ui/FocusReturn.h"
 
 FocusReturn::FocusReturn()
-    : focused (juce::Component::getCurrentlyFocusedComponent()) { JUCE_ASSERT_MESSAGE_THREAD }
+    : focused (juce::Component::getCurrentlyFocusedComponent())
+{
+    JUCE_ASSERT_MESSAGE_THREAD;
+}
 
-    FocusReturn::~FocusReturn()
+FocusReturn::~FocusReturn()
 {
     if (focused == nullptr || ! focused->isShowing())
         return;

@@ -20,7 +20,7 @@ vt5150_preload "$standin"
 
 trap 'end_test unplug' EXIT
 
-# begin <name> <ports>: starts the real updater on a machine with these MIDI ports (see sim/alsa/PortDescription.h).
+# begin <name> <ports>: starts the real updater on a machine with these MIDI ports (see alsa-standin/PortDescription.h).
 begin ()
 {
     begin_program "$1" env "${VT5150_PRELOAD[@]}" VT5150_ALSA_SEQ="$2" \

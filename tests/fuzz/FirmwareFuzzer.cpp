@@ -3,8 +3,8 @@
 // sent, never read past one byte more than the largest image.
 
 #include "device/FirmwareImage.h"
-#include "sim/PayloadFile.h"
 #include "tests/fuzz/FuzzInput.h"
+#include "tools/PayloadFile.h"
 
 namespace
 {

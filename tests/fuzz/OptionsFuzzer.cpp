@@ -2,8 +2,8 @@
 // parser either names a problem or leaves options that describe a setup
 // that can be built.
 
-#include "sim/ToolOptions.h"
 #include "tests/fuzz/FuzzInput.h"
+#include "tools/ToolOptions.h"
 
 namespace
 {

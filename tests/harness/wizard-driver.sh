@@ -9,7 +9,9 @@
 # Places are in pixels from the top-left corner of the window's content (the
 # picture), the same coordinates the window lays its controls out in.
 
-source "$(dirname "${BASH_SOURCE[0]}")/../../scripts/common.sh"
+VT5150_ROOT="${VT5150_ROOT:-$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)}"
+
+source "$(dirname "${BASH_SOURCE[0]}")/display.sh"
 source "$(dirname "${BASH_SOURCE[0]}")/wizard-screen.sh"
 
 # The product's names and versions as the build wrote them; the tests that

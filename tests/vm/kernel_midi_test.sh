@@ -25,7 +25,6 @@ shift 3
 programs=("$@")
 shots="$results"
 here="$(cd "$(dirname "$0")" && pwd)"
-root="$here/../.."
 
 source "$here/../harness/gui_test_support.sh"
 
@@ -37,7 +36,7 @@ if [ "$step" = kernel ]; then
     rm -rf "$results/kernel"
     mkdir -p "$WIZARD_TMP/kernel"
     check "the scenarios over the kernel" \
-        "$root/sim/vm/run_in_vm.sh" "$buildDir" "$WIZARD_TMP" 1200 \
+        "$here/run_in_vm.sh" "$buildDir" "$WIZARD_TMP" 1200 \
         "$here/system_midi_update.sh" kernel "$WIZARD_TMP/kernel" "${programs[@]}"
     cp -r "$WIZARD_TMP/kernel" "$results/kernel"
     finish_checks

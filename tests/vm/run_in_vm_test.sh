@@ -27,7 +27,7 @@ inside='cat "$1/marker" &&
     echo written >"$2/result" &&
     if [ -e "$3/hidden" ]; then echo "the host /tmp shows through"; fi &&
     echo private >"$3-inside"'
-output="$("$here/../../sim/vm/run_in_vm.sh" "$build" "$scratch" 600 bash -c "$inside" - "$build" "$scratch" "$top")"
+output="$("$here/run_in_vm.sh" "$build" "$scratch" 600 bash -c "$inside" - "$build" "$scratch" "$top")"
 status=$?
 
 [ "$status" -eq 0 ] || fail "the command's status was $status"

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "midi/WinmmApi.h"
+#include "midi/windows/WinmmApi.h"
 
 #include <juce_core/juce_core.h>
 

@@ -1,4 +1,4 @@
-#include "midi/MidiInputAssembler.h"
+#include "midi/windows/MidiInputAssembler.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
-#include "midi/WindowsMidiInput.h"
-#include "midi/WindowsMidiPorts.h"
+#include "midi/windows/WindowsMidiInput.h"
+#include "midi/windows/WindowsMidiPorts.h"
 #include "tests/windows/FakeWinmm.h"
 #include "tests/windows/RecordingListener.h"
 

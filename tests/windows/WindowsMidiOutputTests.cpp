@@ -1,4 +1,4 @@
-#include "midi/WindowsMidiOutput.h"
+#include "midi/windows/WindowsMidiOutput.h"
 #include "tests/windows/FakeWinmm.h"
 
 #include <gtest/gtest.h>

@@ -1,6 +1,6 @@
 #include "device/DeviceCommands.h"
 #include "midi/SystemMidiPorts.h"
-#include "midi/WindowsMidiPorts.h"
+#include "midi/windows/WindowsMidiPorts.h"
 #include "tests/windows/RecordingListener.h"
 
 #include <juce_audio_devices/juce_audio_devices.h>

@@ -1,0 +1,158 @@
+// The ALSA library's calls that walk the sequencer's clients and ports, and
+// read what the walk found, answered by the stand-in Sequencer (see
+// SequencerFunctions.cpp for the other calls and for what Wine does with them).
+
+#include "alsa-standin/SequencerInstance.h"
+
+#include <cstring>
+
+struct _snd_seq_client_info
+{
+    int client;
+    int numPorts;
+    int type;
+    char name[64];
+};
+
+struct _snd_seq_system_info
+{
+    int clients;
+};
+
+struct _snd_seq_port_info
+{
+    int client;
+    unsigned char port; // the kernel's own type: stepping past 255 wraps to 0
+    unsigned int capability;
+    unsigned int type;
+    snd_seq_addr_t address;
+    char name[64];
+};
+
+namespace
+{
+void copyName (char (&target)[64], const std::string& name)
+{
+    std::strncpy (target, name.c_str(), sizeof (target) - 1);
+    target[sizeof (target) - 1] = 0;
+}
+} // namespace
+
+STANDIN_API size_t snd_seq_system_info_sizeof()
+{
+    return sizeof (_snd_seq_system_info);
+}
+
+STANDIN_API int snd_seq_system_info (snd_seq_t*, snd_seq_system_info_t* info)
+{
+    info->clients = getSequencer().countClients();
+    return 0;
+}
+
+STANDIN_API int snd_seq_system_info_get_cur_clients (const snd_seq_system_info_t* info)
+{
+    return info->clients;
+}
+
+STANDIN_API size_t snd_seq_client_info_sizeof()
+{
+    return sizeof (_snd_seq_client_info);
+}
+
+STANDIN_API int snd_seq_query_next_client (snd_seq_t*, snd_seq_client_info_t* info)
+{
+    Sequencer::Entry entry;
+    const auto result = getSequencer().findNextClient (info->client, entry);
+
+    if (result == 0)
+    {
+        info->client = entry.number;
+        info->numPorts = entry.numPorts;
+        info->type = entry.isApplication ? SND_SEQ_USER_CLIENT : SND_SEQ_KERNEL_CLIENT;
+        copyName (info->name, entry.name);
+    }
+
+    return result;
+}
+
+STANDIN_API void snd_seq_client_info_set_client (snd_seq_client_info_t* info, int client)
+{
+    info->client = client;
+}
+
+STANDIN_API int snd_seq_client_info_get_client (const snd_seq_client_info_t* info)
+{
+    return info->client;
+}
+
+STANDIN_API const char* snd_seq_client_info_get_name (snd_seq_client_info_t* info)
+{
+    return info->name;
+}
+
+STANDIN_API snd_seq_client_type_t snd_seq_client_info_get_type (const snd_seq_client_info_t* info)
+{
+    return (snd_seq_client_type_t) info->type;
+}
+
+STANDIN_API int snd_seq_client_info_get_num_ports (const snd_seq_client_info_t* info)
+{
+    return info->numPorts;
+}
+
+STANDIN_API size_t snd_seq_port_info_sizeof()
+{
+    return sizeof (_snd_seq_port_info);
+}
+
+STANDIN_API void snd_seq_port_info_set_client (snd_seq_port_info_t* info, int client)
+{
+    info->client = client;
+}
+
+STANDIN_API void snd_seq_port_info_set_port (snd_seq_port_info_t* info, int port)
+{
+    info->port = (unsigned char) port;
+}
+
+STANDIN_API int snd_seq_query_next_port (snd_seq_t*, snd_seq_port_info_t* info)
+{
+    Sequencer::Entry entry;
+    const auto result = getSequencer().findNextPort (info->client, info->port, entry);
+
+    if (result == 0)
+    {
+        info->port = (unsigned char) entry.number;
+        info->capability = entry.capabilities;
+        info->type = entry.type;
+        info->address = { (unsigned char) info->client, info->port };
+        copyName (info->name, entry.name);
+    }
+
+    return result;
+}
+
+STANDIN_API int snd_seq_port_info_get_port (const snd_seq_port_info_t* info)
+{
+    return info->port;
+}
+
+STANDIN_API unsigned int snd_seq_port_info_get_type (const snd_seq_port_info_t* info)
+{
+    return info->type;
+}
+
+STANDIN_API const snd_seq_addr_t* snd_seq_port_info_get_addr (const snd_seq_port_info_t* info)
+{
+    return &info->address;
+}
+
+STANDIN_API unsigned int snd_seq_port_info_get_capability (const snd_seq_port_info_t* info)
+{
+    return info->capability;
+}
+
+STANDIN_API const char* snd_seq_port_info_get_name (const snd_seq_port_info_t* info)
+{
+    return info->name;
+}

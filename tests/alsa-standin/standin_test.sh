@@ -1,0 +1,79 @@
+#!/usr/bin/env bash
+# The ALSA sequencer stand-in refuses, as it loads, a machine that the kernel
+# could not have and a trace it cannot write, each with a message; and the
+# device host gathers the MIDI messages that reach it in pieces.
+#
+# Usage: standin_test.sh <stand-in library> <vt5150-seq-device>
+set -u
+
+source "$(dirname "$0")/../harness/processes.sh"
+
+standin="$1"
+devicehost="$2"
+vt5150_preload "$standin"
+work="$(mktemp -d)"
+hostPid=""
+trap '[ -z "$hostPid" ] || kill "$hostPid" 2>/dev/null; rm -rf "$work"' EXIT
+failures=0
+
+# loads <name> <wanted status: 0 or "fails"> <regex for the output> <machine> [trace]:
+# runs a program with the stand-in preloaded on this machine.
+loads ()
+{
+    local name="$1" wanted="$2" pattern="$3" output status
+    output="$(env "${VT5150_PRELOAD[@]}" VT5150_ALSA_SEQ="$4" VT5150_ALSA_SEQ_TRACE="${5:-}" timeout 10 true 2>&1)"
+    status=$?
+
+    if { [ "$wanted" = 0 ] && [ "$status" -ne 0 ]; } || { [ "$wanted" != 0 ] && [ "$status" -eq 0 ]; } ||
+        ! grep -Eq "$pattern" <<<"$output"; then
+        echo "FAIL $name: exit $status, output:"
+        sed 's/^/    /' <<<"$output"
+        failures=$((failures + 1))
+    fi
+}
+
+cards () { for i in $(seq "$1"); do printf 'silent:Card %d,' "$i"; done; }
+
+loads "a machine the kernel could have" 0 '^$' "through,$(cards 27)"
+loads "a second through port" fails 'VT5150_ALSA_SEQ: .*one "Midi Through" client; this machine has 2' "through,silent:A,through"
+loads "more cards than client numbers" fails 'VT5150_ALSA_SEQ: .*at most 27 cards.* has 28' "$(cards 28)"
+loads "sensing far too slow" fails 'sense=4294968' "silent:A:sense=4294968"
+loads "sensing never" fails 'sense=0' "silent:A:sense=0"
+loads "sensing once a minute" 0 '^$' "silent:A:sense=60000"
+loads "a trace that cannot be written" fails "VT5150_ALSA_SEQ_TRACE: cannot write $work/none/trace" "through" "$work/none/trace"
+echo "earlier lines" >"$work/kept"
+loads "a trace checked as the stand-in loads" 0 '^$' "through" "$work/kept"
+if ! grep -qx "earlier lines" "$work/kept"; then
+    echo "FAIL a process that only loads the stand-in emptied the trace"
+    failures=$((failures + 1))
+fi
+
+# The device host: a probe that arrives in pieces, with a timing clock byte in
+# the middle and a stray end byte before it, is still one probe, and answered.
+"$devicehost" --socket "$work/device.socket" >"$work/host.log" 2>&1 &
+hostPid=$!
+for _ in $(seq 50); do [ -S "$work/device.socket" ] && break; sleep 0.1; done
+answer="$(python3 - "$work/device.socket" <<'PYTHON'
+import socket, sys, time
+connection = socket.socket(socket.AF_UNIX)
+connection.connect(sys.argv[1])
+for piece in (b"\xf7\xf0\x4e", b"\x7f\xf8", b"\x0d\x78\xf7"):
+    connection.sendall(piece)
+    time.sleep(0.05)
+connection.settimeout(5)
+received = b""
+while not received.endswith(b"\xf7"):
+    received += connection.recv(64)
+print(received.hex(" ").upper())
+PYTHON
+)"
+if [ "$answer" != "F0 4E 7F 0D 0D F7" ]; then
+    echo "FAIL the probe in pieces: answered \"$answer\""
+    failures=$((failures + 1))
+fi
+
+if [ "$failures" -ne 0 ]; then
+    echo "$failures checks failed"
+    exit 1
+fi
+echo "All checks passed."

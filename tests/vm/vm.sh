@@ -1,0 +1,77 @@
+# The test machine's parts, used by run_in_vm.sh: the
+# Debian packages it needs, and its kernel and initramfs, made on first use.
+
+VT5150_VM_PACKAGES=(qemu-system-x86 busybox-static linux-image-amd64 xz-utils cpio kmod)
+
+# The modules that the initramfs loads, in this order, to mount 9p shares over virtio.
+VT5150_VM_MODULES=(virtio_ring virtio virtio_pci_legacy_dev virtio_pci_modern_dev virtio_pci
+                   netfs fscache 9pnet 9pnet_virtio 9p)
+
+# The version of the kernel that linux-image-amd64 installs.
+vt5150_vm_kernel_version ()
+{
+    dpkg-query -W -f='${Depends}' linux-image-amd64 2>/dev/null | sed -n 's/^linux-image-\([^ ,]*\).*/\1/p'
+}
+
+# vt5150_vm_prepare <build folder>: sets VT5150_VM_KERNEL and VT5150_VM_INITRD,
+# making them under <build folder>/vm when they are missing or out of date.
+vt5150_vm_prepare ()
+{
+    local version folder
+    version="$(vt5150_vm_kernel_version)"
+
+    if [ -z "$version" ] || [ ! -r "/boot/vmlinuz-$version" ]; then
+        echo "run_in_vm: Debian's linux-image-amd64 is not installed" >&2
+        return 1
+    fi
+
+    folder="$1/vm/$version"
+    VT5150_VM_KERNEL="$folder/vmlinux"
+    VT5150_VM_INITRD="$folder/initramfs.cpio"
+
+    if [ ! -s "$VT5150_VM_KERNEL" ] || [ "$VT5150_VM_KERNEL" -ot "/boot/vmlinuz-$version" ]; then
+        mkdir -p "$folder" && vt5150_vm_extract_kernel "/boot/vmlinuz-$version" "$VT5150_VM_KERNEL" || return 1
+    fi
+
+    if [ ! -s "$VT5150_VM_INITRD" ] || [ "$VT5150_VM_INITRD" -ot "$(dirname "${BASH_SOURCE[0]}")/init" ] ||
+        [ "$VT5150_VM_INITRD" -ot /bin/busybox ]; then
+        vt5150_vm_make_initramfs "$version" "$VT5150_VM_INITRD" || return 1
+    fi
+}
+
+# vt5150_vm_extract_kernel <vmlinuz> <vmlinux>: the kernel without its
+# decompressor, which qemu boots directly and several seconds sooner. The
+# compressed kernel is the xz stream that follows the boot code.
+vt5150_vm_extract_kernel ()
+{
+    local offset
+    offset="$(LC_ALL=C grep -obUaP '\xfd7zXZ\x00' "$1" | head -n 1 | cut -d : -f 1)"
+
+    if [ -z "$offset" ]; then
+        echo "run_in_vm: no xz data in $1" >&2
+        return 1
+    fi
+
+    # xz stops reading at the stream's end, so tail's broken pipe is no failure.
+    xz -dc --single-stream < <(tail -c "+$((offset + 1))" "$1") >"$2.part" && mv "$2.part" "$2"
+}
+
+# vt5150_vm_make_initramfs <kernel version> <file>: busybox, the init script and the 9p modules.
+vt5150_vm_make_initramfs ()
+{
+    local tree module
+    tree="$(mktemp -d)"
+    mkdir -p "$tree/bin" "$tree/modules"
+    cp /bin/busybox "$tree/bin/busybox"
+    cp "$(dirname "${BASH_SOURCE[0]}")/init" "$tree/init"
+
+    for module in "${VT5150_VM_MODULES[@]}"; do
+        cp "$(modinfo -k "$1" -n "$module")" "$tree/modules/$module.ko" || { rm -rf "$tree"; return 1; }
+        echo "$module" >>"$tree/modules/order"
+    done
+
+    (cd "$tree" && find . | cpio -o -H newc --quiet) >"$2.part" && mv "$2.part" "$2"
+    local status=$?
+    rm -rf "$tree"
+    return $status
+}
