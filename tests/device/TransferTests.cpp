@@ -139,6 +139,7 @@ TEST_F (Transfer, ExitRequestDuringAnExchangeEndsTheTransferBeforeTheNext)
         SCOPED_TRACE ("exit requested during command " + std::to_string (row.during));
         device.reset();
         connect();
+        transferProgress = 0.0;
         ExitFlag exitFlag;
         device->setCommandObserver (
             [this, &exitFlag, during = row.during] (const juce::MidiMessage&)
