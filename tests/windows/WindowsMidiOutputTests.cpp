@@ -44,14 +44,14 @@ TEST (WindowsMidiOutput, SysExGoesOutExactlyFromABufferPreparedOnceAndTheSendAwa
     out.timeSend (longer);
     out.timeSend();
 
-    EXPECT_EQ (out.driver.getLongSent(), (std::vector<Bytes> { probe, probe, longer, probe }));
+    EXPECT_EQ (out.driver.getState().longSent, (std::vector<Bytes> { probe, probe, longer, probe }));
     EXPECT_EQ (out.driver.countCalls ("outPrepareHeader"), 2) << "prepared again although the buffer was large enough";
     EXPECT_EQ (out.driver.countCalls ("outUnprepareHeader"), 1);
     EXPECT_FALSE (out.port->isStuck());
 
     out.port.reset();
     EXPECT_EQ (out.driver.countCalls ("outUnprepareHeader"), 2);
-    EXPECT_EQ (out.driver.getOpenedOutput(), ~0u);
+    EXPECT_EQ (out.driver.getState().openedOutput, ~0u);
 }
 
 TEST (WindowsMidiOutput, SendThatNeverCompletesEndsInTimeAndNothingMoreIsSent)
@@ -65,7 +65,7 @@ TEST (WindowsMidiOutput, SendThatNeverCompletesEndsInTimeAndNothingMoreIsSent)
     EXPECT_EQ (out.driver.countCalls ("outReset"), 1);
 
     out.timeSend();
-    EXPECT_EQ (out.driver.getLongSent().size(), 1u);
+    EXPECT_EQ (out.driver.getState().longSent.size(), 1u);
 
     // The buffer is still the driver's: closing must neither hang nor take it back.
     const auto start = juce::Time::getMillisecondCounter();
@@ -85,7 +85,7 @@ TEST (WindowsMidiOutput, SendCompletedOnlyByTheResetLeavesTheOutputUsable)
 
     out.driver.completion = FakeWinmm::Completion::soon;
     out.timeSend();
-    EXPECT_EQ (out.driver.getLongSent().size(), 2u);
+    EXPECT_EQ (out.driver.getState().longSent.size(), 2u);
 }
 
 TEST (WindowsMidiOutput, RefusedSendReturnsWithoutWaitingAndKeepsTheOutputUsable)
@@ -95,11 +95,11 @@ TEST (WindowsMidiOutput, RefusedSendReturnsWithoutWaitingAndKeepsTheOutputUsable
 
     EXPECT_LT (out.timeSend(), longLimitMs / 2);
     EXPECT_FALSE (out.port->isStuck());
-    EXPECT_TRUE (out.driver.getLongSent().empty());
+    EXPECT_TRUE (out.driver.getState().longSent.empty());
 
     out.port.reset();
     EXPECT_EQ (out.driver.countCalls ("outUnprepareHeader"), 1);
-    EXPECT_EQ (out.driver.getOpenedOutput(), ~0u);
+    EXPECT_EQ (out.driver.getState().openedOutput, ~0u);
 }
 
 TEST (WindowsMidiOutput, ShortMessageIsPackedStatusFirst)
@@ -108,5 +108,5 @@ TEST (WindowsMidiOutput, ShortMessageIsPackedStatusFirst)
     out.port->sendMessageNow (juce::MidiMessage::noteOn (1, 60, (juce::uint8) 64));
     out.port->sendMessageNow (juce::MidiMessage::programChange (2, 5));
 
-    EXPECT_EQ (out.driver.getShortSent(), (std::vector<DWORD> { 0x00403c90, 0x000005c1 }));
+    EXPECT_EQ (out.driver.getState().shortSent, (std::vector<DWORD> { 0x00403c90, 0x000005c1 }));
 }
