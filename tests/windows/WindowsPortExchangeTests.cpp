@@ -41,27 +41,12 @@ public:
     juce::WaitableEvent acknowledged;
 };
 
-/** Where the simulated VT-5150 sits in winmm's lists. */
+/** Where the simulated VT-5150 sits in winmm's lists; Wine names a port "client - port". */
 struct DevicePorts
 {
-    int input = -1, output = -1;
-
-    DevicePorts()
-    {
-        WindowsMidiPorts ports;
-        input = find (ports.getInputNames());
-        output = find (ports.getOutputNames());
-    }
-
-    /** Wine names a port "client - port": the device's client is "VT-5150". */
-    static int find (const juce::StringArray& names)
-    {
-        for (int i = 0; i < names.size(); ++i)
-            if (names[i].startsWith ("VT-5150"))
-                return i;
-
-        return -1;
-    }
+    WindowsMidiPorts ports;
+    const int input = ports.getInputNames().indexOf ("VT-5150 - VT-5150");
+    const int output = ports.getOutputNames().indexOf ("VT-5150 - VT-5150");
 };
 
 /** Sends the probe and waits for its acknowledgement as the device link would; true if it came. */
