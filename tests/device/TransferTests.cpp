@@ -109,16 +109,8 @@ TEST_F (Transfer, BuiltInImageArrivesByteForByteInTheDocumentedOrder)
     EXPECT_EQ (addressOf (193), (Bytes { 0xf0, 0x4e, 0x7f, 0x0d, 0x41, 0x30, 0x40, 0x00, 0xf7 }));
 }
 
-TEST_F (Transfer, RefusedStartSendsNothingMore)
-{
-    DeviceFaults faults;
-    faults.refuseStart = true;
-    connect (faults);
-
-    EXPECT_FALSE (link.transferFirmware (&thread));
-    ASSERT_EQ (transferCommands().size(), 1u);
-    EXPECT_EQ (letterOf (transferCommands()[0]), 'e');
-}
+// That a refused start sends nothing more, the flash tool's test checks by
+// the commands that the device received.
 
 TEST_F (Transfer, ExitRequestDuringAnExchangeEndsTheTransferBeforeTheNext)
 {

@@ -33,7 +33,7 @@ expect ()
 expect "whole update" 0 'exchanges: 25222' -- --inputs 2 --outputs 3 --device-at 1,2
 expect "image written" 0 'image: match' --
 expect "no device" 2 'result: not-found' -- --inputs 2 --outputs 2 --no-device
-expect "refused start" 1 'result: failure' -- --fault refuse-start
+expect "refused start, nothing sent after it" 1 '^exchanges: 1$' -- --fault refuse-start
 expect "silent in block 10" 1 'exchanges: 1303' -- --fault silent-at-block=10
 expect "block addresses ignored" 0 'result: success' -- --fault ignore-block-address --payload "$work/two-blocks.bin"
 expect "wrong acknowledgement" 2 'result: not-found' -- --fault wrong-ack
