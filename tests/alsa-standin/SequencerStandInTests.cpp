@@ -1,5 +1,9 @@
 // The ALSA sequencer stand-in itself, called through the ALSA library's own
 // functions as Wine's ALSA MIDI driver calls them, with the stand-in preloaded.
+// How Wine lists its clients and ports (which, in which order, by which
+// names) tests/windows/wine_midi_gui_test.sh sees in the updater's search;
+// that an ended subscription passes nothing on, tests/app/system_midi_gui_test.sh
+// sees in the search's exact trace.
 
 #include <alsa/asoundlib.h>
 #include <gtest/gtest.h>
@@ -18,7 +22,7 @@
 
 namespace
 {
-constexpr int throughClient = 14, quietClient = 20, sinkClient = 24;
+constexpr int throughClient = 14, sinkClient = 24;
 
 /**
     The machine, set before anything opens the sequencer: the "Midi Through"
@@ -94,70 +98,7 @@ snd_seq_event_t makeNoteOn()
 
 constexpr unsigned int receiving = SND_SEQ_PORT_CAP_WRITE | SND_SEQ_PORT_CAP_SUBS_WRITE;
 constexpr unsigned int sending = SND_SEQ_PORT_CAP_READ | SND_SEQ_PORT_CAP_SUBS_READ;
-
-/** What a walk over every client and port, as Wine makes it, found of one port. */
-struct FoundPort
-{
-    int client = -1, port = -1;
-    unsigned int type = 0;
-    snd_seq_client_type_t clientType = SND_SEQ_KERNEL_CLIENT;
-    std::string name;
-};
-
-std::vector<FoundPort> walk (snd_seq_t* handle)
-{
-    std::vector<FoundPort> found;
-    // Allocated as Wine does, by the sizes that the stand-in gives.
-    auto* clientInfo = static_cast<snd_seq_client_info_t*> (std::calloc (1, snd_seq_client_info_sizeof()));
-    auto* portInfo = static_cast<snd_seq_port_info_t*> (std::calloc (1, snd_seq_port_info_sizeof()));
-    snd_seq_client_info_set_client (clientInfo, -1);
-
-    while (snd_seq_query_next_client (handle, clientInfo) >= 0)
-    {
-        snd_seq_port_info_set_client (portInfo, snd_seq_client_info_get_client (clientInfo));
-        snd_seq_port_info_set_port (portInfo, -1);
-
-        while (snd_seq_query_next_port (handle, portInfo) >= 0)
-        {
-            const auto* address = snd_seq_port_info_get_addr (portInfo);
-            found.push_back ({ address->client, address->port, snd_seq_port_info_get_type (portInfo),
-                               snd_seq_client_info_get_type (clientInfo),
-                               std::string (snd_seq_client_info_get_name (clientInfo)) + " - " +
-                                   snd_seq_port_info_get_name (portInfo) });
-        }
-    }
-
-    std::free (portInfo);
-    std::free (clientInfo);
-    return found;
-}
 } // namespace
-
-TEST (SequencerStandIn, PortsHaveTheTypesAndAddressesOfTheKernelsDrivers)
-{
-    const Client own (0, receiving);
-    const auto ports = walk (own.handle);
-    constexpr auto card = SND_SEQ_PORT_TYPE_MIDI_GENERIC | SND_SEQ_PORT_TYPE_HARDWARE | SND_SEQ_PORT_TYPE_PORT;
-    constexpr auto loopBack = SND_SEQ_PORT_TYPE_MIDI_GENERIC | SND_SEQ_PORT_TYPE_SOFTWARE | SND_SEQ_PORT_TYPE_PORT;
-
-    ASSERT_GE (ports.size(), 6u);
-    EXPECT_EQ (ports[0].name, "System - Timer");
-    EXPECT_EQ (ports[0].type, 0u) << "Wine must not list the system client's ports";
-    EXPECT_EQ (ports[1].type, 0u);
-    EXPECT_EQ (ports[2].name, "Midi Through - Midi Through Port-0");
-    EXPECT_EQ (ports[2].client, throughClient);
-    EXPECT_EQ (ports[2].type, loopBack);
-    EXPECT_EQ (ports[3].name, "Quiet - Quiet");
-    EXPECT_EQ (ports[3].client, quietClient);
-    EXPECT_EQ (ports[3].type, card);
-    EXPECT_EQ (ports[3].clientType, SND_SEQ_KERNEL_CLIENT);
-    EXPECT_EQ (ports[4].name, "Sink - Sink") << "the device is plugged in when a walk starts";
-    EXPECT_EQ (ports[4].client, sinkClient);
-    EXPECT_EQ (ports.back().client, snd_seq_client_id (own.handle));
-    EXPECT_EQ (ports.back().port, own.port);
-    EXPECT_EQ (ports.back().type, SND_SEQ_PORT_TYPE_MIDI_GENERIC | SND_SEQ_PORT_TYPE_APPLICATION);
-    EXPECT_EQ (ports.back().clientType, SND_SEQ_USER_CLIENT);
-}
 
 TEST (SequencerStandIn, BlockingInputWaitsForAnEventAndNonBlockingInputDoesNot)
 {
@@ -185,22 +126,6 @@ TEST (SequencerStandIn, BlockingInputWaitsForAnEventAndNonBlockingInputDoesNot)
     EXPECT_EQ (event->type, SND_SEQ_EVENT_NOTEON);
     EXPECT_EQ (event->source.client, throughClient);
     EXPECT_GE (waited, std::chrono::milliseconds (250)) << "a blocking read returned before the event was sent";
-}
-
-TEST (SequencerStandIn, DisconnectingEndsTheSubscriptionOnceAndThenSaysThereIsNone)
-{
-    const Client reader (SND_SEQ_NONBLOCK, receiving), writer (SND_SEQ_NONBLOCK, sending);
-    ASSERT_EQ (snd_seq_connect_from (reader.handle, reader.port, throughClient, 0), 0);
-    ASSERT_EQ (snd_seq_connect_to (writer.handle, writer.port, throughClient, 0), 0);
-
-    EXPECT_EQ (snd_seq_disconnect_from (reader.handle, reader.port, throughClient, 0), 0);
-    EXPECT_EQ (snd_seq_disconnect_from (reader.handle, reader.port, throughClient, 0), -ENOENT);
-    EXPECT_EQ (snd_seq_disconnect_to (writer.handle, writer.port, quietClient, 0), -ENOENT);
-    EXPECT_EQ (snd_seq_disconnect_from (reader.handle, reader.port, 99, 0), -ENXIO);
-
-    writer.send (makeNoteOn());
-    EXPECT_EQ (snd_seq_event_input_pending (reader.handle, 0), 0) << "an event went along an ended subscription";
-    EXPECT_EQ (snd_seq_disconnect_to (writer.handle, writer.port, throughClient, 0), 0);
 }
 
 TEST (SequencerStandIn, ADeviceThatReadsNothingHoldsUpNoCaller)
@@ -239,5 +164,5 @@ TEST (SequencerStandIn, ADeviceThatReadsNothingHoldsUpNoCaller)
 
     ASSERT_EQ (done.wait_for (std::chrono::seconds (30)), std::future_status::ready)
         << "sending to a device that reads nothing blocked the sender";
-    EXPECT_GE (walk (writer.handle).size(), 5u);
+    EXPECT_EQ (snd_seq_system_info (writer.handle, info), 0) << "the sequencer no longer answers";
 }

@@ -64,11 +64,7 @@ outcome_complete ()
     wizard_click_next
 }
 
-outcome_transfer_error ()
-{
-    transfer_fails_to_welcome
-    wizard_click_close
-}
+outcome_transfer_error () { transfer_fails_to_welcome; wizard_click_close; }
 
 run_row ()
 {

@@ -16,24 +16,18 @@ mkdir -p "$shots"
 
 trap end_test EXIT
 
-no_menu ()         { ! wizard_window_shown menu; }
+no_menu () { ! wizard_window_shown menu; }
 
 # begin <name> [demo options...]: starts the demo and waits for its window.
-begin ()
-{
-    begin_program "$1" "$demo" "${@:2}"
-}
+begin () { begin_program "$1" "$demo" "${@:2}"; }
 
 vt5150_start_xvfb || exit 1
 
 # The whole update, to Finish. -------------------------------------------------
 begin whole-update --latency-us 100
-check "the title" [ "$(xdotool getwindowname "$WIZARD_WINDOW")" = "VT5150 Firmware Updater - Firmware Version: 1.31" ]
-# The frame adds a 1-pixel border and a 26-pixel title bar to the 549 x 370 content.
-check "the size, ${WIZARD_WIDTH}x${WIZARD_HEIGHT}" [ "$WIZARD_WIDTH" -eq 551 ] && check "the height" [ "$WIZARD_HEIGHT" -eq 398 ]
+demo_window_checks
 check "centred across" [ $((2 * WIZARD_X + WIZARD_WIDTH - 1280)) -le 1 ]
 check "centred down" [ $((2 * WIZARD_Y + WIZARD_HEIGHT - 1024)) -le 1 ]
-check "the stdout notice" grep -q "never touched" "$WIZARD_TMP/whole-update.log"
 wizard_shot "$shots/welcome.png"
 wizard_next_button_shot "$shots/next-welcome.png"
 walk_to_page5
@@ -62,39 +56,13 @@ begin menu --latency-us 0
 wizard_click 200 100 1
 sleep 0.5
 check "a left-click opens no menu" no_menu
-check "a right-click opens the menu" wizard_open_menu
-wizard_shot "$shots/menu.png"
-check "the menu closes when About... is chosen" wizard_choose_menu_item about
-check "About... opens the about box" wizard_wait_until 5 about_box_shown
-wizard_wait_steady 5
-wizard_shot "$shots/about.png"
-wizard_press_key_in "$WIZARD_ABOUT_TITLE" Escape
-check "Escape closes the about box" wizard_wait_until 5 no_about_box
-expect 5 "next"
-check "Escape leaves the main window open" still_running
+menu_and_about
 wizard_open_menu && wizard_choose_menu_item exit
 check "Exit... ends the program" exited_with_0
 end_case
 
-# Device not found, then found when the user tries again. ---------------------
-begin not-found --latency-us 100 --fault silent-first=1
-walk_to_page4
-wizard_click_next
-check "the device-not-found box" wizard_wait_until 10 error_box_shown
-wizard_shot "$shots/not-found.png"
-wizard_dismiss_error
-check "OK closes the box" wizard_wait_until 5 no_error_box
-expect 5 "title next previous"
-check "found on the retry, with no box" search_finds_device
-wizard_click_next
-expect 10 "title bar"
-end_case
-
-# A failed transfer: the error box, then the welcome page. ---------------------
-begin transfer-failure --latency-us 0 --fault silent-at-block=3
-walk_to_page5
-transfer_fails_to_welcome "$shots/transfer-error.png"
-end_case
+# The device not found, and a failed transfer, are rows of fault_matrix_test.sh;
+# the device found when the user tries again is a case of system_midi_gui_test.sh.
 
 # Quitting is refused while the transfer runs, and works after it. -----------
 begin close-during-transfer --latency-us 400

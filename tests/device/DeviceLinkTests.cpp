@@ -93,21 +93,35 @@ TEST_F (ScriptedLink, StoredMessageIsJudgedWithoutWaitingAndKept)
 
 TEST_F (ScriptedLink, ExchangesJudgeTheirRepliesByTheirRules)
 {
-    nextReplies = { { 0xf0, 0x4e, 0x7f, 0x0d, 0xf7 } };
-    EXPECT_FALSE (link.sendStart());
-    EXPECT_FALSE (link.sendAddress (0, 0));
-    EXPECT_EQ (link.queryDevice(), 0xf7);
+    // Each row: a reply; whether it acknowledges (F0, the header 4E 7F 0D, then
+    // 0D); and what the query reads of it (byte 4 of a reply with the header, else 0).
+    struct Row
+    {
+        Bytes reply;
+        bool acknowledges;
+        juce::uint8 queried;
+    };
 
-    nextReplies = { { 0xf0, 0x4e, 0x7f, 0x0d, 0x2a, 0xf7 } };
-    EXPECT_FALSE (link.sendStart());
-    EXPECT_EQ (link.queryDevice(), 0x2a);
+    const Row rows[] = {
+        { ack, true, 0x0d },
+        { { 0xf0, 0x4e, 0x7f, 0x0d, 0x0d, 0x01, 0x02, 0xf7 }, true, 0x0d },
+        { { 0xf0, 0x4e, 0x7f, 0x0d, 0xf7 }, false, 0xf7 },
+        { { 0xf0, 0x4e, 0x7f, 0x0d, 0x2a, 0xf7 }, false, 0x2a },
+        { { 0xf0, 0x4e, 0x7f, 0xf7 }, false, 0 },
+        { { 0xf0, 0x4f, 0x7f, 0x0d, 0x0d, 0xf7 }, false, 0 },
+        { { 0xf0, 0x4e, 0x7e, 0x0d, 0x0d, 0xf7 }, false, 0 },
+        { { 0xf0, 0x4e, 0x7f, 0x0c, 0x0d, 0xf7 }, false, 0 },
+        { { 0x90, 0x4e, 0x7f }, false, 0 },
+    };
 
-    nextReplies = { { 0xf0, 0x4e, 0x7f, 0x0d, 0x0d, 0x01, 0x02, 0xf7 } };
-    EXPECT_TRUE (link.sendStart());
-    EXPECT_TRUE (link.sendAddress (0x80, 0xff));
-
-    nextReplies = { { 0xf0, 0x4f, 0x7f, 0x0d, 0x2a, 0xf7 } };
-    EXPECT_EQ (link.queryDevice(), 0);
+    for (const auto& row : rows)
+    {
+        SCOPED_TRACE (juce::String::toHexString (row.reply.data(), (int) row.reply.size()).toStdString());
+        nextReplies = { row.reply };
+        EXPECT_EQ (link.sendStart(), row.acknowledges);
+        EXPECT_EQ (link.sendAddress (0x80, 0xff), row.acknowledges);
+        EXPECT_EQ (link.queryDevice(), row.queried);
+    }
 }
 
 TEST_F (ScriptedLink, MessageFromAnotherSourceEmptiesTheStore)

@@ -27,6 +27,7 @@ class TransferThreadTest : public testing::Test
 protected:
     void useDevice (SimulationOptions options)
     {
+        setup.reset();
         setup = std::make_unique<SimulatedSetup> (options, 0);
         ASSERT_TRUE (deviceLink().detect());
     }
@@ -42,31 +43,26 @@ protected:
 };
 } // namespace
 
-TEST_F (TransferThreadTest, SuccessPostsOneNoticeAndStaysRunningUntilItIsHandled)
+TEST_F (TransferThreadTest, PostsOneNoticeOfItsOutcomeAndStaysRunningUntilItIsHandled)
 {
-    useDevice ({});
-    startTransferThread (window);
-    EXPECT_TRUE (transferRunning);
+    for (const auto refuseStart : { false, true })
+    {
+        SimulationOptions options;
+        options.faults.refuseStart = refuseStart;
+        useDevice (options);
+        window.notices.clear();
+        window.runningWhenNoticed.clear();
+        startTransferThread (window);
+        EXPECT_TRUE (transferRunning);
 
-    ASSERT_TRUE (pumpUntil ([this] { return ! window.notices.empty(); }, 20000));
-    pump (200);
+        ASSERT_TRUE (pumpUntil ([this] { return ! window.notices.empty(); }, 20000));
+        pump (200);
 
-    EXPECT_EQ (window.notices, std::vector<int> { TransferSucceeded });
-    EXPECT_EQ (window.runningWhenNoticed, std::vector<bool> { true });
-    EXPECT_FALSE (transferRunning);
-    EXPECT_EQ (activeTransferThread, nullptr);
-}
-
-TEST_F (TransferThreadTest, FailurePostsOneFailedNotice)
-{
-    SimulationOptions options;
-    options.faults.refuseStart = true;
-    useDevice (options);
-    startTransferThread (window);
-
-    ASSERT_TRUE (pumpUntil ([this] { return ! window.notices.empty(); }, 20000));
-    pump (200);
-    EXPECT_EQ (window.notices, std::vector<int> { TransferFailed });
+        EXPECT_EQ (window.notices, std::vector<int> { refuseStart ? TransferFailed : TransferSucceeded });
+        EXPECT_EQ (window.runningWhenNoticed, std::vector<bool> { true });
+        EXPECT_FALSE (transferRunning);
+        EXPECT_EQ (activeTransferThread, nullptr);
+    }
 }
 
 TEST_F (TransferThreadTest, DestroyingARunningTransferWaitsForItToEndWithoutKillingIt)

@@ -41,11 +41,16 @@ unplug ()
 device_report ()
 {
     if [ -n "$hostPid" ]; then
-        wizard_wait_until 10 wizard_program_ended_pid "$hostPid" || return 1
+        wizard_wait_until 10 wizard_program_ended "$hostPid" || return 1
         wait "$hostPid" 2>/dev/null
         hostPid=""
     fi
     grep -qx "$2" "$WIZARD_TMP/$1.report" 2>/dev/null
 }
 
-wizard_program_ended_pid () { ! kill -0 "$1" 2>/dev/null; }
+# device_holds_image <name>: the device holds the built-in image, and saw no protocol violation.
+device_holds_image ()
+{
+    check "the device holds the built-in image" device_report "$1" "image: match"
+    check "the device saw no protocol violation" grep -qx "violations: 0" "$WIZARD_TMP/$1.report"
+}

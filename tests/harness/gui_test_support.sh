@@ -54,6 +54,33 @@ begin_program ()
     check "the window opens" wizard_find_window 20 && expect 5 "next"
 }
 
+# demo_window_checks: the demo's window as it opens: its title, its size (the
+# frame adds a 1-pixel border and a 26-pixel title bar to the 549 x 370
+# content, on Linux as under Wine, where JUCE draws its frame itself) and its
+# notice on stdout.
+demo_window_checks ()
+{
+    check "the title" [ "$(xdotool getwindowname "$WIZARD_WINDOW")" = "$WIZARD_TITLE" ]
+    check "the size, ${WIZARD_WIDTH}x${WIZARD_HEIGHT}" [ "$WIZARD_WIDTH" -eq 551 ] && check "the height" [ "$WIZARD_HEIGHT" -eq 398 ]
+    check "the stdout notice" grep -q "never touched" "$WIZARD_TMP/$current.log"
+}
+
+# menu_and_about: on the welcome page, a right click opens the window menu,
+# About... the about box, and Escape closes that, leaving the main window.
+menu_and_about ()
+{
+    check "a right-click opens the menu" wizard_open_menu
+    wizard_shot "$shots/menu.png"
+    check "the menu closes when About... is chosen" wizard_choose_menu_item about
+    check "About... opens the about box" wizard_wait_until 5 about_box_shown
+    wizard_wait_steady 5
+    wizard_shot "$shots/about.png"
+    wizard_press_key_in "$WIZARD_ABOUT_TITLE" Escape
+    check "Escape closes the about box" wizard_wait_until 5 no_about_box
+    expect 5 "next"
+    check "Escape leaves the main window open" still_running
+}
+
 # walk_to_page4 [command]: presses Next from the welcome page up to page 4,
 # where the next Next searches; each press must bring the next page. The
 # command, if given, runs on each page with the page's number.

@@ -62,6 +62,37 @@ IN VT-5150 F0 4E 7F 0D 13 F7"
 probes_on_wire () { search_on_wire "$1" | grep -E '^(OUT |IN VT-5150 )'; }
 expected_probes="$(grep -E '^(OUT |IN VT-5150 )' <<<"$expected_search")"
 
+# found_on_the_user_machine <case>: plugs the device in on input 1 of 3 and
+# output 2 of 3, sending active sensing every 300 ms all along, starts the
+# updater (the test's `begin`) and searches until it finds the device.
+found_on_the_user_machine ()
+{
+    plug_in "$1"
+    begin "$1" "through,output:Synth,device:VT-5150:socket=$socket:sense=300,input:Pad"
+    walk_to_page4
+    search_finds "$1"
+}
+
+# silent_block_case [screenshot]: a transfer that fails, the device going silent in block 2.
+silent_block_case ()
+{
+    plug_in silent-block --fault silent-at-block=2
+    begin silent-block "device:VT-5150:socket=$socket"
+    walk_to_page4
+    search_finds silent-block
+    transfer_fails_to_welcome "${1:-}"
+}
+
+# unplugged_case <screenshot>: the device unplugged during the transfer.
+unplugged_case ()
+{
+    plug_in unplugged --latency-us 400
+    begin unplugged "through,device:VT-5150:socket=$socket"
+    walk_to_page4
+    search_finds unplugged
+    unplugged_in_transfer "$1"
+}
+
 # found_again_then_transfer <case>: on page 5, presses Previous, then Next to
 # search again, which finds the device with no box; then Next starts the transfer.
 found_again_then_transfer ()

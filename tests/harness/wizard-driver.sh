@@ -35,13 +35,7 @@ WIZARD_SHOT="$WIZARD_TMP/now.miff"
 
 # wizard_launch <output file> <program> [arguments...]: starts the program in
 # the background with its output in the file; its process id is WIZARD_PID.
-wizard_launch ()
-{
-    local output="$1"
-    shift
-    "$@" >"$output" 2>&1 &
-    WIZARD_PID=$!
-}
+wizard_launch () { "${@:2}" >"$1" 2>&1 & WIZARD_PID=$!; }
 
 # wizard_wait_until <seconds> <command...>: runs the command every 0.1 s until
 # it succeeds, keeping the program's X connection busy meanwhile (wizard_nudge).
@@ -78,10 +72,7 @@ wizard_window_id ()
     xdotool search --onlyvisible --name "^$title\$" 2>/dev/null | head -1
 }
 
-wizard_window_shown ()
-{
-    [ -n "$(wizard_window_id "$1")" ]
-}
+wizard_window_shown () { [ -n "$(wizard_window_id "$1")" ]; }
 
 # Waits for the main window and notes its id, place and size.
 wizard_find_window ()
@@ -122,19 +113,7 @@ wizard_click_next ()     { wizard_click 470 337; }
 wizard_click_previous () { wizard_click 370 337; }
 
 # Clicks the title bar's close button, at its right end.
-wizard_click_close ()
-{
-    xdotool mousemove $((WIZARD_X + WIZARD_WIDTH - 14)) $((WIZARD_Y + 13)) click 1
-}
-
-# wizard_click_in_window <title> <x> <y>: clicks at a place of another top-level window, e.g. a message box.
-wizard_click_in_window ()
-{
-    local id
-    id=$(wizard_window_id "$1")
-    wizard_geometry "$id" || return 1
-    xdotool mousemove $((X + $2)) $((Y + $3)) click 1
-}
+wizard_click_close () { xdotool mousemove $((WIZARD_X + WIZARD_WIDTH - 14)) $((WIZARD_Y + 13)) click 1; }
 
 # Clicks the OK button of the "Error" box, in the middle of its bottom row.
 wizard_dismiss_error ()
@@ -146,18 +125,9 @@ wizard_dismiss_error ()
     xdotool mousemove $((X + WIDTH / 2)) $((Y + HEIGHT - 22)) click 1
 }
 
-
-
-
-
-
-
 # wizard_next_page [seconds]: presses Next and waits until another page's text
 # shows (10 s by default); fails when the page stays.
-wizard_next_page ()
-{
-    wizard_page_changes_after "${1:-10}" wizard_click_next
-}
+wizard_next_page () { wizard_page_changes_after "${1:-10}" wizard_click_next; }
 
 # wizard_page_changes_after <seconds> <command...>: runs the command (a click,
 # a key) and waits until another page's text shows; fails when the page stays.
@@ -171,14 +141,9 @@ wizard_page_changes_after ()
     wizard_wait_until "$seconds" wizard_text_differs "$before"
 }
 
-# wizard_page_is <page>: true when the last screenshot's text area is the
-# page's own, as the running program first showed it to this test; the first
-# time a page is asked for, its signature is noted.
+# The text signature of each page as the running program first showed it to
+# this test (wizard_page_is).
 declare -A WIZARD_PAGE_SIGNATURES
-
-
-
-
 
 # wizard_wait_exit <seconds>: waits for the program to end; its exit status is WIZARD_STATUS.
 wizard_wait_exit ()
@@ -188,10 +153,8 @@ wizard_wait_exit ()
     WIZARD_STATUS=$?
 }
 
-wizard_program_ended ()
-{
-    ! kill -0 "$WIZARD_PID" 2>/dev/null
-}
+# wizard_program_ended [process id]: true once the program (by default WIZARD_PID's) has ended.
+wizard_program_ended () { ! kill -0 "${1:-$WIZARD_PID}" 2>/dev/null; }
 
 # Prints the process id and command line of every process that holds the
 # single-instance lock, nothing when it is free. The file is known by its
@@ -242,10 +205,7 @@ wizard_choose_menu_item ()
 }
 
 # wizard_window_gone <window id>: true once that window is no longer shown.
-wizard_window_gone ()
-{
-    ! xdotool search --onlyvisible --name . 2>/dev/null | grep -qx "$1"
-}
+wizard_window_gone () { ! xdotool search --onlyvisible --name . 2>/dev/null | grep -qx "$1"; }
 
 # wizard_press_key_in <title> <key>: moves the pointer into the middle of the
 # window with that title and presses the key there. A bare display has no
@@ -262,9 +222,6 @@ wizard_press_key_in ()
     xdotool key "$2"
 }
 
-
-
-
 # The keyboard. A bare display has no window manager to give a window the
 # keyboard: X sends keys to the window that a program has given the focus
 # (XSetInputFocus, which JUCE calls when a window of its own takes the
@@ -274,17 +231,11 @@ wizard_press_key_in ()
 # they reach a window only if the program itself gave it the focus.
 
 # Moves the pointer to the screen's top-left corner, clear of the centred windows.
-wizard_park_pointer ()
-{
-    xdotool mousemove 0 0
-}
+wizard_park_pointer () { xdotool mousemove 0 0; }
 
 # wizard_key <key...>: presses keys as xdotool names them (Tab, shift+Tab,
 # Return, space, Escape, shift+F10, Menu, Down), a tenth of a second apart.
-wizard_key ()
-{
-    xdotool key --delay 100 "$@"
-}
+wizard_key () { xdotool key --delay 100 "$@"; }
 
 # Prints the title of the window that has the keyboard focus; nothing when no
 # window of a program has it.
@@ -296,8 +247,5 @@ wizard_focus_title ()
 }
 
 # wizard_focus_in <title>: true when the window with that title has the keyboard focus.
-wizard_focus_in ()
-{
-    [ "$(wizard_focus_title)" = "$1" ]
-}
+wizard_focus_in () { [ "$(wizard_focus_title)" = "$1" ]; }
 

@@ -7,10 +7,7 @@
 # picture), the same coordinates the window lays its controls out in.
 
 # Takes a screenshot of the whole screen into WIZARD_SHOT, or into the file given.
-wizard_grab ()
-{
-    import -window root "${1:-$WIZARD_SHOT}"
-}
+wizard_grab () { import -window root "${1:-$WIZARD_SHOT}"; }
 
 # Describes the wizard's controls shown in the last screenshot, e.g. "title
 # next previous": each is looked for as light pixels (all channels above
@@ -20,18 +17,13 @@ wizard_grab ()
 #   next      the Next button's light grey, left of its text
 #   previous  the same for the Previous button
 #   bar       the progress bar's light background at its right end
-# True when the last screenshot shows the progress bar, whatever lies over the rest.
-wizard_bar_shown ()
-{
-    [[ " $(wizard_controls) " == *" bar "* ]]
-}
 
 wizard_controls ()
 {
     local x=$((WIZARD_X + WIZARD_FRAME_LEFT)) y=$((WIZARD_Y + WIZARD_FRAME_TOP))
     local values names=(title next previous bar) shown=() i=0 value
     values=$(convert "$WIZARD_SHOT" -write mpr:shot +delete \
-        \( mpr:shot -crop "$(wizard_title_area)" \) \
+        \( mpr:shot -crop "56x16+$((x + 40))+$((y + 213))" \) \
         \( mpr:shot -crop "1x1+$((x + 424))+$((y + 328))" \) \
         \( mpr:shot -crop "1x1+$((x + 324))+$((y + 328))" \) \
         \( mpr:shot -crop "1x1+$((x + 546))+$((y + 192))" \) \
@@ -43,11 +35,9 @@ wizard_controls ()
     echo "${shown[*]:-nothing}"
 }
 
-# The step title's place ("Step N."), as ImageMagick's crop geometry.
-wizard_title_area ()
-{
-    echo "56x16+$((WIZARD_X + WIZARD_FRAME_LEFT + 40))+$((WIZARD_Y + WIZARD_FRAME_TOP + 213))"
-}
+# True when the last screenshot shows the progress bar, whatever lies over the rest.
+wizard_bar_shown () { [[ " $(wizard_controls) " == *" bar "* ]]; }
+
 
 # Prints a signature of the page's text area (the step title and the page
 # text) in the last screenshot: each page's text is its own, so a signature
@@ -59,11 +49,11 @@ wizard_text_signature ()
 }
 
 # wizard_text_differs <signature>: takes a screenshot; true when its text area is not the one given.
-wizard_text_differs ()
-{
-    wizard_grab && [ "$(wizard_text_signature)" != "$1" ]
-}
+wizard_text_differs () { wizard_grab && [ "$(wizard_text_signature)" != "$1" ]; }
 
+# wizard_page_is <page>: true when the last screenshot's text area is the
+# page's own, as the running program first showed it to this test; the first
+# time a page is asked for, its signature is noted.
 wizard_page_is ()
 {
     local now
@@ -102,10 +92,7 @@ wizard_screen_same_as ()
 }
 
 # wizard_shows <controls>: takes a screenshot and compares what it shows, e.g. wizard_shows "title next previous".
-wizard_shows ()
-{
-    wizard_grab && [ "$(wizard_controls)" = "$1" ]
-}
+wizard_shows () { wizard_grab && [ "$(wizard_controls)" = "$1" ]; }
 
 # Describes the screen for a failure report: each shown window's id, place,
 # size and title, the pointer's place and the window that has the keyboard.
@@ -120,10 +107,7 @@ wizard_describe_screen ()
 
 # wizard_shot <file>: saves a screenshot of the main window's place on the
 # screen, with whatever lies over it (menu, message box, about box).
-wizard_shot ()
-{
-    import -window root -crop "${WIZARD_WIDTH}x${WIZARD_HEIGHT}+${WIZARD_X}+${WIZARD_Y}" +repage "$1"
-}
+wizard_shot () { import -window root -crop "${WIZARD_WIDTH}x${WIZARD_HEIGHT}+${WIZARD_X}+${WIZARD_Y}" +repage "$1"; }
 
 # wizard_next_button_shot <file>: saves a picture of the Next button alone,
 # with the pointer moved off it first, so that it is not highlighted.

@@ -1,7 +1,10 @@
 // The system MIDI port layer over JUCE's own Linux MIDI code, with the ALSA
 // sequencer stand-in preloaded in place of the kernel's sequencer. The test
-// machine (tests/vm) runs the flooding cases over the kernel's own sequencer
-// too, naming its flooding port in VT5150_FLOOD_PORT.
+// machine (tests/vm) runs the flooding case over the kernel's own sequencer
+// too, naming its flooding port in VT5150_FLOOD_PORT. That the other ports
+// still open and deliver after a failed open (which pins JUCE's sequencer
+// client and its input thread for good) the real updater shows in
+// tests/app/system_midi_gui_test.sh, which finds the device past such ports.
 
 #include "midi/SystemMidiPorts.h"
 
@@ -16,17 +19,14 @@ namespace
 {
 /**
     The machine that the stand-in pretends to be, set before anything opens
-    MIDI: a silent device "Quiet", two devices "Flood" and "Flood Two" that
-    send notes without pause, and a port of each direction that JUCE cannot open.
+    MIDI: a device "Flood" that sends notes without pause, and a port of each
+    direction that JUCE cannot open.
 */
 struct StandInMachine final : testing::Environment
 {
     void SetUp() override
     {
-        setenv ("VT5150_ALSA_SEQ",
-                "silent:Quiet,input:Flood:flood,input:Broken In:nocreate,output:Broken Out:nocreate,"
-                "input:Flood Two:flood",
-                1);
+        setenv ("VT5150_ALSA_SEQ", "input:Flood:flood,input:Broken In:nocreate,output:Broken Out:nocreate", 1);
     }
 };
 
@@ -93,12 +93,6 @@ TEST (SystemMidiPorts, APortThatCannotBeOpenedYieldsNoPort)
     EXPECT_EQ (ports.openOutput (indexOf<juce::MidiOutput> ("Broken Out")), nullptr);
     EXPECT_EQ (ports.openInput (ports.getNumInputs(), listener), nullptr);
     EXPECT_EQ (ports.openOutput (-1), nullptr);
-
-    // The other ports still open and deliver.
-    auto input = ports.openInput (indexOf<juce::MidiInput> ("Flood"), listener);
-    ASSERT_NE (input, nullptr);
-    input->start();
-    EXPECT_TRUE (listener.waitForMoreThan (0, 1000));
 }
 
 TEST (SystemMidiPorts, NoCallbackRunsOrArrivesOnceStopHasReturned)
@@ -123,23 +117,4 @@ TEST (SystemMidiPorts, NoCallbackRunsOrArrivesOnceStopHasReturned)
         ASSERT_EQ (listener.lateCallbacks, 0) << "a callback ran on after stop() returned, cycle " << cycle;
         ASSERT_EQ (listener.count, deliveredBeforeStopReturned) << "a callback began after stop(), cycle " << cycle;
     }
-}
-
-TEST (SystemMidiPorts, AnInputDeliversAfterAFailedOpenHasPinnedJucesSequencerClient)
-{
-    // A port that JUCE fails to create keeps its sequencer client alive for
-    // good, and with it the input thread that the silent input leaves polling.
-    SystemMidiPorts ports;
-    RecordingListener listener;
-    auto quiet = ports.openInput (indexOf<juce::MidiInput> ("Quiet"), listener);
-    ASSERT_NE (quiet, nullptr);
-    quiet->start();
-    EXPECT_EQ (ports.openOutput (indexOf<juce::MidiOutput> ("Broken Out")), nullptr);
-    quiet->stop();
-    quiet.reset();
-
-    auto flood = ports.openInput (indexOf<juce::MidiInput> ("Flood Two"), listener);
-    ASSERT_NE (flood, nullptr);
-    flood->start();
-    EXPECT_TRUE (listener.waitForMoreThan (0, 1000));
 }

@@ -3,7 +3,7 @@
 # holds and its metadata with the desktop's and Debian's own validators,
 # unpacks it into a scratch root, and runs the unpacked program as a user
 # would on a private Xvfb: its window opens, it finds no device where there is
-# no MIDI, and it quits from the welcome page with status 0.
+# no MIDI, and it quits with status 0.
 #
 # Usage: package_test.sh <build folder> <folder for screenshots>
 set -uo pipefail
@@ -31,22 +31,13 @@ fail ()
 }
 
 # field <control field>: a field of the package's control file.
-field ()
-{
-    dpkg-deb --field "$deb" "$1"
-}
+field () { dpkg-deb --field "$deb" "$1"; }
 
 # desktop_key <key>: a key of the unpacked desktop entry.
-desktop_key ()
-{
-    sed -n "s/^$1=//p" "$desktopFile"
-}
+desktop_key () { sed -n "s/^$1=//p" "$desktopFile"; }
 
 # metainfo_tag <tag>: the text of a tag of the unpacked metainfo.
-metainfo_tag ()
-{
-    sed -n "s:.*<$1[^>]*>\(.*\)</$1>.*:\1:p" "$metainfoFile"
-}
+metainfo_tag () { sed -n "s:.*<$1[^>]*>\(.*\)</$1>.*:\1:p" "$metainfoFile"; }
 
 # --- The package ---------------------------------------------------------------
 echo "--- making the package"
@@ -60,8 +51,6 @@ echo "made $(basename "$deb") in $((SECONDS - start)) s"
 
 [ "$(basename "$deb")" = "$(field Package)_$(field Version)_$(dpkg --print-architecture).deb" ] \
     || fail "the file name $(basename "$deb") does not carry the package's name, version and architecture"
-[ "$(field Section)" = sound ] || fail "section \"$(field Section)\""
-[ -n "$(field Description)" ] || fail "no description"
 # libc6 and libasound2 are what dpkg-shlibdeps finds in the program; nobody names them by hand.
 [[ "$(field Depends)" == *libc6* && "$(field Depends)" == *libasound2* ]] \
     || fail "Depends does not come from dpkg-shlibdeps: $(field Depends)"
@@ -143,12 +132,6 @@ wizard_dismiss_error
 wizard_wait_until 5 no_error_box || fail "OK does not close the error box"
 expect 5 "title next previous" || fail "page 4 after the box"
 
-for page in 3 2 1; do
-    wizard_click_previous
-    expect 5 "title next previous" || fail "Previous to page $page"
-done
-wizard_click_previous
-expect 5 "next" || fail "Previous on page 1 does not lead to the welcome page"
 wizard_click_close
-check "the close button on the welcome page ends the program with status 0" exited_with_0 || fail "closing"
+check "the close button on page 4 ends the program with status 0" exited_with_0 || fail "closing"
 echo "All checks passed in $SECONDS s."

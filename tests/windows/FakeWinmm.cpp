@@ -40,11 +40,11 @@ MIDIHDR* FakeWinmm::fillBuffer (const std::vector<juce::uint8>& bytes, bool anno
     {
         const std::lock_guard<std::mutex> guard (lock);
 
-        if (queued.empty())
+        if (state.queued.empty())
             return nullptr;
 
-        header = queued.front();
-        queued.pop_front();
+        header = state.queued.front();
+        state.queued.pop_front();
         header->dwBytesRecorded = (DWORD) juce::jmin (bytes.size(), (size_t) header->dwBufferLength);
         memcpy (header->lpData, bytes.data(), header->dwBytesRecorded);
         header->dwFlags = (header->dwFlags & ~(DWORD) MHDR_INQUEUE) | MHDR_DONE;
@@ -74,57 +74,16 @@ void FakeWinmm::postHeldNotices()
         post (MM_MIM_LONGDATA, (LPARAM) header);
 }
 
-bool FakeWinmm::isHanging() const
-{
-    return hanging;
-}
-
-int FakeWinmm::getNumQueued()
+FakeWinmm::State FakeWinmm::getState()
 {
     const std::lock_guard<std::mutex> guard (lock);
-    return (int) queued.size();
-}
-
-int FakeWinmm::getTimesAdded (const MIDIHDR* header)
-{
-    const std::lock_guard<std::mutex> guard (lock);
-    return timesAdded[header];
-}
-
-UINT FakeWinmm::getOpenedInput()
-{
-    const std::lock_guard<std::mutex> guard (lock);
-    return openedInput;
-}
-
-UINT FakeWinmm::getOpenedOutput()
-{
-    const std::lock_guard<std::mutex> guard (lock);
-    return openedOutput;
-}
-
-juce::StringArray FakeWinmm::getCalls()
-{
-    const std::lock_guard<std::mutex> guard (lock);
-    return calls;
+    return state;
 }
 
 int FakeWinmm::countCalls (const juce::String& name)
 {
-    const auto all = getCalls();
-    return (int) std::count (all.begin(), all.end(), name);
-}
-
-std::vector<std::vector<juce::uint8>> FakeWinmm::getLongSent()
-{
-    const std::lock_guard<std::mutex> guard (lock);
-    return longSent;
-}
-
-std::vector<DWORD> FakeWinmm::getShortSent()
-{
-    const std::lock_guard<std::mutex> guard (lock);
-    return shortSent;
+    const auto calls = getState().calls;
+    return (int) std::count (calls.begin(), calls.end(), name);
 }
 
 UINT FakeWinmm::inGetNumDevs()
@@ -140,21 +99,14 @@ MMRESULT FakeWinmm::inGetDevCaps (UINT deviceId, MIDIINCAPSW& caps)
 MMRESULT FakeWinmm::inOpen (HMIDIIN& handle, UINT deviceId, DWORD threadId)
 {
     const std::lock_guard<std::mutex> guard (lock);
-    calls.add ("inOpen");
-
-    if (inOpenResult != MMSYSERR_NOERROR)
-        return inOpenResult;
-
     handle = fakeInput;
     inputThread = threadId;
-    openedInput = deviceId;
+    state.openedInput = deviceId;
     return MMSYSERR_NOERROR;
 }
 
 MMRESULT FakeWinmm::inPrepareHeader (HMIDIIN, MIDIHDR& header)
 {
-    const std::lock_guard<std::mutex> guard (lock);
-    calls.add ("inPrepareHeader");
     header.dwFlags = MHDR_PREPARED;
     return MMSYSERR_NOERROR;
 }
@@ -180,27 +132,27 @@ MMRESULT FakeWinmm::addBuffer (MIDIHDR& header)
 
     header.dwFlags = (header.dwFlags & ~(DWORD) MHDR_DONE) | MHDR_INQUEUE;
     header.dwBytesRecorded = 0;
-    queued.push_back (&header);
-    ++timesAdded[&header];
+    state.queued.push_back (&header);
+    ++state.timesAdded[&header];
     return MMSYSERR_NOERROR;
 }
 
 MMRESULT FakeWinmm::inUnprepareHeader (HMIDIIN, MIDIHDR& header)
 {
     const std::lock_guard<std::mutex> guard (lock);
-    calls.add ("inUnprepareHeader");
+    state.calls.add ("inUnprepareHeader");
     return unprepare (header);
 }
 
 MMRESULT FakeWinmm::inStart (HMIDIIN)
 {
-    log ("inStart");
     return MMSYSERR_NOERROR;
 }
 
 MMRESULT FakeWinmm::inStop (HMIDIIN)
 {
-    log ("inStop");
+    const std::lock_guard<std::mutex> guard (lock);
+    state.calls.add ("inStop");
     return MMSYSERR_NOERROR;
 }
 
@@ -210,10 +162,10 @@ MMRESULT FakeWinmm::inReset (HMIDIIN)
 
     {
         const std::lock_guard<std::mutex> guard (lock);
-        calls.add ("inReset");
+        state.calls.add ("inReset");
 
         if (reset != Reset::buffersKept)
-            returned.swap (queued);
+            returned.swap (state.queued);
 
         for (auto* header : returned)
             header->dwFlags = (header->dwFlags & ~(DWORD) MHDR_INQUEUE) | MHDR_DONE;
@@ -234,12 +186,12 @@ MMRESULT FakeWinmm::inReset (HMIDIIN)
 MMRESULT FakeWinmm::inClose (HMIDIIN)
 {
     const std::lock_guard<std::mutex> guard (lock);
-    calls.add ("inClose");
+    state.calls.add ("inClose");
 
-    if (! queued.empty())
+    if (! state.queued.empty())
         return MIDIERR_STILLPLAYING;
 
-    openedInput = ~0u;
+    state.openedInput = ~0u;
     return MMSYSERR_NOERROR;
 }
 
@@ -256,14 +208,9 @@ MMRESULT FakeWinmm::outGetDevCaps (UINT deviceId, MIDIOUTCAPSW& caps)
 MMRESULT FakeWinmm::outOpen (HMIDIOUT& handle, UINT deviceId, HANDLE event)
 {
     const std::lock_guard<std::mutex> guard (lock);
-    calls.add ("outOpen");
-
-    if (outOpenResult != MMSYSERR_NOERROR)
-        return outOpenResult;
-
     handle = fakeOutput;
     outputEvent = event;
-    openedOutput = deviceId;
+    state.openedOutput = deviceId;
     openNoticeDue = true;
     return MMSYSERR_NOERROR;
 }
@@ -271,14 +218,14 @@ MMRESULT FakeWinmm::outOpen (HMIDIOUT& handle, UINT deviceId, HANDLE event)
 MMRESULT FakeWinmm::outShortMsg (HMIDIOUT, DWORD message)
 {
     const std::lock_guard<std::mutex> guard (lock);
-    shortSent.push_back (message);
+    state.shortSent.push_back (message);
     return MMSYSERR_NOERROR;
 }
 
 MMRESULT FakeWinmm::outPrepareHeader (HMIDIOUT, MIDIHDR& header)
 {
     const std::lock_guard<std::mutex> guard (lock);
-    calls.add ("outPrepareHeader");
+    state.calls.add ("outPrepareHeader");
     header.dwFlags = MHDR_PREPARED;
     return MMSYSERR_NOERROR;
 }
@@ -286,7 +233,6 @@ MMRESULT FakeWinmm::outPrepareHeader (HMIDIOUT, MIDIHDR& header)
 MMRESULT FakeWinmm::outLongMsg (HMIDIOUT, MIDIHDR& header)
 {
     const std::lock_guard<std::mutex> guard (lock);
-    calls.add ("outLongMsg");
 
     // The MOM_OPEN notice, late: the event then wakes a send whose buffer is not done.
     if (std::exchange (openNoticeDue, false))
@@ -296,7 +242,7 @@ MMRESULT FakeWinmm::outLongMsg (HMIDIOUT, MIDIHDR& header)
         return MIDIERR_NOTREADY;
 
     const auto* bytes = reinterpret_cast<const juce::uint8*> (header.lpData);
-    longSent.emplace_back (bytes, bytes + header.dwBufferLength);
+    state.longSent.emplace_back (bytes, bytes + header.dwBufferLength);
     header.dwFlags |= MHDR_INQUEUE;
     sending = &header;
 
@@ -314,7 +260,7 @@ MMRESULT FakeWinmm::outLongMsg (HMIDIOUT, MIDIHDR& header)
 MMRESULT FakeWinmm::outUnprepareHeader (HMIDIOUT, MIDIHDR& header)
 {
     const std::lock_guard<std::mutex> guard (lock);
-    calls.add ("outUnprepareHeader");
+    state.calls.add ("outUnprepareHeader");
     return unprepare (header);
 }
 
@@ -324,7 +270,7 @@ MMRESULT FakeWinmm::outReset (HMIDIOUT)
 
     {
         const std::lock_guard<std::mutex> guard (lock);
-        calls.add ("outReset");
+        state.calls.add ("outReset");
 
         if (completion == Completion::atReset)
             std::swap (header, sending);
@@ -339,20 +285,13 @@ MMRESULT FakeWinmm::outReset (HMIDIOUT)
 MMRESULT FakeWinmm::outClose (HMIDIOUT)
 {
     const std::lock_guard<std::mutex> guard (lock);
-    calls.add ("outClose");
 
     if (sending != nullptr && (sending->dwFlags & MHDR_INQUEUE) != 0)
         return MIDIERR_STILLPLAYING;
 
-    openedOutput = ~0u;
+    state.openedOutput = ~0u;
     SetEvent (outputEvent);
     return MMSYSERR_NOERROR;
-}
-
-void FakeWinmm::log (const char* call)
-{
-    const std::lock_guard<std::mutex> guard (lock);
-    calls.add (call);
 }
 
 void FakeWinmm::complete (MIDIHDR& header)
@@ -367,7 +306,7 @@ void FakeWinmm::hangIfAsked (const MIDIHDR& header)
         const std::lock_guard<std::mutex> guard (lock);
 
         // Only a buffer queued again by the input's thread, not while the input opens.
-        if (addBufferHangMs == 0 || timesAdded[&header] == 0)
+        if (addBufferHangMs == 0 || state.timesAdded[&header] == 0)
             return;
     }
 

@@ -50,9 +50,6 @@ public:
     /** Devices whose capabilities cannot be read. */
     std::vector<UINT> unreadableInputs, unreadableOutputs;
 
-    /** What opening a device returns. */
-    MMRESULT inOpenResult = MMSYSERR_NOERROR, outOpenResult = MMSYSERR_NOERROR;
-
     /** How SysEx sends complete. */
     Completion completion = Completion::soon;
 
@@ -77,7 +74,7 @@ public:
     std::atomic<int> addBufferHangMs { 0 };
 
     /** True while a call to queue a buffer hangs. */
-    bool isHanging() const;
+    std::atomic<bool> hanging { false };
 
     /** Fills the oldest queued buffer with `bytes` and marks it done; nullptr when none is queued. */
     MIDIHDR* fillBuffer (const std::vector<juce::uint8>& bytes, bool announce = true);
@@ -85,25 +82,26 @@ public:
     /** Posts a notice to the open input's thread. */
     void post (UINT message, LPARAM parameter);
 
-    /** The number of input buffers the driver holds now. */
-    int getNumQueued();
+    /** What the driver holds and was asked for so far. */
+    struct State
+    {
+        /** The winmm calls that the tests look for, by name, in order. */
+        juce::StringArray calls;
+        /** The open input's and output's device numbers, ~0u when none is open. */
+        UINT openedInput = ~0u, openedOutput = ~0u;
+        /** The input buffers the driver holds, and how often each was handed to it. */
+        std::deque<MIDIHDR*> queued;
+        std::map<const MIDIHDR*, int> timesAdded;
+        /** Every SysEx message that went out, and every short message. */
+        std::vector<std::vector<juce::uint8>> longSent;
+        std::vector<DWORD> shortSent;
+    };
 
-    /** How often this buffer was handed to the driver. */
-    int getTimesAdded (const MIDIHDR* header);
-
-    /** The open input's and output's device numbers, ~0u when none is open. */
-    UINT getOpenedInput();
-    UINT getOpenedOutput();
-
-    /** The winmm calls made so far, by name, in order. */
-    juce::StringArray getCalls();
+    /** A copy of the state, taken under the driver's lock. */
+    State getState();
 
     /** How often the call `name` was made so far. */
     int countCalls (const juce::String& name);
-
-    /** Every SysEx message that went out, and every short message. */
-    std::vector<std::vector<juce::uint8>> getLongSent();
-    std::vector<DWORD> getShortSent();
 
     UINT inGetNumDevs() override;
     MMRESULT inGetDevCaps (UINT deviceId, MIDIINCAPSW& caps) override;
@@ -126,27 +124,20 @@ public:
     MMRESULT outClose (HMIDIOUT handle) override;
 
 private:
-    void log (const char* call);
     void complete (MIDIHDR& header);
     void hangIfAsked (const MIDIHDR& header);
     MMRESULT addBuffer (MIDIHDR& header);
     static MMRESULT unprepare (MIDIHDR& header);
 
     std::mutex lock;
-    juce::StringArray calls;
+    State state;
     DWORD inputThread = 0;
-    UINT openedInput = ~0u, openedOutput = ~0u;
-    std::deque<MIDIHDR*> queued;
-    std::map<const MIDIHDR*, int> timesAdded;
     HANDLE outputEvent = nullptr;
     MIDIHDR* sending = nullptr;
-    std::vector<std::vector<juce::uint8>> longSent;
-    std::vector<DWORD> shortSent;
     std::vector<std::thread> completers;
     std::vector<MIDIHDR*> heldNotices;
     bool openNoticeDue = false;
     std::atomic<int> callsInside { 0 };
-    std::atomic<bool> hanging { false };
     juce::WaitableEvent hangOver;
 
     JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR (FakeWinmm)

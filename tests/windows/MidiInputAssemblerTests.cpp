@@ -6,6 +6,7 @@ namespace
 {
 using Bytes = std::vector<juce::uint8>;
 
+/** What the assembler passed on after the pieces of a SysEx buffer, short messages, or drops it was given. */
 struct Assembled
 {
     std::vector<Bytes> messages;
@@ -13,27 +14,48 @@ struct Assembled
         messages.emplace_back (message.getRawData(), message.getRawData() + message.getRawDataSize());
     } };
 
-    void push (const Bytes& bytes)
+    Assembled& push (const Bytes& bytes)
     {
         assembler.pushSysExBytes (bytes.data(), (int) bytes.size());
+        return *this;
+    }
+
+    Assembled& pushShort (juce::uint32 packed)
+    {
+        assembler.pushShortMessage (packed);
+        return *this;
     }
 };
+
+Bytes sysExOfLength (size_t length)
+{
+    Bytes bytes (length, 0x11);
+    bytes.front() = 0xf0;
+    bytes.back() = 0xf7;
+    return bytes;
+}
 } // namespace
 
-TEST (MidiInputAssembler, SysExSpanningBuffersArrivesWholeAndOnce)
+TEST (MidiInputAssembler, SysExArrivesWholeAndOnceWithRealTimeBytesPassedAtOnce)
 {
     Assembled in;
-    in.push ({ 0xf0, 0x00, 0x20 });
-    in.push ({ 0x30, 0x0d });
+    in.push ({ 0xf0, 0x00, 0x20 }).push ({ 0x30, 0x0d });
     EXPECT_TRUE (in.messages.empty());
 
-    in.push ({ 0x01, 0xf7 });
-    in.push ({ 0xf0, 0x7e, 0xf7 });
-    EXPECT_EQ (in.messages,
-               (std::vector<Bytes> { { 0xf0, 0x00, 0x20, 0x30, 0x0d, 0x01, 0xf7 }, { 0xf0, 0x7e, 0xf7 } }));
+    in.push ({ 0x01, 0xf7 }).push ({ 0xf0, 0x7e, 0xf7 });
+    in.push ({ 0xf0, 0x01, 0xf8 }).pushShort (0xfe).push ({ 0xfa, 0x02, 0xf7 });
+    in.push (sysExOfLength ((size_t) MidiInputAssembler::maxSysExLength));
+
+    EXPECT_EQ (in.messages, (std::vector<Bytes> { { 0xf0, 0x00, 0x20, 0x30, 0x0d, 0x01, 0xf7 },
+                                                  { 0xf0, 0x7e, 0xf7 },
+                                                  { 0xf8 },
+                                                  { 0xfe },
+                                                  { 0xfa },
+                                                  { 0xf0, 0x01, 0x02, 0xf7 },
+                                                  sysExOfLength ((size_t) MidiInputAssembler::maxSysExLength) }));
 }
 
-TEST (MidiInputAssembler, BrokenOrIncompleteSysExIsNeverPassedOn)
+TEST (MidiInputAssembler, BrokenIncompleteOrOverlongSysExIsNeverPassedOn)
 {
     Assembled in;
     in.push ({ 0x20, 0x30, 0xf7 });             // a tail without its start
@@ -43,42 +65,8 @@ TEST (MidiInputAssembler, BrokenOrIncompleteSysExIsNeverPassedOn)
     in.push ({ 0xf0, 0x03 });
     in.assembler.dropPartialMessage(); // the driver's MIM_LONGERROR
     in.push ({ 0x04, 0xf7 });
+    in.push ({ 0xf0, 0x05 }).pushShort (0x00403c90).push ({ 0x06, 0xf7 }); // a channel message breaks it
+    in.push (sysExOfLength ((size_t) MidiInputAssembler::maxSysExLength + 1));
 
-    EXPECT_EQ (in.messages, (std::vector<Bytes> { { 0xf0, 0x02, 0xf7 } }));
-}
-
-TEST (MidiInputAssembler, OverlongSysExIsDropped)
-{
-    Assembled in;
-    Bytes longest (MidiInputAssembler::maxSysExLength, 0x11);
-    longest.front() = 0xf0;
-    longest.back() = 0xf7;
-    in.push (longest);
-    ASSERT_EQ (in.messages.size(), 1u);
-
-    Bytes tooLong (MidiInputAssembler::maxSysExLength + 1, 0x11);
-    tooLong.front() = 0xf0;
-    tooLong.back() = 0xf7;
-    in.push (tooLong);
-    EXPECT_EQ (in.messages.size(), 1u);
-}
-
-TEST (MidiInputAssembler, RealTimeBytesPassAtOnceAndLeaveSysExWhole)
-{
-    Assembled in;
-    in.push ({ 0xf0, 0x01, 0xf8 });
-    in.assembler.pushShortMessage (0xfe);
-    in.push ({ 0xfa, 0x02, 0xf7 });
-
-    EXPECT_EQ (in.messages, (std::vector<Bytes> { { 0xf8 }, { 0xfe }, { 0xfa }, { 0xf0, 0x01, 0x02, 0xf7 } }));
-}
-
-TEST (MidiInputAssembler, ChannelMessageBreaksSysExUnderWay)
-{
-    Assembled in;
-    in.push ({ 0xf0, 0x01 });
-    in.assembler.pushShortMessage (0x00403c90);
-    in.push ({ 0x02, 0xf7 });
-
-    EXPECT_EQ (in.messages, (std::vector<Bytes> { { 0x90, 0x3c, 0x40 } }));
+    EXPECT_EQ (in.messages, (std::vector<Bytes> { { 0xf0, 0x02, 0xf7 }, { 0x90, 0x3c, 0x40 } }));
 }

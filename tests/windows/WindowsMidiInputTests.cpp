@@ -32,25 +32,24 @@ struct LogLines final : juce::Logger
     juce::StringArray lines;
 };
 
-struct OpenInput
+/** An input on the fake driver, opened and started, handing its messages to a listener that takes 3 ms over each. */
+class WindowsInput : public testing::Test
 {
+protected:
+    void SetUp() override
+    {
+        port = WindowsMidiPorts (driver, limitMs).openInput (0, listener);
+        ASSERT_NE (port, nullptr);
+        port->start();
+    }
+
     FakeWinmm driver;
     RecordingListener listener { 3 };
     std::unique_ptr<MidiInputPort> port;
 
-    OpenInput()
-    {
-        port = WindowsMidiPorts (driver, limitMs).openInput (0, listener);
-    }
-
     bool awaitAllQueued()
     {
-        return awaitTrue ([this] { return driver.getNumQueued() == WindowsMidiReceiver::numBuffers; });
-    }
-
-    bool awaitTimesAdded (const MIDIHDR* header, int times)
-    {
-        return awaitTrue ([=] { return driver.getTimesAdded (header) == times; });
+        return awaitTrue ([this] { return (int) driver.getState().queued.size() == WindowsMidiReceiver::numBuffers; });
     }
 
     /** Closes the input and returns how long that took, in milliseconds. */
@@ -72,69 +71,37 @@ struct OpenInput
 };
 } // namespace
 
-TEST (WindowsMidiInput, BufferGoesBackOnlyAfterItsOwnNoticeWasHandled)
+// That a buffer goes back to the driver only after its own notice was handled
+// (Wine's driver marks a buffer done before it tells the program of it) is
+// what WinmmOverWine.OurInputLosesNoReply checks over Wine's own driver.
+
+TEST_F (WindowsInput, ShortMessagesPassWithTheirOwnLengthAndMalformedOnesDoNot)
 {
-    // As Wine's driver does: B is filled and marked done while A's notice is
-    // being handled, and B's own notice comes only later.
-    OpenInput in;
-    ASSERT_NE (in.port, nullptr);
-    in.port->start();
-
-    const Bytes first { 0xf0, 0x00, 0x20, 0x30, 0x0d, 0xf7 }, second { 0xf0, 0x00, 0x20, 0x30, 0x0d, 0x01, 0xf7 };
-    auto* a = in.driver.fillBuffer (first);
-    auto* b = in.driver.fillBuffer (second, false);
-    ASSERT_TRUE (in.listener.awaitCount (1));
-    ASSERT_TRUE (in.awaitTimesAdded (a, 2));
-    juce::Thread::sleep (50);
-
-    EXPECT_EQ (in.driver.getTimesAdded (b), 1);
-    EXPECT_EQ (b->dwBytesRecorded, second.size());
-
-    in.driver.post (MM_MIM_LONGDATA, (LPARAM) b);
-    ASSERT_TRUE (in.listener.awaitCount (2));
-    EXPECT_EQ (in.listener.getMessages(), (std::vector<Bytes> { first, second }));
-    EXPECT_TRUE (in.awaitAllQueued());
-}
-
-TEST (WindowsMidiInput, ShortMessagesPassWithTheirOwnLengthAndMalformedOnesDoNot)
-{
-    OpenInput in;
-    ASSERT_NE (in.port, nullptr);
-    in.port->start();
-
     // Note on; clock; program change (two bytes); a status byte where data belongs;
     // no status byte; a SysEx start alone; active sensing.
     for (const DWORD packed : { 0x00403c90u, 0xf8u, 0x000005c1u, 0x00fff6b0u, 0x42u, 0xf0u, 0xfeu })
-        in.driver.post (MM_MIM_DATA, (LPARAM) packed);
+        driver.post (MM_MIM_DATA, (LPARAM) packed);
 
-    ASSERT_TRUE (in.listener.awaitCount (4));
-    EXPECT_EQ (in.listener.getMessages(),
+    ASSERT_TRUE (listener.awaitCount (4));
+    EXPECT_EQ (listener.getMessages(),
                (std::vector<Bytes> { { 0x90, 0x3c, 0x40 }, { 0xf8 }, { 0xc1, 0x05 }, { 0xfe } }));
 }
 
-TEST (WindowsMidiInput, SysExReportedBrokenIsDroppedAndItsBufferQueuedAgain)
+TEST_F (WindowsInput, SysExReportedBrokenIsDroppedAndItsBufferQueuedAgain)
 {
-    OpenInput in;
-    ASSERT_NE (in.port, nullptr);
-    in.port->start();
+    auto* broken = driver.fillBuffer ({ 0xf0, 0x00, 0x20 }, false);
+    driver.post (MM_MIM_LONGERROR, (LPARAM) broken);
+    driver.fillBuffer ({ 0x30, 0x0d, 0xf7 });
+    driver.fillBuffer ({ 0xf0, 0x05, 0xf7 });
 
-    auto* broken = in.driver.fillBuffer ({ 0xf0, 0x00, 0x20 }, false);
-    in.driver.post (MM_MIM_LONGERROR, (LPARAM) broken);
-    in.driver.fillBuffer ({ 0x30, 0x0d, 0xf7 });
-    in.driver.fillBuffer ({ 0xf0, 0x05, 0xf7 });
-
-    ASSERT_TRUE (in.listener.awaitCount (1));
-    EXPECT_TRUE (in.awaitAllQueued());
-    EXPECT_EQ (in.listener.getMessages(), (std::vector<Bytes> { { 0xf0, 0x05, 0xf7 } }));
-    EXPECT_EQ (in.driver.getTimesAdded (broken), 2);
+    ASSERT_TRUE (listener.awaitCount (1));
+    EXPECT_TRUE (awaitAllQueued());
+    EXPECT_EQ (listener.getMessages(), (std::vector<Bytes> { { 0xf0, 0x05, 0xf7 } }));
+    EXPECT_EQ (driver.getState().timesAdded[broken], 2);
 }
 
-TEST (WindowsMidiInput, NothingReachesTheListenerAfterStopReturnsUntilStartedAgain)
+TEST_F (WindowsInput, NothingReachesTheListenerAfterStopReturnsUntilStartedAgain)
 {
-    OpenInput in;
-    ASSERT_NE (in.port, nullptr);
-    in.port->start();
-
     // The fake driver goes on posting after the stop, as a driver's notices already on the way would.
     std::atomic<bool> sending { true };
     std::thread device (
@@ -142,83 +109,74 @@ TEST (WindowsMidiInput, NothingReachesTheListenerAfterStopReturnsUntilStartedAga
         {
             while (sending)
             {
-                in.driver.post (MM_MIM_DATA, 0xf8);
-                in.driver.fillBuffer ({ 0xf0, 0x01, 0xf7 });
+                driver.post (MM_MIM_DATA, 0xf8);
+                driver.fillBuffer ({ 0xf0, 0x01, 0xf7 });
                 juce::Thread::sleep (1);
             }
         });
 
-    ASSERT_TRUE (in.listener.awaitCount (20));
-    in.port->stop();
-    const auto delivered = in.listener.getMessages().size();
+    ASSERT_TRUE (listener.awaitCount (20));
+    port->stop();
+    const auto delivered = listener.getMessages().size();
     juce::Thread::sleep (200);
     sending = false;
     device.join();
 
-    EXPECT_EQ (in.listener.getMessages().size(), delivered);
+    EXPECT_EQ (listener.getMessages().size(), delivered);
 
-    in.port->start();
-    in.driver.post (MM_MIM_DATA, 0xf8);
-    EXPECT_TRUE (in.listener.awaitCount (delivered + 1));
+    port->start();
+    driver.post (MM_MIM_DATA, 0xf8);
+    EXPECT_TRUE (listener.awaitCount (delivered + 1));
 }
 
-TEST (WindowsMidiInput, CloseAwaitsEveryBuffersNoticeThenUnpreparesAndCloses)
+TEST_F (WindowsInput, CloseAwaitsEveryBuffersNoticeThenUnpreparesAndCloses)
 {
-    OpenInput in;
-    ASSERT_NE (in.port, nullptr);
-    in.port->start();
-    in.driver.fillBuffer ({ 0xf0, 0x01, 0xf7 });
-    ASSERT_TRUE (in.listener.awaitCount (1));
-    ASSERT_TRUE (in.awaitAllQueued());
+    driver.fillBuffer ({ 0xf0, 0x01, 0xf7 });
+    ASSERT_TRUE (listener.awaitCount (1));
+    ASSERT_TRUE (awaitAllQueued());
 
     // The reset marks every buffer done, but their notices are still on the way.
-    in.driver.reset = FakeWinmm::Reset::noticesHeld;
-    std::thread closer ([&] { in.port.reset(); });
-    ASSERT_TRUE (in.driver.resetDone.wait (5000));
+    driver.reset = FakeWinmm::Reset::noticesHeld;
+    std::thread closer ([&] { port.reset(); });
+    ASSERT_TRUE (driver.resetDone.wait (5000));
     juce::Thread::sleep (50);
-    EXPECT_EQ (in.driver.countCalls ("inUnprepareHeader"), 0) << "a buffer was taken back before its notice";
-    EXPECT_NE (in.driver.getOpenedInput(), ~0u);
+    EXPECT_EQ (driver.countCalls ("inUnprepareHeader"), 0) << "a buffer was taken back before its notice";
+    EXPECT_NE (driver.getState().openedInput, ~0u);
 
-    in.driver.postHeldNotices();
+    driver.postHeldNotices();
     closer.join();
 
-    const auto calls = in.driver.getCalls();
+    const auto calls = driver.getState().calls;
     EXPECT_LT (calls.indexOf ("inStop"), calls.indexOf ("inReset"));
-    EXPECT_EQ (in.driver.countCalls ("inUnprepareHeader"), WindowsMidiReceiver::numBuffers);
+    EXPECT_EQ (driver.countCalls ("inUnprepareHeader"), WindowsMidiReceiver::numBuffers);
     EXPECT_EQ (calls[calls.size() - 1], "inClose");
-    EXPECT_EQ (in.driver.getOpenedInput(), ~0u) << "the driver refused to close";
+    EXPECT_EQ (driver.getState().openedInput, ~0u) << "the driver refused to close";
 }
 
-TEST (WindowsMidiInput, CloseEndsInTimeAndSaysWhyWhenTheDriverKeepsItsBuffers)
+TEST_F (WindowsInput, CloseEndsInTimeAndSaysWhyWhenTheDriverKeepsItsBuffers)
 {
-    OpenInput in;
-    ASSERT_NE (in.port, nullptr);
-    in.driver.reset = FakeWinmm::Reset::buffersKept;
+    driver.reset = FakeWinmm::Reset::buffersKept;
     LogLines log;
 
-    const auto elapsed = in.timeClose();
+    const auto elapsed = timeClose();
 
     EXPECT_GE (elapsed, (juce::uint32) limitMs - 20);
     EXPECT_LT (elapsed, (juce::uint32) limitMs + 1000);
-    EXPECT_EQ (in.driver.countCalls ("inUnprepareHeader"), 0);
+    EXPECT_EQ (driver.countCalls ("inUnprepareHeader"), 0);
     ASSERT_EQ (log.lines.size(), 1);
     EXPECT_TRUE (log.lines[0].contains ("stays open until the program ends")) << log.lines[0];
 }
 
-TEST (WindowsMidiInput, CloseEndsInTimeAndSaysWhyWhenTheThreadHangsInTheDriver)
+TEST_F (WindowsInput, CloseEndsInTimeAndSaysWhyWhenTheThreadHangsInTheDriver)
 {
-    OpenInput in;
-    ASSERT_NE (in.port, nullptr);
-    in.port->start();
-
     // The input's thread, queueing a read buffer again, hangs in the driver far longer than the limits.
     const int hangMs = 4000;
-    in.driver.addBufferHangMs = hangMs;
-    in.driver.fillBuffer ({ 0xf0, 0x01, 0xf7 });
-    ASSERT_TRUE (in.awaitTrue ([&] { return in.driver.isHanging(); }));
+    driver.addBufferHangMs = hangMs;
+    driver.fillBuffer ({ 0xf0, 0x01, 0xf7 });
+    ASSERT_TRUE (awaitTrue ([&] { return driver.hanging.load(); }));
     LogLines log;
 
-    const auto elapsed = in.timeClose();
+    const auto elapsed = timeClose();
 
     EXPECT_GE (elapsed, (juce::uint32) 2 * limitMs - 20);
     EXPECT_LT (elapsed, (juce::uint32) hangMs / 2);
@@ -244,9 +202,9 @@ TEST (WindowsMidiPorts, ListsReadableDevicesInWinmmOrderNamedAsJuceNamesThem)
 
     const auto input = ports.openInput (2, listener);
     ASSERT_NE (input, nullptr);
-    EXPECT_EQ (driver.getOpenedInput(), 3u);
+    EXPECT_EQ (driver.getState().openedInput, 3u);
 
     const auto output = ports.openOutput (1);
     ASSERT_NE (output, nullptr);
-    EXPECT_EQ (driver.getOpenedOutput(), 2u);
+    EXPECT_EQ (driver.getState().openedOutput, 2u);
 }

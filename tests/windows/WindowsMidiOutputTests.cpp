@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 namespace
 {
 using Bytes = std::vector<juce::uint8>;
@@ -44,48 +46,43 @@ TEST (WindowsMidiOutput, SysExGoesOutExactlyFromABufferPreparedOnceAndTheSendAwa
     out.timeSend (longer);
     out.timeSend();
 
-    EXPECT_EQ (out.driver.getLongSent(), (std::vector<Bytes> { probe, probe, longer, probe }));
+    EXPECT_EQ (out.driver.getState().longSent, (std::vector<Bytes> { probe, probe, longer, probe }));
     EXPECT_EQ (out.driver.countCalls ("outPrepareHeader"), 2) << "prepared again although the buffer was large enough";
     EXPECT_EQ (out.driver.countCalls ("outUnprepareHeader"), 1);
     EXPECT_FALSE (out.port->isStuck());
 
     out.port.reset();
     EXPECT_EQ (out.driver.countCalls ("outUnprepareHeader"), 2);
-    EXPECT_EQ (out.driver.getOpenedOutput(), ~0u);
+    EXPECT_EQ (out.driver.getState().openedOutput, ~0u);
 }
 
-TEST (WindowsMidiOutput, SendThatNeverCompletesEndsInTimeAndNothingMoreIsSent)
+TEST (WindowsMidiOutput, SendNotCompletedInTimeIsResetAndOnlyOneThatStaysUndoneLeavesTheOutputStuck)
 {
-    OpenOutput out (FakeWinmm::Completion::never);
+    // Each row: how the driver completes a send; how many limits the send then
+    // waits (one, then the reset, and one more after it); whether the output is
+    // then stuck, sending nothing more.
+    for (const auto& [completion, limits, stuck] : { std::tuple { FakeWinmm::Completion::atReset, 1u, false },
+                                                     std::tuple { FakeWinmm::Completion::never, 2u, true } })
+    {
+        OpenOutput out (completion);
 
-    const auto elapsed = out.timeSend();
-    EXPECT_GE (elapsed, 2 * limitMs - 20);
-    EXPECT_LT (elapsed, 2 * limitMs + 1000);
-    EXPECT_TRUE (out.port->isStuck());
-    EXPECT_EQ (out.driver.countCalls ("outReset"), 1);
+        const auto elapsed = out.timeSend();
+        EXPECT_GE (elapsed, limits * limitMs - 20);
+        EXPECT_LT (elapsed, limits * limitMs + 1000);
+        EXPECT_EQ (out.port->isStuck(), stuck);
+        EXPECT_EQ (out.driver.countCalls ("outReset"), 1);
 
-    out.timeSend();
-    EXPECT_EQ (out.driver.getLongSent().size(), 1u);
+        out.driver.completion = FakeWinmm::Completion::soon;
+        out.timeSend();
+        EXPECT_EQ (out.driver.getState().longSent.size(), stuck ? 1u : 2u);
 
-    // The buffer is still the driver's: closing must neither hang nor take it back.
-    const auto start = juce::Time::getMillisecondCounter();
-    out.port.reset();
-    EXPECT_LT (juce::Time::getMillisecondCounter() - start, limitMs + 1000);
-    EXPECT_EQ (out.driver.countCalls ("outUnprepareHeader"), 1) << "only the refused attempt while closing";
-}
-
-TEST (WindowsMidiOutput, SendCompletedOnlyByTheResetLeavesTheOutputUsable)
-{
-    OpenOutput out (FakeWinmm::Completion::atReset);
-
-    const auto elapsed = out.timeSend();
-    EXPECT_GE (elapsed, limitMs - 20);
-    EXPECT_LT (elapsed, limitMs + 1000);
-    EXPECT_FALSE (out.port->isStuck());
-
-    out.driver.completion = FakeWinmm::Completion::soon;
-    out.timeSend();
-    EXPECT_EQ (out.driver.getLongSent().size(), 2u);
+        // Closing never hangs and unprepares the buffer once: for a buffer still
+        // the driver's, that attempt is refused and the buffer left to it.
+        const auto start = juce::Time::getMillisecondCounter();
+        out.port.reset();
+        EXPECT_LT (juce::Time::getMillisecondCounter() - start, limitMs + 1000);
+        EXPECT_EQ (out.driver.countCalls ("outUnprepareHeader"), 1);
+    }
 }
 
 TEST (WindowsMidiOutput, RefusedSendReturnsWithoutWaitingAndKeepsTheOutputUsable)
@@ -95,11 +92,11 @@ TEST (WindowsMidiOutput, RefusedSendReturnsWithoutWaitingAndKeepsTheOutputUsable
 
     EXPECT_LT (out.timeSend(), longLimitMs / 2);
     EXPECT_FALSE (out.port->isStuck());
-    EXPECT_TRUE (out.driver.getLongSent().empty());
+    EXPECT_TRUE (out.driver.getState().longSent.empty());
 
     out.port.reset();
     EXPECT_EQ (out.driver.countCalls ("outUnprepareHeader"), 1);
-    EXPECT_EQ (out.driver.getOpenedOutput(), ~0u);
+    EXPECT_EQ (out.driver.getState().openedOutput, ~0u);
 }
 
 TEST (WindowsMidiOutput, ShortMessageIsPackedStatusFirst)
@@ -108,5 +105,5 @@ TEST (WindowsMidiOutput, ShortMessageIsPackedStatusFirst)
     out.port->sendMessageNow (juce::MidiMessage::noteOn (1, 60, (juce::uint8) 64));
     out.port->sendMessageNow (juce::MidiMessage::programChange (2, 5));
 
-    EXPECT_EQ (out.driver.getShortSent(), (std::vector<DWORD> { 0x00403c90, 0x000005c1 }));
+    EXPECT_EQ (out.driver.getState().shortSent, (std::vector<DWORD> { 0x00403c90, 0x000005c1 }));
 }

@@ -26,28 +26,13 @@ list_drive_c ()
 }
 
 # registered <value name> <pattern>: the uninstall entry's value matches the pattern.
-registered ()
-{
-    "$VT5150_WINE" reg query "$key" /v "$1" 2>/dev/null | tr -d '\r' | grep -Eq "$2"
-}
+registered () { "$VT5150_WINE" reg query "$key" /v "$1" 2>/dev/null | tr -d '\r' | grep -Eq "$2"; }
 
 # version_info <name>: the value of a version information entry of the installed program.
-version_info ()
-{
-    strings -el "$folder/vt5150-updater.exe" | grep -A 1 -x "$1" | tail -n 1
-}
+version_info () { strings -el "$folder/vt5150-updater.exe" | grep -A 1 -x "$1" | tail -n 1; }
 
 # The installed program's resources hold an icon group (resource type 14).
-has_icon ()
-{
-    x86_64-w64-mingw32-objdump -p "$folder/vt5150-updater.exe" | grep -Eq '^[0-9a-f]+   Entry: ID: 0x00000e,'
-}
-
-# The installed program holds no path of the checkout that it was built in.
-names_no_build_folder ()
-{
-    ! grep -qF "$VT5150_ROOT" "$folder/vt5150-updater.exe"
-}
+has_icon () { x86_64-w64-mingw32-objdump -p "$folder/vt5150-updater.exe" | grep -Eq '^[0-9a-f]+   Entry: ID: 0x00000e,'; }
 
 key='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\VT5150FirmwareUpdater'
 
@@ -67,10 +52,10 @@ for file in vt5150-updater.exe LICENSE.txt Uninstall.exe; do
     check "$file in Program Files" [ -f "$folder/$file" ]
 done
 check "the program's icon" has_icon
-check "the program names no folder of the build machine" names_no_build_folder
+check "the program names no folder of the build machine" eval '! grep -qF "$VT5150_ROOT" "$folder/vt5150-updater.exe"'
 check "its product name" [ "$(version_info ProductName)" = "$VT5150_FACT_PRODUCT" ]
-check "its version" [ "$(version_info ProductVersion)" = "2.01" ]
-check "its company" [ "$(version_info CompanyName)" = "Kelmora Audio" ]
+check "its version" [ "$(version_info ProductVersion)" = "$VT5150_FACT_APPLICATION_VERSION" ]
+check "its company" [ "$(version_info CompanyName)" = "$VT5150_FACT_COMPANY" ]
 check "the Start-menu entry" [ -f "$shortcut" ]
 check "the entry in Apps & features" registered DisplayName "REG_SZ +$VT5150_FACT_PRODUCT$"
 check "its version" registered DisplayVersion "REG_SZ +${VT5150_FACT_APPLICATION_VERSION//./\\.}$"

@@ -1,9 +1,9 @@
 #!/usr/bin/env bash
 # Runs the Windows programs under Wine as a user would, on a private Xvfb and
-# in a private Wine: the demo through a whole update to Finish, with --no-device
-# to the device-not-found box, through a failed transfer to the error box and
-# the welcome page; and the real updater, which finds no MIDI device under
-# Wine, to its device-not-found box. A screenshot of every page is saved.
+# in a private Wine: the demo through a whole update to Finish, through its
+# menu and about box, through a failed transfer to the error box and the
+# welcome page, and at 200 %; and the real updater, which finds no MIDI device
+# under Wine, to its device-not-found box. A screenshot of every page is saved.
 #
 # Usage: wine_gui_test.sh <vt5150-updater-demo.exe> <vt5150-updater.exe> <folder for screenshots>
 set -uo pipefail
@@ -19,7 +19,6 @@ mkdir -p "$shots"
 
 trap 'end_test vt5150_stop_wine' EXIT
 
-
 # begin <name> <program> [options...]: starts a Windows program in Wine and waits for its window.
 begin ()
 {
@@ -27,11 +26,7 @@ begin ()
 }
 
 # page_shot <name>: saves a screenshot of the main window and whatever lies over it.
-page_shot ()
-{
-    wizard_shot "$shots/$1.png"
-}
-
+page_shot () { wizard_shot "$shots/$1.png"; }
 numbered_page_shot () { page_shot "page$1"; }
 
 # True when the last screenshot shows, where the device picture's panel lies
@@ -46,24 +41,13 @@ shows_double_size_artwork ()
         [ "$(compare -metric AE "$WIZARD_TMP/band.png" "$WIZARD_TMP/artwork.png" null: 2>&1)" = 0 ]
 }
 
-# Presses Next on page 4 and waits for the device-not-found box.
-expect_not_found ()
-{
-    walk_to_page4
-    wizard_click_next
-    check "the device-not-found box" wizard_wait_until 10 error_box_shown
-}
-
 vt5150_start_xvfb || exit 1
 check "Wine starts" vt5150_start_wine || exit 1
 echo "$("$VT5150_WINE" --version) in a private prefix, display $DISPLAY"
 
 # The whole update, to Finish. -------------------------------------------------
 begin whole-update "$demo" --latency-us 0
-check "the title" [ "$(xdotool getwindowname "$WIZARD_WINDOW")" = "$WIZARD_TITLE" ]
-# The same window as on Linux: JUCE draws its frame itself.
-check "the size, ${WIZARD_WIDTH}x${WIZARD_HEIGHT}" [ "$WIZARD_WIDTH" -eq 551 ] && check "the height" [ "$WIZARD_HEIGHT" -eq 398 ]
-check "the stdout notice" grep -q "never touched" "$WIZARD_TMP/whole-update.log"
+demo_window_checks
 page_shot page0-welcome
 walk_to_page4 numbered_page_shot
 check "the search finds the simulated device" search_finds_device
@@ -90,26 +74,9 @@ end_case
 
 # The window menu and the about box. -----------------------------------------
 begin about "$demo" --latency-us 0
-check "a right-click opens the menu" wizard_open_menu
-page_shot menu
-check "the menu closes when About... is chosen" wizard_choose_menu_item about
-check "About... opens the about box" wizard_wait_until 5 about_box_shown
-wizard_wait_steady 5
-page_shot about
-wizard_press_key_in "$WIZARD_ABOUT_TITLE" Escape
-check "Escape closes the about box" wizard_wait_until 5 no_about_box
-expect 5 "next"
+menu_and_about
 xdotool key alt+F4
 check "Alt+F4 ends the program on the welcome page" exited_with_0
-end_case
-
-# The device-not-found box of the demo without a device. ----------------------
-begin no-device "$demo" --no-device
-expect_not_found
-page_shot not-found
-wizard_dismiss_error
-check "OK closes the box" wizard_wait_until 5 no_error_box
-expect 5 "title next previous"
 end_case
 
 # A failed transfer: the error box, then the welcome page. ---------------------
@@ -121,10 +88,13 @@ end_case
 
 # The real updater finds no MIDI device under Wine. ----------------------------
 begin updater "$updater"
-expect_not_found
+walk_to_page4
+wizard_click_next
+check "the device-not-found box" wizard_wait_until 10 error_box_shown
 page_shot updater-not-found
 wizard_dismiss_error
 check "OK closes the box" wizard_wait_until 5 no_error_box
+expect 5 "title next previous"
 wizard_click_close
 check "the close button ends the updater with status 0" exited_with_0
 end_case

@@ -51,12 +51,8 @@ sensing () { grep -c '^IN VT-5150 FE$' "$WIZARD_TMP/$1.trace"; }
 vt5150_start_xvfb || exit 1
 check "Wine starts" vt5150_start_wine_midi "$standin" || exit 1
 
-# The whole update, the device on input 1 of 3 and output 2 of 3, sending
-# active sensing every 300 ms all along. ----------------------------------------
-plug_in whole-update
-begin whole-update "through,output:Synth,device:VT-5150:socket=$socket:sense=300,input:Pad"
-walk_to_page4
-search_finds whole-update
+# The whole update. ------------------------------------------------------------
+found_on_the_user_machine whole-update
 check "the search's probes, pair by pair, inputs outermost, as on Linux" [ "$(probes_on_wire whole-update)" = "$expected_probes" ]
 found_again_then_transfer whole-update
 started=$(date +%s%N)
@@ -74,8 +70,7 @@ check "active sensing every 300 ms all through the update" [ $(($(sensing whole-
 wizard_shot "$shots/wine-finished.png"
 wizard_click_next
 check "Finish ends the program with exit code 0" exit_code_was_0
-check "the device holds the built-in image" device_report whole-update "image: match"
-check "the device saw no protocol violation" grep -qx "violations: 0" "$WIZARD_TMP/whole-update.report"
+device_holds_image whole-update
 end_wine_case
 
 # The whole update with Return alone, the pointer parked off the window. ------
@@ -83,7 +78,7 @@ plug_in keys-update
 keys_under_wine vt5150_wine_midi "device:VT-5150:socket=$socket" "$WIZARD_TMP/keys-update.trace" "$exitcode"
 keys_update_by_return keys-update 600 "$updater"
 check "Return on Finish ends the program with exit code 0" exit_code_was_0
-check "the device holds the built-in image" device_report keys-update "image: match"
+device_holds_image keys-update
 end_wine_case
 
 # No device, then the device plugged in behind its cable and Next pressed again.
@@ -99,20 +94,12 @@ search_finds busy 20
 check "no box: the device was found past the busy port" no_error_box
 end_wine_case
 
-# A transfer that fails: the device goes silent in block 2. -------------------
-plug_in silent-block --fault silent-at-block=2
-begin silent-block "device:VT-5150:socket=$socket"
-walk_to_page4
-search_finds silent-block
-transfer_fails_to_welcome "$shots/wine-transfer-error.png"
+# A transfer that fails. -------------------------------------------------------
+silent_block_case "$shots/wine-transfer-error.png"
 end_wine_case
 
 # The device unplugged during the transfer. -----------------------------------
-plug_in unplugged --latency-us 400
-begin unplugged "through,device:VT-5150:socket=$socket"
-walk_to_page4
-search_finds unplugged
-unplugged_in_transfer "$shots/wine-unplugged.png"
+unplugged_case "$shots/wine-unplugged.png"
 wizard_click_close
 check "the close button then ends the updater with exit code 0" exit_code_was_0
 end_wine_case

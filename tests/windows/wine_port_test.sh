@@ -14,30 +14,17 @@ exitCode="$2"
 standin="$(realpath "$3")"
 devicehost="$4"
 here="$(cd "$(dirname "$0")" && pwd)"
-source "$here/../harness/wizard-driver.sh"
+source "$here/../harness/gui_test_support.sh"
+source "$here/../harness/system_midi_support.sh"
 source "$here/../../scripts/windows.sh"
+shots="$WIZARD_TMP" # where a failed check's screenshot goes: nothing is shown here
 
-socket="$WIZARD_TMP/vt5150.socket"
-hostPid=""
-
-finish ()
-{
-    if [ -n "$hostPid" ]; then
-        kill -TERM "$hostPid" 2>/dev/null
-        wait "$hostPid" 2>/dev/null
-    fi
-    vt5150_stop_wine
-    vt5150_stop_xvfb
-    rm -rf "$WIZARD_TMP"
-}
-trap finish EXIT
+trap 'end_test unplug; vt5150_stop_wine' EXIT
 
 vt5150_start_xvfb || exit 1
 vt5150_start_wine_midi "$standin" || { echo "FAIL: the private Wine does not start" >&2; exit 1; }
-
-"$devicehost" --socket "$socket" --latency-us 1000 >"$WIZARD_TMP/host.log" 2>&1 &
-hostPid=$!
-wizard_wait_until 5 [ -S "$socket" ] || { echo "FAIL: the simulated device does not listen" >&2; exit 1; }
+plug_in exchanges --latency-us 1000
+[ "$failures" -eq 0 ] || exit 1
 
 # The device behind a through port and a silent one, as on a user's machine.
 vt5150_wine_midi "through,silent:Quiet,device:VT-5150:socket=$socket" "$WIZARD_TMP/sequencer.trace" \
