@@ -49,13 +49,16 @@ add_custom_command (
     COMMAND "${VT5150_PYTHON3}" "${CMAKE_SOURCE_DIR}/web/texts_from_sources.py" "${CMAKE_SOURCE_DIR}"
             "${CMAKE_BINARY_DIR}/generated/app/ProductFacts.h" "${VT5150_SITE}/texts.js"
     DEPENDS "${CMAKE_SOURCE_DIR}/web/texts_from_sources.py" "${CMAKE_SOURCE_DIR}/ui/UpdaterWindow.cpp"
-            "${CMAKE_SOURCE_DIR}/ui/AboutBox.cpp" "${CMAKE_BINARY_DIR}/generated/app/ProductFacts.h"
+            "${CMAKE_SOURCE_DIR}/ui/AboutBox.cpp" "${CMAKE_SOURCE_DIR}/ui/ErrorBox.cpp"
+            "${CMAKE_SOURCE_DIR}/ui/BackgroundPicture.cpp" "${CMAKE_BINARY_DIR}/generated/app/ProductFacts.h"
     COMMENT "Taking the page's texts from the program's sources"
     VERBATIM)
 
 add_custom_target (vt5150-site ALL
     COMMAND "${CMAKE_COMMAND}" -E make_directory "${VT5150_SITE}"
     COMMAND "${CMAKE_COMMAND}" -E copy_if_different ${VT5150_WEB_PAGE_FILES} ${VT5150_WEB_PICTURES} "${VT5150_SITE}"
+    COMMAND "${CMAKE_COMMAND}" -E copy_if_different "${CMAKE_SOURCE_DIR}/packaging/icons/icon-32.png"
+            "${VT5150_SITE}/icon.png"
     DEPENDS vt5150-web "${VT5150_SITE}/texts.js"
     COMMENT "Gathering the page into ${VT5150_SITE}"
     VERBATIM)

@@ -32,6 +32,26 @@ def fail(why):
     sys.exit('texts_from_sources.py: ' + why)
 
 
+def one(pattern, source, what):
+    """The literal that the pattern's group captures, found exactly once."""
+    found = re.findall(pattern, source)
+    if len(found) != 1:
+        fail(what + ' was not found once')
+    return unquote(found[0])
+
+
+def window_texts(window, error_box, picture):
+    return {'next': one(r'nextName \((' + LITERAL + r')\)', window, 'the Next caption'),
+            'previous': one(r'previousName \((' + LITERAL + r')\)', window, 'the Previous caption'),
+            'finish': one(r'lastPage \? (' + LITERAL + r')', window, 'the Finish caption'),
+            'nextTip': one(r'nextName, (' + LITERAL + r')', window, 'the Next tooltip'),
+            'previousTip': one(r'previousName, (' + LITERAL + r')', window, 'the Previous tooltip'),
+            'errorTitle': one(r'ErrorBox::title = (' + LITERAL + r')', error_box, 'the error title'),
+            'ok': one(r'message, (' + LITERAL + r')', error_box, 'the OK caption'),
+            'about': one(r'addItem \(aboutItem, (' + LITERAL + r')\)', picture, 'the About menu item'),
+            'picture': one(r'accessibleTitle = (' + LITERAL + r')', picture, 'the picture\'s title')}
+
+
 def box_messages(source):
     found = dict(re.findall(r'UpdaterWindow::(\w+Message)\s*=\s*((?:' + LITERAL + r'\s*)+);', source))
     if set(found) != {'deviceNotFoundMessage', 'transferErrorMessage'}:
@@ -52,7 +72,10 @@ def main():
     read = lambda path: open(path, encoding='utf-8').read()
     facts = {name: unquote(value) for name, value in
              re.findall(r'constexpr const char\* (\w+) = (' + LITERAL + r');', read(facts_header))}
-    texts = {'boxes': box_messages(read(checkout + '/ui/UpdaterWindow.cpp')),
+    window = read(checkout + '/ui/UpdaterWindow.cpp')
+    texts = {'window': window_texts(window, read(checkout + '/ui/ErrorBox.cpp'),
+                                    read(checkout + '/ui/BackgroundPicture.cpp')),
+             'boxes': box_messages(window),
              'about': about_box(read(checkout + '/ui/AboutBox.cpp'), facts),
              'applicationName': facts['applicationName']}
     with open(output, 'w', encoding='utf-8') as out:
