@@ -8,7 +8,7 @@ import { readFileSync } from 'node:fs';
 import { createRequire } from 'node:module';
 import { test } from 'node:test';
 
-import { fakeMidiAccess } from './fake_midi.mjs';
+import './fake_midi.js';
 
 const site = process.argv[2];
 const createUpdaterModule = createRequire(import.meta.url)(`${site}/updater.js`);
@@ -24,6 +24,7 @@ async function updater(setup)
     return { module, detect: () => call('vt5150_detect'), transfer: () => call('vt5150_transfer') };
 }
 
+const { fakeMidiAccess } = globalThis;
 const isProbe = (bytes) => bytes[4] === 0x78;
 
 test('detection probes every pair, inputs outer, and keeps the first that answers', async () =>
@@ -65,7 +66,7 @@ test('a whole transfer sends every block and reports success', async () =>
 
 test('a device that falls silent mid-transfer fails it a reply wait later', async () =>
 {
-    const setup = fakeMidiAccess({ inputs: 1, outputs: 1, at: [0, 0], answer: (_, n) => n < 500 });
+    const setup = fakeMidiAccess({ inputs: 1, outputs: 1, at: [0, 0], silentAfter: 499 });
     const run = await updater(setup);
     assert.equal(await run.detect(), 1);
     assert.equal(await run.transfer(), 0);

@@ -1,5 +1,6 @@
 // The keyboard, as on the desktop: Return presses Next, or the focused
-// button; Tab and Shift+Tab move between the buttons; Space presses the
+// button; Tab and Shift+Tab move between the buttons shown, round and round;
+// Space presses the
 // focused one; Shift+F10 and the Menu key open the window menu. A key held
 // down presses nothing more: its repeats are swallowed.
 
@@ -19,7 +20,15 @@ export function handleKeys(document, wizard, menu, openMenuAtCorner)
                 openMenuAtCorner();
             return;
         }
-        if (event.key !== 'Enter' || wizard.boxes.isOpen() || menu.isOpen())
+        if (wizard.boxes.isOpen() || menu.isOpen())
+            return;
+        if (event.key === 'Tab')
+        {
+            event.preventDefault();
+            moveFocus(document, wizard, event.shiftKey ? -1 : 1);
+            return;
+        }
+        if (event.key !== 'Enter')
             return;
         const focused = document.activeElement;
         if (focused === wizard.next || focused === wizard.previous)
@@ -27,4 +36,14 @@ export function handleKeys(document, wizard, menu, openMenuAtCorner)
         event.preventDefault();
         wizard.press(wizard.next);
     });
+}
+
+function moveFocus(document, wizard, step)
+{
+    const buttons = [wizard.previous, wizard.next].filter((button) => !button.hidden);
+    if (buttons.length === 0)
+        return;
+    const at = buttons.indexOf(document.activeElement);
+    const to = at < 0 ? (step > 0 ? 0 : buttons.length - 1) : (at + step + buttons.length) % buttons.length;
+    buttons[to].focus();
 }

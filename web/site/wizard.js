@@ -144,7 +144,7 @@ export class Wizard
     {
         const usable = (element) => element && element.isConnected && !element.hidden && !element.disabled
             && element.getClientRects().length > 0;
-        if (usable(preferred) && preferred !== this.document.body)
+        if ((preferred === this.next || preferred === this.previous) && usable(preferred))
             preferred.focus();
         else if (usable(this.next))
             this.next.focus();
