@@ -1,0 +1,12 @@
+#!/usr/bin/env bash
+# Runs the web page's tests on a built page folder: the compiled device code
+# under node, then the page in headless Chromium.
+# usage: run_web_tests.sh <site folder>
+set -euo pipefail
+
+site="$(cd "$1" && pwd)"
+here="$(dirname "$0")"
+
+node "$here/module_test.mjs" "$site"
+# Debian's Python, which has Debian's Selenium.
+/usr/bin/python3 "$here/page_test.py" "$site"
