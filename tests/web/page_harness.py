@@ -46,7 +46,7 @@ class Page:
         for argument in ('--headless=new', '--no-sandbox', '--window-size=700,500',
                          f'--user-data-dir={scratch}/profile', '--disable-gpu'):
             options.add_argument(argument)
-        service = Service('/usr/bin/chromedriver', env=env or dict(os.environ), log_output=f'{scratch}/driver.log')
+        service = Service('/usr/bin/chromedriver', env=env or dict(os.environ), log_path=f'{scratch}/driver.log')
         self.driver = webdriver.Chrome(service=service, options=options)
         self.cdp('Browser.setPermission', permission={'name': 'midi', 'sysex': True}, setting=midi, origin=self.origin)
         if fake is not None:
