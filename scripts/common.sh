@@ -16,6 +16,7 @@ VT5150_PACKAGES=(
     libpng-dev libjpeg-dev zlib1g-dev libgtest-dev
     xvfb xauth xdotool x11-utils imagemagick fonts-dejavu-core
     file dpkg-dev desktop-file-utils appstream lintian libglib2.0-bin
+    chromium chromium-driver python3-selenium
 )
 
 vt5150_install_packages ()
