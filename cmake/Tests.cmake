@@ -108,6 +108,13 @@ add_test (NAME Updater.FaultMatrix
                   "${CMAKE_BINARY_DIR}/fault-matrix-shots")
 set_tests_properties (Updater.FaultMatrix PROPERTIES RESOURCE_LOCK ${VT5150_INSTANCE_LOCK} LABELS "gui" TIMEOUT 900)
 
+# A page in Debian's headless Chromium, on Web MIDI with SysEx over the
+# stand-in, exchanging with the simulated VT-5150: the laboratory
+# (tests/web/browser.py) that the web updater's tests stand on. Label "web".
+add_test (NAME Web.BarePageExchangesWithTheDevice
+          COMMAND /usr/bin/python3 "${CMAKE_SOURCE_DIR}/tests/web/bare_page_test.py" "${CMAKE_BINARY_DIR}")
+set_tests_properties (Web.BarePageExchangesWithTheDevice PROPERTIES LABELS "web" TIMEOUT 180)
+
 # The Debian package of this build: its files and metadata checked, then unpacked and its program run.
 add_test (NAME Package.InstallsAndRuns
           COMMAND "${CMAKE_SOURCE_DIR}/tests/packaging/package_test.sh" "${CMAKE_BINARY_DIR}"
