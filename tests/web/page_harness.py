@@ -1,18 +1,11 @@
-"""Drives the web page in Debian's headless Chromium: serves the page's folder
-on 127.0.0.1, grants or refuses MIDI, optionally puts the in-page fake MIDI of
-fake_midi.js in place of the browser's, presses keys through the DevTools
-protocol (so that a key's auto-repeat can be sent), and reads the page's
-accessibility tree."""
+"""Drives the web page in the lab's headless Chromium (browser.py): optionally
+puts the in-page fake MIDI of fake_midi.js in place of the browser's, presses
+keys through the DevTools protocol (so that a key's auto-repeat can be sent),
+reads what the page shows and its accessibility tree."""
 
-import functools
-import http.server
 import json
 import os
-import threading
 import time
-
-from selenium import webdriver
-from selenium.webdriver.chrome.service import Service
 
 HERE = os.path.dirname(os.path.abspath(__file__))
 
@@ -27,48 +20,36 @@ KEYS = {
 SHIFT = 8
 
 
-class QuietHandler(http.server.SimpleHTTPRequestHandler):
-    def log_message(self, *args):
-        pass
-
-
 class Page:
-    """One browser on the page. fake: the fake_midi.js setup (a dict) or None
-    for the browser's own MIDI; midi: 'granted' or 'denied'."""
+    """The web page in the lab's browser (browser.Lab). fake: the setup of
+    fake_midi.js's fakeMidiAccess (a dict) to put in place of the browser's
+    MIDI before the page's own scripts run, or None for the browser's MIDI
+    over the stand-in."""
 
-    def __init__(self, site, scratch, fake=None, midi='granted', env=None):
-        handler = functools.partial(QuietHandler, directory=site)
-        self.server = http.server.ThreadingHTTPServer(('127.0.0.1', 0), handler)
-        threading.Thread(target=self.server.serve_forever, daemon=True).start()
-        self.origin = f'http://127.0.0.1:{self.server.server_port}'
-        options = webdriver.ChromeOptions()
-        options.binary_location = '/usr/bin/chromium'
-        for argument in ('--headless=new', '--no-sandbox', '--window-size=700,500',
-                         f'--user-data-dir={scratch}/profile', '--disable-gpu'):
-            options.add_argument(argument)
-        service = Service('/usr/bin/chromedriver', env=env or dict(os.environ), log_path=f'{scratch}/driver.log')
-        self.driver = webdriver.Chrome(service=service, options=options)
-        self.cdp('Browser.setPermission', permission={'name': 'midi', 'sysex': True}, setting=midi, origin=self.origin)
+    def __init__(self, lab, fake=None):
+        self.lab = lab
         if fake is not None:
+            lab.open('icon.png')
             source = self.fake_source() + ('\nconst vt5150Fake = fakeMidiAccess(%s);\n'
-                       'globalThis.vt5150Fake = vt5150Fake;\n'
-                       'navigator.requestMIDIAccess = async () => vt5150Fake.access;\n') % json.dumps(fake)
+                                           'globalThis.vt5150Fake = vt5150Fake;\n'
+                                           'navigator.requestMIDIAccess = async () => vt5150Fake.access;\n'
+                                           ) % json.dumps(fake)
             self.cdp('Page.addScriptToEvaluateOnNewDocument', source=source)
-        self.driver.get(self.origin + '/index.html')
+        self.driver = lab.open('index.html')
         self.wait(lambda: self.js('return document.documentElement.dataset.ready === "true"'), 20, 'the page loads')
-
-    def close(self):
-        self.driver.quit()
-        self.server.shutdown()
-        self.server.server_close()
 
     @staticmethod
     def fake_source():
         with open(os.path.join(HERE, 'fake_midi.js'), encoding='utf-8') as script:
             return script.read()
 
+    def refuse_midi(self):
+        """Makes the browser refuse the page MIDI from now on."""
+        self.cdp('Browser.setPermission', permission={'name': 'midi', 'sysex': True}, setting='denied',
+                 origin=self.js('return location.origin'))
+
     def cdp(self, command, **parameters):
-        return self.driver.execute_cdp_cmd(command, parameters)
+        return self.lab.cdp(command, parameters)
 
     def js(self, script, *args):
         return self.driver.execute_script(script, *args)

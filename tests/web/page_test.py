@@ -3,25 +3,26 @@
 boxes, the menu and the about box, the accessibility tree page by page, one
 update at a time across tabs, and the browser refusing MIDI.
 
-usage: page_test.py <site folder> [unittest options]"""
+usage: page_test.py <build folder> <site folder> [unittest options]"""
 
+import os
 import sys
-import tempfile
 import unittest
 
-from page_harness import Page
+sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 
-SITE = sys.argv.pop(1)
+import browser  # noqa: E402
+from page_harness import Page  # noqa: E402
+
+BUILD, SITE = sys.argv.pop(1), sys.argv.pop(1)
 PROGRESS_NAME = 'Firmware update progress'
 
 
 class PageTest(unittest.TestCase):
-    def open(self, fake, midi='granted'):
-        scratch = tempfile.TemporaryDirectory()
-        self.addCleanup(scratch.cleanup)
-        page = Page(SITE, scratch.name, fake=fake, midi=midi)
-        self.addCleanup(page.close)
-        return page
+    def open(self, fake):
+        lab = browser.Lab(BUILD, SITE)
+        self.addCleanup(lab.close)
+        return Page(lab.__enter__(), fake)
 
     def texts(self, page):
         return page.driver.execute_async_script(
@@ -141,7 +142,8 @@ class PageTest(unittest.TestCase):
                          (None, 'Next', False, False, 'next'), 'the welcome page, never the last page')
 
     def test_refused_midi_is_said_plainly(self):
-        page = self.open(None, midi='denied')
+        page = self.open(None)
+        page.refuse_midi()
         expected = self.texts(page)['messages']['refused']
         self.to_search_page(page)
         page.key('Enter')
@@ -177,7 +179,7 @@ class PageTest(unittest.TestCase):
         page.cdp('Page.addScriptToEvaluateOnNewDocument', source=page.fake_source()
                  + 'const f = fakeMidiAccess({inputs: 1, outputs: 1, at: [0, 0]});'
                  + 'navigator.requestMIDIAccess = async () => f.access;')
-        page.driver.get(page.origin + '/index.html')
+        page.lab.open('index.html')
         page.wait(lambda: page.js('return document.documentElement.dataset.ready === "true"'), 20, 'the second tab loads')
         expected = self.texts(page)['messages']['busy']
         self.to_search_page(page)

@@ -2,33 +2,30 @@
 and 200 %, walking through an update over the in-page fake MIDI; each is
 reduced to 128 colours with ImageMagick to stay small.
 
-usage: take_screenshots.py <site folder> <output folder>"""
+usage: take_screenshots.py <build folder> <site folder> <output folder>"""
 
 import os
 import subprocess
 import sys
-import tempfile
 
-from page_harness import Page
+sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+
+import browser  # noqa: E402
+from page_harness import Page  # noqa: E402
 
 
 def main():
-    site, output = sys.argv[1:3]
+    build, site, output = sys.argv[1:4]
     os.makedirs(output, exist_ok=True)
-    with tempfile.TemporaryDirectory() as scratch:
-        page = Page(site, scratch, fake={'inputs': 1, 'outputs': 1, 'at': [0, 0]})
-        try:
-            walk(page, lambda name: shoot(page, output, name))
-        finally:
-            page.close()
-        page = Page(site, scratch, fake={'inputs': 1, 'outputs': 1, 'at': None})
-        try:
-            for _ in range(5):
-                page.key('Enter')
-            page.wait(lambda: page.state()['box'] == 'error-box', 10, 'the not-found box opens')
-            shoot(page, output, 'not-found')
-        finally:
-            page.close()
+    with browser.Lab(build, site) as lab:
+        page = Page(lab, fake={'inputs': 1, 'outputs': 1, 'at': [0, 0]})
+        walk(page, lambda name: shoot(page, output, name))
+    with browser.Lab(build, site) as lab:
+        page = Page(lab, fake={'inputs': 1, 'outputs': 1, 'at': None})
+        for _ in range(5):
+            page.key('Enter')
+        page.wait(lambda: page.state()['box'] == 'error-box', 10, 'the not-found box opens')
+        shoot(page, output, 'not-found')
 
 
 def shoot(page, output, name):
