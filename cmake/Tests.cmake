@@ -115,6 +115,21 @@ add_test (NAME Web.BarePageExchangesWithTheDevice
           COMMAND /usr/bin/python3 "${CMAKE_SOURCE_DIR}/tests/web/bare_page_test.py" "${CMAKE_BINARY_DIR}")
 set_tests_properties (Web.BarePageExchangesWithTheDevice PROPERTIES LABELS "web" TIMEOUT 180)
 
+# The web page, built by scripts/test into web/site of this build folder
+# (vt5150_build_web): its compiled device code under node, the page's logic
+# and keys over a fake MIDI inside the page, and whole updates over the
+# browser's Web MIDI and the stand-in.
+set (VT5150_WEB_SITE "${CMAKE_BINARY_DIR}/web/site")
+add_test (NAME WebPage.CompiledDeviceCode
+          COMMAND node "${CMAKE_SOURCE_DIR}/tests/web/module_test.mjs" "${VT5150_WEB_SITE}")
+add_test (NAME WebPage.WizardAndKeys
+          COMMAND /usr/bin/python3 "${CMAKE_SOURCE_DIR}/tests/web/page_test.py" "${CMAKE_BINARY_DIR}" "${VT5150_WEB_SITE}")
+add_test (NAME WebPage.UpdatesOverTheStandIn
+          COMMAND /usr/bin/python3 "${CMAKE_SOURCE_DIR}/tests/web/standin_update_test.py" "${CMAKE_BINARY_DIR}"
+                  "${VT5150_WEB_SITE}")
+set_tests_properties (WebPage.CompiledDeviceCode WebPage.WizardAndKeys WebPage.UpdatesOverTheStandIn
+                      PROPERTIES LABELS "web" TIMEOUT 300)
+
 # The Debian package of this build: its files and metadata checked, then unpacked and its program run.
 add_test (NAME Package.InstallsAndRuns
           COMMAND "${CMAKE_SOURCE_DIR}/tests/packaging/package_test.sh" "${CMAKE_BINARY_DIR}"
