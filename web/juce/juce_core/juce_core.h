@@ -19,8 +19,8 @@
 
 #define jassert(expression) assert (expression)
 
-#define JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR(className) \
-    className (const className&) = delete;                      \
+#define JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR(className)                                                        \
+    className (const className&) = delete;                                                                             \
     className& operator= (const className&) = delete;
 
 namespace juce
