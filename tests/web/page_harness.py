@@ -43,6 +43,13 @@ class Page:
         with open(os.path.join(HERE, 'fake_midi.js'), encoding='utf-8') as script:
             return script.read()
 
+    def texts(self):
+        """The page's texts module and its own messages: {texts: ..., messages: ...}."""
+        return self.driver.execute_async_script(
+            'const done = arguments[0];'
+            'Promise.all([import("./texts.js"), import("./messages.js")])'
+            '.then(([t, m]) => done({ texts: t.texts, messages: m.messages }));')
+
     def refuse_midi(self):
         """Makes the browser refuse the page MIDI from now on."""
         self.cdp('Browser.setPermission', permission={'name': 'midi', 'sysex': True}, setting='denied',
