@@ -82,6 +82,12 @@ class Page:
             self.cdp('Input.dispatchKeyEvent', type='keyDown', autoRepeat=True, **event)
         self.cdp('Input.dispatchKeyEvent', type='keyUp', **{k: v for k, v in event.items() if k != 'text'})
 
+    def leaving_refused(self):
+        """True when the page asks the browser to keep it: what it does with the event that
+        comes before the page is left or reloaded (the browser then asks the user)."""
+        return self.js('const event = new Event("beforeunload", { cancelable: true });'
+                       'dispatchEvent(event); return event.defaultPrevented;')
+
     def click(self, element_id):
         self.driver.find_element('id', element_id).click()
 

@@ -63,8 +63,12 @@ class PageTest(unittest.TestCase):
         self.assertEqual(page.state()['focus'], 'next', 'the keyboard goes to Next when Previous goes')
         page.key('Tab')
         self.assertEqual(page.state()['focus'], 'next', 'Tab stays on the only button shown')
+        self.assertFalse(page.leaving_refused(), 'the page may be left while nothing runs')
 
-        self.to_search_page(page)
+        for number in range(1, 5):
+            page.key('Enter')
+            page.wait(lambda: page.state()['step'] == f'Step {number}.', 5, f'page {number} is shown')
+            self.assert_page_in_tree(page, number, ['Next', 'Previous'])
         page.key('Enter')
         page.key('Enter')
         page.wait(lambda: page.state()['step'] == 'Step 5.', 15, 'the search finds the device')
@@ -85,6 +89,7 @@ class PageTest(unittest.TestCase):
         for _ in range(3):
             page.key('Enter')
         self.assertEqual(page.state()['step'], 'Step 6.', 'Return does nothing during the transfer')
+        self.assertTrue(page.leaving_refused(), 'leaving the page during the transfer is refused')
 
         page.wait(lambda: page.state()['step'] == 'Step 7.', 120, 'the transfer ends')
         state = page.state()
