@@ -97,6 +97,9 @@ class PageTest(unittest.TestCase):
                          ('Finish', False, False, None))
         self.assertEqual(state['focus'], 'next')
         self.assert_page_in_tree(page, 7, ['Finish'])
+        foreign = page.js('return performance.getEntriesByType("resource").map((r) => r.name)'
+                          '.filter((url) => !url.startsWith(location.origin + "/"))')
+        self.assertEqual(foreign, [], 'the page loaded nothing from anywhere else')
         self.assertEqual(page.js('return vt5150Fake.device.commands'), 2 + 1 + 25222,
                          'the device heard a probe from each input\'s pass, the query and every command of the transfer')
 

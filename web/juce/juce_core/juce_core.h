@@ -15,7 +15,6 @@
 #include <string>
 
 #define JUCE_WASM 1
-#define JUCE_WINDOWS 0
 
 #define jassert(expression) assert (expression)
 
@@ -36,7 +35,7 @@ constexpr Type jmax (Type a, Type b)
     return std::max (a, b);
 }
 
-/** A text; only building one and joining texts are needed. */
+/** A text; device/ only builds texts and joins them. */
 class String
 {
 public:
@@ -58,18 +57,6 @@ public:
     explicit String (int number)
         : text (std::to_string (number))
     {
-    }
-
-    /** The zero-terminated characters. */
-    const char* toRawUTF8() const noexcept
-    {
-        return text.c_str();
-    }
-
-    /** True when the text has no characters. */
-    bool isEmpty() const noexcept
-    {
-        return text.empty();
     }
 
     /** The two texts one after the other. */
