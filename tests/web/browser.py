@@ -14,13 +14,14 @@ ALSA sequencer stand-in, with a simulated VT-5150 behind one of its ports.
         assert lab.device_report()["image"] == "match"
         assert "OUT VT-5150 F0 4E 7F 0D 78 F7" in lab.wire()
 
-Lab (build, pages, machine=MACHINE, folder=None, raw_midi=None): `pages` is copied into the
+Lab (build, pages, machine=MACHINE, folder=None, raw_midi=None, flags=()): `pages` is copied into the
 lab's folder and served from there over http://127.0.0.1 (a secure context,
 as Web MIDI needs) on a free port. `machine` is the stand-in's port list
 (VT5150_ALSA_SEQ, see sim/alsa/PortDescription.h) with {socket} where the
 device's socket goes. With `raw_midi`, a kernel's raw MIDI device (the raw
 side of an snd-virmidi card), the browser uses the kernel's own sequencer
-instead, the device is served there and `machine` is ignored. The lab's folder is a new temporary one, removed at the
+instead, the device is served there and `machine` is ignored. `flags` are
+Chromium's, added to those it always runs with (CHROMIUM_FLAGS). The lab's folder is a new temporary one, removed at the
 end, unless `folder` names one to keep; everything that the lab and its
 programs write goes there (the browser's profile, HOME, the logs).
 
@@ -82,7 +83,7 @@ MARK = "VT5150_WEB_LAB_MARK"
 class Lab:
     """The browser, the page server and the simulated device of one test, and their folder."""
 
-    def __init__ (self, build, pages, machine=MACHINE, folder=None, raw_midi=None):
+    def __init__ (self, build, pages, machine=MACHINE, folder=None, raw_midi=None, flags=()):
         self.build = os.path.abspath (build)
         self.keep = folder is not None
         self.folder = os.path.abspath (folder) if folder else tempfile.mkdtemp (prefix="vt5150-web-lab-")
@@ -90,6 +91,7 @@ class Lab:
         self.socket = os.path.join (self.folder, "vt5150.socket")
         self.machine = machine.format (socket=self.socket)
         self.raw_midi = raw_midi
+        self.flags = CHROMIUM_FLAGS + list (flags) + ["--user-data-dir=" + self._path ("profile")]
         self._plug_at = ["--raw-midi", raw_midi] if raw_midi else ["--socket", self.socket]
         self.mark = secrets.token_hex (8)
         self.driver = None
@@ -175,7 +177,7 @@ class Lab:
     def _start_browser (self):
         options = webdriver.ChromeOptions()
         options.binary_location = CHROMIUM
-        for flag in CHROMIUM_FLAGS + ["--user-data-dir=" + self._path ("profile")]:
+        for flag in self.flags:
             options.add_argument (flag)
         environment = self._environment()
         if not self.raw_midi:
