@@ -33,11 +33,6 @@ ACK = "F0 4E 7F 0D 0D F7"
 LATENCIES_US = (0, 1000)
 WARM_UP = 20
 
-# The device behind an interface's cable: its port stays while it is
-# unplugged and plugged in again with another latency, so that the browser,
-# which lists the ports once, keeps it.
-MACHINE = "through,silent:Synth:user,device:VT-5150:user:cable:socket={socket}"
-
 
 def measure_bare (page, exchanges):
     """Microseconds per exchange of the bare page, after a few to warm up."""
@@ -74,7 +69,8 @@ def main():
 
 def run (arguments, site):
     print ("latency_us  bare_us_per_exchange  page_us_per_exchange  page/bare")
-    with browser.Lab (arguments.build, site, MACHINE) as lab:
+    # The device is plugged in again with another latency under the same browser.
+    with browser.Lab (arguments.build, site, browser.CABLE_MACHINE) as lab:
         for latency in LATENCIES_US:
             lab.plug_in ("--latency-us", str (latency))
             page = lab.open ("bare/index.html")

@@ -16,6 +16,7 @@ import unittest
 sys.path.insert (0, os.path.dirname (os.path.abspath (__file__)))
 
 import browser  # noqa: E402
+from selenium.webdriver.support.wait import WebDriverWait  # noqa: E402
 
 PROBE = "F0 4E 7F 0D 78 F7"
 ACK = "F0 4E 7F 0D 0D F7"
@@ -78,6 +79,12 @@ class BarePage (unittest.TestCase):
             lab.unplug()
             report = lab.device_report()
             self.assertEqual ((report["commands"], report["violations"]), ("21", "0"))
+
+            # The page hears that the device has gone (the card's port, over the kernel, stays).
+            if not RAW_MIDI:
+                others = [name for name in PORTS if name != DEVICE]
+                WebDriverWait (page, 10).until (lambda page: page.execute_script ("return bare.ports()")["inputs"] == others)
+                self.assertEqual (page.execute_script ("return bare.ports()"), {"inputs": others, "outputs": others})
 
     @unittest.skipIf (RAW_MIDI, "the card's ports are there with or without the device; over the stand-in only")
     def test_without_a_device_no_port_answers (self):

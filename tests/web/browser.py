@@ -21,9 +21,17 @@ as Web MIDI needs) on a free port. `machine` is the stand-in's port list
 device's socket goes. With `raw_midi`, a kernel's raw MIDI device (the raw
 side of an snd-virmidi card), the browser uses the kernel's own sequencer
 instead, the device is served there and `machine` is ignored. `flags` are
-Chromium's, added to those it always runs with (CHROMIUM_FLAGS). The lab's folder is a new temporary one, removed at the
-end, unless `folder` names one to keep; everything that the lab and its
-programs write goes there (the browser's profile, HOME, the logs).
+Chromium's, added to those it always runs with (CHROMIUM_FLAGS). The lab's
+folder is a new temporary one, removed at the end, unless `folder` names one
+to keep; everything that the lab and its programs write goes there (the
+browser's profile, HOME, the logs).
+
+Chromium lists the ports once, when a page first asks for MIDI access, and
+then hears only of ports that go. On MACHINE, a device unplugged takes its
+port with it (the page sees it disconnected) and one plugged in later is not
+seen; on CABLE_MACHINE the port stays, as a USB MIDI interface's does, and
+the device may be unplugged and plugged in again (with other options) under
+the same browser.
 
     lab.folder                       the lab's folder
     lab.plug_in (*options)           starts the simulated VT-5150 with vt5150-seq-device's options;
@@ -65,6 +73,9 @@ from selenium.webdriver.chrome.service import Service
 MACHINE = "through,silent:Synth:user,device:VT-5150:user:socket={socket}"
 """A "Midi Through" port, a device that never answers, and the VT-5150's port: both devices on
 programs' clients, since Chromium lists a kernel client's port only for a sound card that udev shows it."""
+
+CABLE_MACHINE = "through,silent:Synth:user,device:VT-5150:user:cable:socket={socket}"
+"""The same, with the device behind an interface's cable: its port stays while it is unplugged."""
 
 CHROMIUM = "/usr/bin/chromium"
 CHROMEDRIVER = "/usr/bin/chromedriver"
