@@ -14,13 +14,24 @@ ALSA sequencer stand-in, with a simulated VT-5150 behind one of its ports.
         assert lab.device_report()["image"] == "match"
         assert "OUT VT-5150 F0 4E 7F 0D 78 F7" in lab.wire()
 
-Lab (build, pages, machine=MACHINE, folder=None): `pages` is copied into the
+Lab (build, pages, machine=MACHINE, folder=None, raw_midi=None, flags=()): `pages` is copied into the
 lab's folder and served from there over http://127.0.0.1 (a secure context,
 as Web MIDI needs) on a free port. `machine` is the stand-in's port list
 (VT5150_ALSA_SEQ, see sim/alsa/PortDescription.h) with {socket} where the
-device's socket goes. The lab's folder is a new temporary one, removed at the
-end, unless `folder` names one to keep; everything that the lab and its
-programs write goes there (the browser's profile, HOME, the logs).
+device's socket goes. With `raw_midi`, a kernel's raw MIDI device (the raw
+side of an snd-virmidi card), the browser uses the kernel's own sequencer
+instead, the device is served there and `machine` is ignored. `flags` are
+Chromium's, added to those it always runs with (CHROMIUM_FLAGS). The lab's
+folder is a new temporary one, removed at the end, unless `folder` names one
+to keep; everything that the lab and its programs write goes there (the
+browser's profile, HOME, the logs).
+
+Chromium lists the ports once, when a page first asks for MIDI access, and
+then hears only of ports that go. On MACHINE, a device unplugged takes its
+port with it (the page sees it disconnected) and one plugged in later is not
+seen; on CABLE_MACHINE the port stays, as a USB MIDI interface's does, and
+the device may be unplugged and plugged in again (with other options) under
+the same browser.
 
     lab.folder                       the lab's folder
     lab.plug_in (*options)           starts the simulated VT-5150 with vt5150-seq-device's options;
@@ -31,6 +42,7 @@ programs write goes there (the browser's profile, HOME, the logs).
                                      the built-in firmware), violations
     lab.wire()                       every message between the browser and the ports, as the
                                      stand-in traced it: "OUT <port> <hex>", "IN <port> <hex>"
+                                     (none over the kernel)
     lab.open (path)                  starts the browser at the first call, grants MIDI with SysEx,
                                      loads the page and returns the WebDriver
     lab.driver                       the WebDriver, None before open()
@@ -62,6 +74,9 @@ MACHINE = "through,silent:Synth:user,device:VT-5150:user:socket={socket}"
 """A "Midi Through" port, a device that never answers, and the VT-5150's port: both devices on
 programs' clients, since Chromium lists a kernel client's port only for a sound card that udev shows it."""
 
+CABLE_MACHINE = "through,silent:Synth:user,device:VT-5150:user:cable:socket={socket}"
+"""The same, with the device behind an interface's cable: its port stays while it is unplugged."""
+
 CHROMIUM = "/usr/bin/chromium"
 CHROMEDRIVER = "/usr/bin/chromedriver"
 
@@ -79,21 +94,24 @@ MARK = "VT5150_WEB_LAB_MARK"
 class Lab:
     """The browser, the page server and the simulated device of one test, and their folder."""
 
-    def __init__ (self, build, pages, machine=MACHINE, folder=None):
+    def __init__ (self, build, pages, machine=MACHINE, folder=None, raw_midi=None, flags=()):
         self.build = os.path.abspath (build)
         self.keep = folder is not None
         self.folder = os.path.abspath (folder) if folder else tempfile.mkdtemp (prefix="vt5150-web-lab-")
         os.makedirs (self.folder, exist_ok=True)
         self.socket = os.path.join (self.folder, "vt5150.socket")
         self.machine = machine.format (socket=self.socket)
+        self.raw_midi = raw_midi
+        self.flags = CHROMIUM_FLAGS + list (flags) + ["--user-data-dir=" + self._path ("profile")]
+        self._plug_at = ["--raw-midi", raw_midi] if raw_midi else ["--socket", self.socket]
         self.mark = secrets.token_hex (8)
         self.driver = None
         self._server = None
         self._device = None
         self._origin = None
         shutil.copytree (pages, os.path.join (self.folder, "site"))
-        for name in ("home", "tmp"):
-            os.makedirs (os.path.join (self.folder, name), exist_ok=True)
+        for name in ("home", "tmp", "run"):
+            os.makedirs (os.path.join (self.folder, name), mode=0o700, exist_ok=True)
 
     def __enter__ (self):
         try:
@@ -109,7 +127,7 @@ class Lab:
     def _environment (self):
         home = os.path.join (self.folder, "home")
         return dict (os.environ, HOME=home, XDG_CONFIG_HOME=home, XDG_CACHE_HOME=home,
-                     TMPDIR=os.path.join (self.folder, "tmp"), **{MARK: self.mark})
+                     XDG_RUNTIME_DIR=self._path ("run"), TMPDIR=self._path ("tmp"), **{MARK: self.mark})
 
     def _log (self, name):
         return open (os.path.join (self.folder, name), "w")
@@ -131,10 +149,10 @@ class Lab:
         self.unplug()
         with self._log ("device.log") as log:
             self._device = subprocess.Popen (
-                [os.path.join (self.build, "bin", "vt5150-seq-device"), "--socket", self.socket,
+                [os.path.join (self.build, "bin", "vt5150-seq-device"), *self._plug_at,
                  "--report", self._path ("device.report"), "--trace", self._path ("device.trace"), *options],
                 stdout=subprocess.PIPE, stderr=log, env=self._environment(), text=True)
-        if not self._device.stdout.readline().startswith ("listening at "):
+        if not self._device.stdout.readline().startswith (("listening at ", "plugged in at ")):
             raise RuntimeError ("the simulated device did not start; see device.log")
 
     def unplug (self):
@@ -145,8 +163,9 @@ class Lab:
         device.stdout.close()
         if not _end (device, 5):
             raise RuntimeError ("the device host did not end within 5 s of SIGTERM and was killed")
-        with contextlib.suppress (FileNotFoundError):
-            os.unlink (self.socket)
+        if not self.raw_midi:
+            with contextlib.suppress (FileNotFoundError):
+                os.unlink (self.socket)
 
     def device_report (self):
         """What the device received and holds, once unplugged: {"commands": "3", "image": "mismatch", ...}."""
@@ -169,11 +188,12 @@ class Lab:
     def _start_browser (self):
         options = webdriver.ChromeOptions()
         options.binary_location = CHROMIUM
-        for flag in CHROMIUM_FLAGS + ["--user-data-dir=" + self._path ("profile")]:
+        for flag in self.flags:
             options.add_argument (flag)
-        environment = dict (self._environment(),
-                            LD_PRELOAD=os.path.join (self.build, "lib", "libvt5150_alsa_seq_standin.so"),
-                            VT5150_ALSA_SEQ=self.machine, VT5150_ALSA_SEQ_TRACE=self._path ("sequencer.trace"))
+        environment = self._environment()
+        if not self.raw_midi:
+            environment.update (LD_PRELOAD=os.path.join (self.build, "lib", "libvt5150_alsa_seq_standin.so"),
+                                VT5150_ALSA_SEQ=self.machine, VT5150_ALSA_SEQ_TRACE=self._path ("sequencer.trace"))
         service = Service (CHROMEDRIVER, env=environment, log_path=self._path ("chromedriver.log"))
         self.driver = webdriver.Chrome (service=service, options=options)
         self.cdp ("Browser.setPermission", {"origin": self._origin, "setting": "granted",

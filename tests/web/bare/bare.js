@@ -46,12 +46,12 @@ window.bare = {
     /** Resolves with "ready" once MIDI with SysEx is granted, or with the error's name and message. */
     ready: access.then (() => "ready", (error) => error.name + ": " + error.message),
 
-    /** The names of the inputs and outputs that the browser offers. */
+    /** The names of the inputs and outputs that the browser offers, those that are connected. */
     async ports()
     {
         const midi = await access;
-        return { inputs: [...midi.inputs.values()].map ((port) => port.name),
-                 outputs: [...midi.outputs.values()].map ((port) => port.name) };
+        const connected = (ports) => [...ports.values()].filter ((port) => port.state === "connected").map ((port) => port.name);
+        return { inputs: connected (midi.inputs), outputs: connected (midi.outputs) };
     },
 
     /** Sends the message on each output in turn and lists what every input received within waitMs of it. */
