@@ -6,13 +6,11 @@ VT-5150 answering after 0 and then 1 ms, it measures the bare page
 else) and the page under test, and prints, for each latency, the median of
 the runs in microseconds per exchange and the page's ratio to the bare page.
 
-The page's measurement is `measure_page` below: it is where the web
-updater's own update flow goes (load the page, run an update against the
-device, return microseconds per exchange from the time taken and the
-exchanges that the device counted). Until then it measures nothing and the
-table says so.
+The page's measurement is `measure_page` below: the web updater's whole
+update of its built-in image, from Next on step 5 to the last page, over
+the transfer's exchanges; the search before it is not counted.
 
-Usage: /usr/bin/python3 bench/web/web_bench.py [--build build] [--page web] [--exchanges 1000] [--runs 5]
+Usage: /usr/bin/python3 bench/web/web_bench.py [--build build] [--page build/web/site] [--exchanges 1000] [--runs 5]
 Not part of ctest: a measurement, run by hand on a quiet machine.
 """
 
@@ -22,16 +20,22 @@ import shutil
 import statistics
 import sys
 import tempfile
+import time
 
 ROOT = os.path.normpath (os.path.join (os.path.dirname (os.path.abspath (__file__)), "..", ".."))
 sys.path.insert (0, os.path.join (ROOT, "tests", "web"))
 
 import browser  # noqa: E402
+from page_harness import Page  # noqa: E402
 
 PROBE = "F0 4E 7F 0D 78 F7"
 ACK = "F0 4E 7F 0D 0D F7"
 LATENCIES_US = (0, 1000)
 WARM_UP = 20
+
+# The exchanges of a transfer of the built-in image: start, address, and per block of 128 bytes
+# 128 data commands, an address and a commit, 194 blocks.
+TRANSFER_EXCHANGES = 2 + 194 * 130
 
 
 def measure_bare (page, exchanges):
@@ -45,14 +49,24 @@ def measure_bare (page, exchanges):
 
 
 def measure_page (lab, exchanges):
-    """Microseconds per exchange of the page under test (served at page/), or None while it has no flow here."""
-    return None
+    """Microseconds per exchange of the web updater (served at page/) through a whole update; the
+    update's exchanges are the built-in image's, whatever `exchanges` says."""
+    del exchanges
+    page = Page (lab, path="page/index.html")
+    for _ in range (5):
+        page.key ("Enter")
+    page.wait (lambda: page.state()["step"] == "Step 5.", 60, "the device is found")
+    started = time.monotonic()
+    page.key ("Enter")
+    page.wait (lambda: page.state()["step"] == "Step 7.", 1800, "the update is complete")
+    return (time.monotonic() - started) * 1e6 / TRANSFER_EXCHANGES
 
 
 def main():
     parser = argparse.ArgumentParser (description=__doc__.split ("\n\n")[0])
     parser.add_argument ("--build", default=os.path.join (ROOT, "build"))
-    parser.add_argument ("--page", default=os.path.join (ROOT, "web"), help="the folder of the page under test")
+    parser.add_argument ("--page", default=os.path.join (ROOT, "build", "web", "site"),
+                         help="the folder of the page under test")
     parser.add_argument ("--exchanges", type=int, default=1000)
     parser.add_argument ("--runs", type=int, default=5)
     arguments = parser.parse_args()

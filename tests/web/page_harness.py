@@ -24,9 +24,9 @@ class Page:
     """The web page in the lab's browser (browser.Lab). fake: the setup of
     fake_midi.js's fakeMidiAccess (a dict) to put in place of the browser's
     MIDI before the page's own scripts run, or None for the browser's MIDI
-    over the stand-in."""
+    over the stand-in. path: where the lab serves the page."""
 
-    def __init__(self, lab, fake=None):
+    def __init__(self, lab, fake=None, path='index.html'):
         self.lab = lab
         if fake is not None:
             lab.open('icon.png')
@@ -35,7 +35,7 @@ class Page:
                                            'navigator.requestMIDIAccess = async () => vt5150Fake.access;\n'
                                            ) % json.dumps(fake)
             self.cdp('Page.addScriptToEvaluateOnNewDocument', source=source)
-        self.driver = lab.open('index.html')
+        self.driver = lab.open(path)
         self.wait(lambda: self.js('return document.documentElement.dataset.ready === "true"'), 20, 'the page loads')
 
     @staticmethod
