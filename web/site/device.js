@@ -6,11 +6,11 @@ const lockName = 'vt5150-firmware-update';
 
 export class Device
 {
-    constructor(module, bridge, midi = globalThis.navigator)
+    constructor(module, bridge, navigator = globalThis.navigator)
     {
         this.module = module;
         this.bridge = bridge;
-        this.midi = midi;
+        this.navigator = navigator;
         this.releaseLock = null;
         bridge.onHeldPortGone = () => module._vt5150_request_exit();
     }
@@ -18,13 +18,13 @@ export class Device
     /** Gets MIDI access and the update lock; gives the name of what stood in the way, or null. */
     async prepare()
     {
-        if (typeof this.midi.requestMIDIAccess !== 'function')
+        if (typeof this.navigator.requestMIDIAccess !== 'function')
             return 'noWebMidi';
         if (!this.bridge.access)
         {
             try
             {
-                this.bridge.attach(await this.midi.requestMIDIAccess({ sysex: true }), this.module);
+                this.bridge.attach(await this.navigator.requestMIDIAccess({ sysex: true }), this.module);
             }
             catch
             {
@@ -37,11 +37,11 @@ export class Device
     /** Holds the lock until release(); false when another tab holds it. Without locks, every tab may. */
     takeLock()
     {
-        if (this.releaseLock || !this.midi.locks)
+        if (this.releaseLock || !this.navigator.locks)
             return Promise.resolve(true);
         return new Promise((resolve) =>
         {
-            this.midi.locks.request(lockName, { ifAvailable: true }, (lock) =>
+            this.navigator.locks.request(lockName, { ifAvailable: true }, (lock) =>
             {
                 resolve(lock !== null);
                 return lock && new Promise((release) => { this.releaseLock = release; });

@@ -25,12 +25,14 @@ export class MidiBridge
         access.onstatechange = (event) => this.portChanged(event.port);
     }
 
+    /** Takes the browser's list of inputs, in its order, for the search that asks; gives its length. */
     inputCount()
     {
         this.inputList = this.access ? [...this.access.inputs.values()] : [];
         return this.inputList.length;
     }
 
+    /** The same for the outputs. */
     outputCount()
     {
         this.outputList = this.access ? [...this.access.outputs.values()] : [];
@@ -63,11 +65,13 @@ export class MidiBridge
         return handle;
     }
 
+    /** Passes the input's messages to the compiled code from now on. */
     startInput(handle)
     {
         this.ports.get(handle).onmidimessage = (event) => this.deliver(handle, event.data);
     }
 
+    /** Passes them no longer. */
     stopInput(handle)
     {
         this.ports.get(handle).onmidimessage = null;
@@ -103,6 +107,7 @@ export class MidiBridge
         }
     }
 
+    /** Copies one whole message into the compiled code's memory, hands it over and wakes the reply wait. */
     deliver(handle, bytes)
     {
         const buffer = this.module._malloc(bytes.length);
@@ -134,6 +139,7 @@ export class MidiBridge
             wake();
     }
 
+    /** A held port that goes ends the transfer, which then fails, and wakes the reply wait. */
     portChanged(port)
     {
         const held = [...this.ports.values()].some((p) => p.id === port.id);
