@@ -119,6 +119,20 @@ class PageTest(unittest.TestCase):
         state = page.state()
         self.assertEqual((state['step'], state['focus'], state['nextEnabled']), ('Step 4.', 'next', True))
 
+    def test_a_browser_without_web_midi_is_said_plainly(self):
+        lab = browser.Lab(BUILD, SITE)
+        self.addCleanup(lab.close)
+        lab.__enter__().open('icon.png')
+        lab.cdp('Page.addScriptToEvaluateOnNewDocument', {'source': 'delete Navigator.prototype.requestMIDIAccess;'})
+        page = Page(lab)
+        self.to_search_page(page)
+        page.key('Enter')
+        page.wait(lambda: page.state()['box'] == 'error-box', 5, 'a box opens')
+        self.assertEqual(page.state()['message'], page.texts()['messages']['noWebMidi'])
+        page.key('Enter')
+        page.wait(lambda: page.state()['focus'] == 'next', 5, 'the box closes')
+        self.assertEqual(page.state()['step'], 'Step 4.')
+
     def test_menu_and_about_box_from_keys_and_mouse(self):
         page = self.open({'inputs': 1, 'outputs': 1, 'at': [0, 0]})
         lines = page.texts()['texts']['about']['lines']
