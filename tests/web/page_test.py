@@ -146,6 +146,13 @@ class PageTest(unittest.TestCase):
             page.key('Escape')
             page.wait(lambda: page.state()['focus'] == 'next', 5, 'Escape closes the about box and gives the keyboard back')
             self.assertEqual((page.state()['focus'], page.state()['step']), ('next', ''), 'the wizard goes on as it was')
+        page.cdp('Emulation.setDeviceMetricsOverride', width=700, height=500, deviceScaleFactor=2, mobile=False)
+        page.driver.refresh()
+        pictures = 'return [...document.images].map((i) => i.currentSrc.split("/").pop())'
+        page.wait(lambda: page.js(pictures) == ['VT5150@2x.png', 'About@2x.png'], 10,
+                  'a display at 200 % shows the double-size pictures')
+        page.cdp('Emulation.clearDeviceMetricsOverride')
+        page.wait(lambda: page.js('return document.documentElement.dataset.ready === "true"'), 10, 'the page is ready')
         from selenium.webdriver import ActionChains
         ActionChains(page.driver).context_click(page.driver.find_element('id', 'picture')).perform()
         self.assertTrue(page.state()['menu'], 'a right click on the picture opens the menu')
