@@ -49,6 +49,25 @@ void ClientTable::remove (int number)
         removePort ({ number, found->second.ports.begin()->first });
 
     clients.erase (found);
+    announceExit (number);
+}
+
+void ClientTable::announceExit (int number)
+{
+    const Address announcer { SND_SEQ_CLIENT_SYSTEM, SND_SEQ_PORT_SYSTEM_ANNOUNCE };
+    snd_seq_event_t event {};
+    event.type = SND_SEQ_EVENT_CLIENT_EXIT;
+    event.source = { (unsigned char) announcer.client, (unsigned char) announcer.port };
+    event.data.addr = { (unsigned char) number, 0 };
+
+    for (const auto& destination : getSubscribersOf (announcer))
+    {
+        if (auto* subscriber = find (destination.client); subscriber != nullptr && subscriber->queue != nullptr)
+        {
+            event.dest = { (unsigned char) destination.client, (unsigned char) destination.port };
+            subscriber->queue->push (event);
+        }
+    }
 }
 
 int ClientTable::addPort (int client, const Port& port)
@@ -127,9 +146,12 @@ int ClientTable::findNextClient (int after, Entry& entry) const
     if (found == clients.end())
         return -ENOENT;
 
-    entry = {
-        found->first, found->second.name, (int) found->second.ports.size(), 0, 0, found->second.queue != nullptr
-    };
+    entry = { found->first,
+              found->second.name,
+              (int) found->second.ports.size(),
+              0,
+              0,
+              found->second.queue != nullptr || found->second.isUser };
     return 0;
 }
 

@@ -35,7 +35,11 @@ public:
         unsigned int type = 0;
     };
 
-    /** A client: a device's, whose driver is given, or one of the program's, which has a queue. */
+    /**
+        A client: a device's, whose driver is given, or one of the program's,
+        which has a queue. A device's client is a user client when another
+        program made it, as a virtual port's.
+    */
     struct Client
     {
         std::string name;
@@ -43,6 +47,7 @@ public:
         int driver = -1;
         std::unique_ptr<ClientQueue> queue;
         bool blocking = true;
+        bool isUser = false;
     };
 
     /** What a walk over the clients or ports reports of one. */
@@ -71,7 +76,11 @@ public:
     /** The port's name, or "?" for none. */
     std::string nameOf (Address address) const;
 
-    /** Removes the client, its ports and their subscriptions. */
+    /**
+        Removes the client, its ports and their subscriptions, and queues
+        SND_SEQ_EVENT_CLIENT_EXIT for the subscribers of the system's announce
+        port, as the kernel does; its owner wakes any that wait.
+    */
     void remove (int number);
 
     /** Adds a port to a client that exists, numbered as the lowest free number; returns the number. */
@@ -102,6 +111,8 @@ public:
     int findNextPort (int client, unsigned char after, Entry& entry) const;
 
 private:
+    void announceExit (int number);
+
     std::map<int, Client> clients;
     std::vector<std::pair<Address, Address>> subscriptions;
 };

@@ -63,6 +63,8 @@ bool parseOption (const std::string& option, PortDescription& description)
         description.refusesSubscription = true;
     else if (option == "cable")
         description.behindCable = true;
+    else if (option == "user")
+        description.onUserClient = true;
     else if (option.rfind ("socket=", 0) == 0)
         description.socketPath = option.substr (7);
     else if (option.rfind ("sense=", 0) == 0)
@@ -111,6 +113,12 @@ bool parseEntry (const std::string& entry, PortDescription& description, std::st
     if (description.behindCable && description.kind != PortDescription::Kind::device)
     {
         error = "only a device can be behind a cable: \"" + entry + "\"";
+        return false;
+    }
+
+    if (description.onUserClient && description.kind == PortDescription::Kind::through)
+    {
+        error = "\"Midi Through\" is the kernel's own client: \"" + entry + "\"";
         return false;
     }
 

@@ -24,7 +24,10 @@
     (subscribing to it fails as when another program holds the device),
     cable (a device plugged into a USB MIDI interface's cable: the port is
     the interface's and stays while the device is away; the device is
-    plugged in when something is sent to it while its host listens).
+    plugged in when something is sent to it while its host listens), user
+    (the port is on a program's client, not a kernel driver's, as a virtual
+    device that another program makes; Chromium lists a kernel client's port
+    only for a sound card that udev shows it).
 */
 struct PortDescription
 {
@@ -45,6 +48,7 @@ struct PortDescription
     bool refusesCreation = false;
     bool refusesSubscription = false;
     bool behindCable = false;
+    bool onUserClient = false;
 
     /** True when the computer can read from this port. */
     bool canBeRead() const noexcept

@@ -2,12 +2,6 @@
 
 #include <cerrno>
 
-namespace
-{
-/** Loops through "Midi Through" ports end here, as the kernel limits its hops. */
-constexpr int maxHops = 4;
-} // namespace
-
 Sequencer::Sequencer (const std::vector<PortDescription>& descriptionsToUse, const std::string& tracePath)
     : descriptions (descriptionsToUse)
     , driverClients (KernelClients::assign (descriptions))
@@ -56,12 +50,13 @@ void Sequencer::plugInArrivedDevices()
 
 void Sequencer::unplug (int driver)
 {
-    // As when the kernel removes a USB device: its client, port and subscriptions go.
-    // A device unplugged from an interface's cable leaves the interface's port.
+    // As when the kernel removes a USB device: its client, port and subscriptions go,
+    // announced; a device unplugged from an interface's cable leaves the interface's port.
     if (! descriptions[(size_t) driver].behindCable)
         table.remove (driverClients[(size_t) driver]);
 
     drivers[(size_t) driver]->forget();
+    eventQueued.notify_all();
     trace.write ("UNPLUGGED", descriptions[(size_t) driver].name);
 }
 
@@ -70,7 +65,7 @@ int Sequencer::openClient (bool blocking)
     const std::lock_guard<std::mutex> guard (lock);
     const auto number = table.findFreeNumber (KernelClients::firstApplication);
 
-    if (number >= KernelClients::end)
+    if (number >= KernelClients::getApplicationsEnd (driverClients))
         return -ENOMEM;
 
     auto queue = std::make_unique<ClientQueue>();

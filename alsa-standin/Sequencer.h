@@ -70,6 +70,9 @@ public:
 private:
     using Client = ClientTable::Client;
 
+    /** Loops through "Midi Through" ports end here, as the kernel limits its hops. */
+    static constexpr int maxHops = 4;
+
     void addHardwareClient (int driver);
     void plugInArrivedDevices();
     void deliverFrom (Address source, const snd_seq_event_t& event, int hops);

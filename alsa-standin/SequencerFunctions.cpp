@@ -25,6 +25,10 @@
 //   subscribes the one "WINE ALSA Input" port to the device, and closing
 //   unsubscribes it (snd_seq_disconnect_from, -ENOENT if it was not).
 // - It hands on SysEx as the events bring it, and drops active sensing.
+//
+// Chromium's Web MIDI subscribes through snd_seq_subscribe_port, to the
+// devices and to the system's announce port, and ends its event loop when the
+// announcement that its own output client has gone arrives.
 
 #include "alsa-standin/SequencerInstance.h"
 
@@ -83,6 +87,15 @@ STANDIN_API int snd_seq_connect_to (snd_seq_t* handle, int myPort, int destinati
 {
     return getSequencer().subscribe (handle->client, { handle->client, myPort },
                                      { destinationClient, destinationPort });
+}
+
+STANDIN_API int snd_seq_subscribe_port (snd_seq_t* handle, snd_seq_port_subscribe_t* subscription)
+{
+    // The subscription's record is the library's own, read through its accessors.
+    const auto* sender = snd_seq_port_subscribe_get_sender (subscription);
+    const auto* destination = snd_seq_port_subscribe_get_dest (subscription);
+    return getSequencer().subscribe (handle->client, { sender->client, sender->port },
+                                     { destination->client, destination->port });
 }
 
 STANDIN_API int snd_seq_disconnect_from (snd_seq_t* handle, int myPort, int sourceClient, int sourcePort)

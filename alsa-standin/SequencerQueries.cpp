@@ -1,9 +1,12 @@
 // The ALSA library's calls that walk the sequencer's clients and ports, and
 // read what the walk found, answered by the stand-in Sequencer (see
 // SequencerFunctions.cpp for the other calls and for what Wine does with them).
+// Chromium asks for one client and one port by number as well, and lists a
+// kernel client numbered 16 or above only for a sound card that udev shows it.
 
 #include "alsa-standin/SequencerInstance.h"
 
+#include <cerrno>
 #include <cstring>
 
 struct _snd_seq_client_info
@@ -36,6 +39,25 @@ void copyName (char (&target)[64], const std::string& name)
     std::strncpy (target, name.c_str(), sizeof (target) - 1);
     target[sizeof (target) - 1] = 0;
 }
+
+/** Fills in the client that a walk found. */
+void describeClient (const Sequencer::Entry& entry, _snd_seq_client_info& info)
+{
+    info.client = entry.number;
+    info.numPorts = entry.numPorts;
+    info.type = entry.isApplication ? SND_SEQ_USER_CLIENT : SND_SEQ_KERNEL_CLIENT;
+    copyName (info.name, entry.name);
+}
+
+/** Fills in the port that a walk over `info.client`'s ports found. */
+void describePort (const Sequencer::Entry& entry, _snd_seq_port_info& info)
+{
+    info.port = (unsigned char) entry.number;
+    info.capability = entry.capabilities;
+    info.type = entry.type;
+    info.address = { (unsigned char) info.client, info.port };
+    copyName (info.name, entry.name);
+}
 } // namespace
 
 STANDIN_API size_t snd_seq_system_info_sizeof()
@@ -65,14 +87,21 @@ STANDIN_API int snd_seq_query_next_client (snd_seq_t*, snd_seq_client_info_t* in
     const auto result = getSequencer().findNextClient (info->client, entry);
 
     if (result == 0)
-    {
-        info->client = entry.number;
-        info->numPorts = entry.numPorts;
-        info->type = entry.isApplication ? SND_SEQ_USER_CLIENT : SND_SEQ_KERNEL_CLIENT;
-        copyName (info->name, entry.name);
-    }
+        describeClient (entry, *info);
 
     return result;
+}
+
+STANDIN_API int snd_seq_get_any_client_info (snd_seq_t*, int client, snd_seq_client_info_t* info)
+{
+    Sequencer::Entry entry;
+    const auto result = getSequencer().findNextClient (client - 1, entry);
+
+    if (result != 0 || entry.number != client)
+        return -ENOENT;
+
+    describeClient (entry, *info);
+    return 0;
 }
 
 STANDIN_API void snd_seq_client_info_set_client (snd_seq_client_info_t* info, int client)
@@ -121,15 +150,22 @@ STANDIN_API int snd_seq_query_next_port (snd_seq_t*, snd_seq_port_info_t* info)
     const auto result = getSequencer().findNextPort (info->client, info->port, entry);
 
     if (result == 0)
-    {
-        info->port = (unsigned char) entry.number;
-        info->capability = entry.capabilities;
-        info->type = entry.type;
-        info->address = { (unsigned char) info->client, info->port };
-        copyName (info->name, entry.name);
-    }
+        describePort (entry, *info);
 
     return result;
+}
+
+STANDIN_API int snd_seq_get_any_port_info (snd_seq_t*, int client, int port, snd_seq_port_info_t* info)
+{
+    Sequencer::Entry entry;
+    const auto result = getSequencer().findNextPort (client, (unsigned char) (port - 1), entry);
+
+    if (result != 0 || entry.number != port)
+        return result == -ENXIO ? -ENXIO : -ENOENT;
+
+    info->client = client;
+    describePort (entry, *info);
+    return 0;
 }
 
 STANDIN_API int snd_seq_port_info_get_port (const snd_seq_port_info_t* info)

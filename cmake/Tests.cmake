@@ -109,6 +109,28 @@ add_test (NAME Updater.FaultMatrix
                   "${CMAKE_BINARY_DIR}/fault-matrix-shots")
 set_tests_properties (Updater.FaultMatrix PROPERTIES RESOURCE_LOCK ${VT5150_INSTANCE_LOCK} LABELS "gui" TIMEOUT 900)
 
+# A page in Debian's headless Chromium, on Web MIDI with SysEx over the
+# stand-in, exchanging with the simulated VT-5150: the laboratory
+# (tests/web/browser.py) that the web updater's tests stand on. Label "web".
+add_test (NAME Web.BarePageExchangesWithTheDevice
+          COMMAND /usr/bin/python3 "${CMAKE_SOURCE_DIR}/tests/web/bare_page_test.py" "${CMAKE_BINARY_DIR}")
+set_tests_properties (Web.BarePageExchangesWithTheDevice PROPERTIES LABELS "web" TIMEOUT 180)
+
+# The web page, built by scripts/test into web/site of this build folder
+# (vt5150_build_web): its compiled device code under node, the page's logic
+# and keys over a fake MIDI inside the page, and whole updates over the
+# browser's Web MIDI and the stand-in.
+set (VT5150_WEB_SITE "${CMAKE_BINARY_DIR}/web/site")
+add_test (NAME WebPage.CompiledDeviceCode
+          COMMAND node "${CMAKE_SOURCE_DIR}/tests/web/module_test.mjs" "${VT5150_WEB_SITE}")
+add_test (NAME WebPage.WizardAndKeys
+          COMMAND /usr/bin/python3 "${CMAKE_SOURCE_DIR}/tests/web/page_test.py" "${CMAKE_BINARY_DIR}" "${VT5150_WEB_SITE}")
+add_test (NAME WebPage.UpdatesOverTheStandIn
+          COMMAND /usr/bin/python3 "${CMAKE_SOURCE_DIR}/tests/web/standin_update_test.py" "${CMAKE_BINARY_DIR}"
+                  "${VT5150_WEB_SITE}")
+set_tests_properties (WebPage.CompiledDeviceCode WebPage.WizardAndKeys WebPage.UpdatesOverTheStandIn
+                      PROPERTIES LABELS "web" TIMEOUT 300)
+
 # The Debian package of this build: its files and metadata checked, then unpacked and its program run.
 add_test (NAME Package.InstallsAndRuns
           COMMAND "${CMAKE_SOURCE_DIR}/tests/packaging/package_test.sh" "${CMAKE_BINARY_DIR}"
@@ -144,6 +166,13 @@ set_tests_properties (Updater.KernelMidiMatchesStandIn PROPERTIES
 # The README's copy of the update steps, held to the program's page texts.
 add_test (NAME Docs.ReadmeStepsMatchProgram
           COMMAND "${CMAKE_COMMAND}" -P "${CMAKE_SOURCE_DIR}/tests/docs/readme_steps_test.cmake")
+
+# The bare page's exchange in headless Chromium over the kernel's own MIDI, in
+# the same machine, with udev marking the virtual card ready as Chromium needs.
+# Starting the browser there takes minutes: one start, one short exchange.
+add_test (NAME Web.BarePageOnKernelMidi
+          COMMAND "${CMAKE_SOURCE_DIR}/tests/web/kernel_bare_page_test.sh" "${CMAKE_BINARY_DIR}")
+set_tests_properties (Web.BarePageOnKernelMidi PROPERTIES COST 5000 LABELS "vm;web" TIMEOUT 1300)
 
 # The shell tests read the product's names and versions from this build.
 get_property (vt5150_shell_tests DIRECTORY PROPERTY TESTS)

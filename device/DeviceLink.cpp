@@ -2,6 +2,8 @@
 
 #if JUCE_WINDOWS
 #include "midi/windows/WindowsMidiPorts.h"
+#elif JUCE_WASM
+#include "web/WebMidiPorts.h"
 #else
 #include "midi/SystemMidiPorts.h"
 #endif
@@ -215,9 +217,12 @@ void DeviceLink::setPortSystem (MidiPortSystem* newPorts)
 MidiPortSystem& DeviceLink::getPorts() const
 {
     // On Windows the updater's own winmm ports, which hand each SysEx buffer
-    // back to the driver only once it has been read; JUCE's elsewhere.
+    // back to the driver only once it has been read; in a web page the
+    // browser's Web MIDI; JUCE's elsewhere.
 #if JUCE_WINDOWS
     static WindowsMidiPorts systemPorts;
+#elif JUCE_WASM
+    static WebMidiPorts systemPorts;
 #else
     static SystemMidiPorts systemPorts;
 #endif

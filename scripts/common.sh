@@ -18,6 +18,7 @@ VT5150_PACKAGES=(
     libpng-dev libjpeg-dev zlib1g-dev libgtest-dev
     xvfb xauth xdotool x11-utils imagemagick fonts-dejavu-core
     file dpkg-dev desktop-file-utils appstream lintian libglib2.0-bin
+    emscripten nodejs node-acorn chromium chromium-driver python3-selenium
 )
 
 vt5150_install_packages ()
@@ -61,6 +62,16 @@ vt5150_build ()
     cmake -S "$VT5150_ROOT" -B "$buildDir" "${launcher[@]}" "$@" >/dev/null
     # shellcheck disable=SC2086 # one word for each target
     cmake --build "$buildDir" --parallel "$(nproc)" ${VT5150_TARGET:+--target $VT5150_TARGET}
+}
+
+# vt5150_build_web <build folder>: builds the web page with Emscripten into
+# <build folder>/site. Debian's Emscripten runs its JavaScript optimiser with
+# node, which finds Debian's acorn only through NODE_PATH.
+vt5150_build_web ()
+{
+    export NODE_PATH=/usr/share/nodejs${NODE_PATH:+:$NODE_PATH}
+    emcmake cmake -S "$VT5150_ROOT" -B "$1" -DCMAKE_BUILD_TYPE=Release >/dev/null
+    cmake --build "$1" --parallel "$(nproc)"
 }
 
 # vt5150_with_sanitizers <command...>: runs the command with the options of the

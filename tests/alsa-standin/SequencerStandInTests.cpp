@@ -22,12 +22,13 @@
 
 namespace
 {
-constexpr int throughClient = 14, sinkClient = 24;
+constexpr int throughClient = 14, sinkClient = 24, virtualClient = 191;
 
 /**
     The machine, set before anything opens the sequencer: the "Midi Through"
-    port, a silent device "Quiet", and a device "Sink" behind a socket of the
-    test's own where nothing is ever read, as a device that has stopped.
+    port, a silent device "Quiet", a device "Sink" behind a socket of the
+    test's own where nothing is ever read, as a device that has stopped, and
+    a silent "Virtual" port on another program's client.
 */
 struct StandInMachine final : testing::Environment
 {
@@ -44,7 +45,8 @@ struct StandInMachine final : testing::Environment
         ASSERT_EQ (::bind (sink, reinterpret_cast<const sockaddr*> (&address), sizeof (address)), 0);
         ASSERT_EQ (::listen (sink, 1), 0);
 
-        setenv ("VT5150_ALSA_SEQ", ("through,silent:Quiet,device:Sink:socket=" + socketPath).c_str(), 1);
+        setenv ("VT5150_ALSA_SEQ",
+                ("through,silent:Quiet,device:Sink:socket=" + socketPath + ",silent:Virtual:user").c_str(), 1);
     }
 
     void TearDown() override
@@ -99,6 +101,49 @@ snd_seq_event_t makeNoteOn()
 constexpr unsigned int receiving = SND_SEQ_PORT_CAP_WRITE | SND_SEQ_PORT_CAP_SUBS_WRITE;
 constexpr unsigned int sending = SND_SEQ_PORT_CAP_READ | SND_SEQ_PORT_CAP_SUBS_READ;
 } // namespace
+
+TEST (SequencerStandIn, AsChromiumAsksItFindsOneClientOrPortAndAnnouncesAClientThatGoes)
+{
+    const Client own (SND_SEQ_NONBLOCK, receiving);
+    snd_seq_client_info_t* client = nullptr;
+    snd_seq_port_info_t* port = nullptr;
+    snd_seq_client_info_alloca (&client);
+    snd_seq_port_info_alloca (&port);
+
+    ASSERT_EQ (snd_seq_get_any_client_info (own.handle, virtualClient, client), 0);
+    EXPECT_STREQ (snd_seq_client_info_get_name (client), "Virtual");
+    EXPECT_EQ (snd_seq_client_info_get_type (client), SND_SEQ_USER_CLIENT);
+    EXPECT_EQ (snd_seq_get_any_client_info (own.handle, throughClient + 1, client), -ENOENT);
+    ASSERT_EQ (snd_seq_get_any_port_info (own.handle, throughClient, 0, port), 0);
+    EXPECT_STREQ (snd_seq_port_info_get_name (port), "Midi Through Port-0");
+    EXPECT_EQ (snd_seq_port_info_get_addr (port)->client, throughClient);
+    EXPECT_EQ (snd_seq_get_any_port_info (own.handle, throughClient, 1, port), -ENOENT);
+
+    snd_seq_port_subscribe_t* subscription = nullptr;
+    snd_seq_port_subscribe_alloca (&subscription);
+    const snd_seq_addr_t announcer { SND_SEQ_CLIENT_SYSTEM, SND_SEQ_PORT_SYSTEM_ANNOUNCE };
+    const snd_seq_addr_t listener { (unsigned char) snd_seq_client_id (own.handle), (unsigned char) own.port };
+    snd_seq_port_subscribe_set_sender (subscription, &announcer);
+    snd_seq_port_subscribe_set_dest (subscription, &listener);
+    ASSERT_EQ (snd_seq_subscribe_port (own.handle, subscription), 0);
+    EXPECT_EQ (snd_seq_subscribe_port (own.handle, subscription), -EBUSY);
+
+    int gone = -1;
+    {
+        const Client other (SND_SEQ_NONBLOCK, sending);
+        gone = snd_seq_client_id (other.handle);
+        EXPECT_LT (gone, virtualClient) << "a program's client took the number of another program's port";
+        EXPECT_EQ (snd_seq_event_input_pending (own.handle, 0), 0) << "announced before it went";
+    }
+
+    snd_seq_event_t* event = nullptr;
+    ASSERT_GE (snd_seq_event_input (own.handle, &event), 0);
+    EXPECT_EQ (event->type, SND_SEQ_EVENT_CLIENT_EXIT);
+    EXPECT_EQ (event->source.client, SND_SEQ_CLIENT_SYSTEM);
+    EXPECT_EQ (event->source.port, SND_SEQ_PORT_SYSTEM_ANNOUNCE);
+    EXPECT_EQ (event->data.addr.client, gone);
+    EXPECT_EQ (snd_seq_event_input (own.handle, &event), -EAGAIN) << "announced more than once";
+}
 
 TEST (SequencerStandIn, BlockingInputWaitsForAnEventAndNonBlockingInputDoesNot)
 {

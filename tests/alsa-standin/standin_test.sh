@@ -37,6 +37,10 @@ cards () { for i in $(seq "$1"); do printf 'silent:Card %d,' "$i"; done; }
 loads "a machine the kernel could have" 0 '^$' "through,$(cards 27)"
 loads "a second through port" fails 'VT5150_ALSA_SEQ: .*one "Midi Through" client; this machine has 2' "through,silent:A,through"
 loads "more cards than client numbers" fails 'VT5150_ALSA_SEQ: .*at most 27 cards.* has 28' "$(cards 28)"
+users () { for i in $(seq "$1"); do printf 'silent:Virtual %d:user,' "$i"; done; }
+loads "cards and programs' ports" 0 '^$' "$(cards 27)$(users 16)"
+loads "more programs' ports than numbers kept for them" fails 'VT5150_ALSA_SEQ: .*at most 16 ports on programs.* has 17' "$(users 17)"
+loads "the kernel's through port on a program's client" fails "VT5150_ALSA_SEQ: .*\"Midi Through\" is the kernel's own client" "through:user"
 loads "sensing far too slow" fails 'sense=4294968' "silent:A:sense=4294968"
 loads "sensing never" fails 'sense=0' "silent:A:sense=0"
 loads "sensing once a minute" 0 '^$' "silent:A:sense=60000"

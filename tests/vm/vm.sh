@@ -1,7 +1,7 @@
 # The test machine's parts, used by run_in_vm.sh: the
 # Debian packages it needs, and its kernel and initramfs, made on first use.
 
-VT5150_VM_PACKAGES=(qemu-system-x86 busybox-static linux-image-amd64 xz-utils cpio kmod)
+VT5150_VM_PACKAGES=(qemu-system-x86 busybox-static linux-image-amd64 xz-utils cpio kmod udev)
 
 # The modules that the initramfs loads, in this order, to mount 9p shares over virtio.
 VT5150_VM_MODULES=(virtio_ring virtio virtio_pci_legacy_dev virtio_pci_modern_dev virtio_pci
