@@ -4,9 +4,10 @@
 // compiled module under node. A classic script, so that a test can also put
 // it into a page before the page's own scripts run.
 //
-// fakeMidiAccess({ inputs, outputs, at, silentAfter }): `at` is [input,
-// output] of the device, or null for none; the device stops answering after
-// `silentAfter` commands. Gives { access, inputPorts, outputPorts, device }.
+// fakeMidiAccess({ inputs, outputs, at, silentAfter, unplugAfter }): `at` is
+// [input, output] of the device, or null for none; the device stops answering
+// after `silentAfter` commands, and is unplugged, unanswered, at command
+// number `unplugAfter`. Gives { access, inputPorts, outputPorts, device }.
 
 (function ()
 {
@@ -48,7 +49,7 @@
         }
     }
 
-    globalThis.fakeMidiAccess = ({ inputs, outputs, at, silentAfter = Infinity }) =>
+    globalThis.fakeMidiAccess = ({ inputs, outputs, at, silentAfter = Infinity, unplugAfter = Infinity }) =>
     {
         const inputPorts = Array.from({ length: inputs }, (_, i) => new FakePort(`in-${i}`, 'input'));
         const outputPorts = Array.from({ length: outputs }, (_, j) => new FakePort(`out-${j}`, 'output'));
@@ -66,7 +67,9 @@
             output.onSend = () =>
             {
                 device.commands++;
-                if (device.commands <= silentAfter)
+                if (device.commands === unplugAfter)
+                    nextTask(() => device.unplug());
+                else if (device.commands <= silentAfter)
                     nextTask(() => input.onmidimessage?.({ data: ack }));
             };
             device.unplug = () =>
