@@ -38,6 +38,10 @@ TEST (DeviceCommands, AddressSplitsEachByteIntoSevenBitsAndAFlag)
     EXPECT_EQ (bodyBytes (DeviceCommands::address (0x00, 0xc0)), (Bytes { 0x4e, 0x7f, 0x0d, 0x41, 0x00, 0x40, 0x02 }));
     EXPECT_EQ (bodyBytes (DeviceCommands::address (0x01, 0x40)), (Bytes { 0x4e, 0x7f, 0x0d, 0x41, 0x01, 0x40, 0x00 }));
     EXPECT_EQ (bodyBytes (DeviceCommands::address (0xff, 0xff)), (Bytes { 0x4e, 0x7f, 0x0d, 0x41, 0x7f, 0x7f, 0x03 }));
+
+    // The longest frame, nine bytes, is the only one too long to live inside the message itself.
+    EXPECT_EQ (wireBytes (DeviceCommands::address (0x30, 0x40)),
+               (Bytes { 0xf0, 0x4e, 0x7f, 0x0d, 0x41, 0x30, 0x40, 0x00, 0xf7 }));
 }
 
 TEST (DeviceCommands, DataCarriesLowSevenBitsAndTopBitFlag)
