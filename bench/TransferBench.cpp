@@ -18,6 +18,7 @@
 
 #include "bench/BareSender.h"
 #include "bench/CallbackTimedPorts.h"
+#include "bench/TransferMessages.h"
 #include "device/DeviceLink.h"
 #include "sim/CpuTime.h"
 #include "sim/SimulatedDevice.h"
@@ -71,29 +72,6 @@ Costs measure (Rig& rig, size_t numExchanges, Exchanges&& runExchanges)
     return { (juce::Time::getMillisecondCounterHiRes() - start) * perExchange,
              (CpuTime::threadMilliseconds() - threadStart) * perExchange,
              (rig.timedPorts.getCallbackMilliseconds() - callbackStart) * perExchange };
-}
-
-/** The commands of a whole transfer of this image, in order. */
-std::vector<juce::MidiMessage> transferMessages (const FirmwareImage& image)
-{
-    std::vector<juce::MidiMessage> messages;
-    const auto add = [&messages] (const DeviceCommands::Body& body)
-    { messages.push_back (DeviceCommands::toMessage (body.data(), body.length)); };
-
-    add (DeviceCommands::start);
-    add (DeviceCommands::address (0, 0));
-
-    for (int block = 0; block < image.getNumBlocks(); ++block)
-    {
-        for (int i = 0; i < FirmwareImage::blockSize; ++i)
-            add (DeviceCommands::data (i % 2 == 0 ? 'c' : 'C',
-                                       image.getPayload()[block * FirmwareImage::blockSize + i]));
-
-        add (DeviceCommands::address ((juce::uint8) (block >> 2), (juce::uint8) ((block * 64) & 0xff)));
-        add (DeviceCommands::commit);
-    }
-
-    return messages;
 }
 
 void checkMemory (const Rig& rig, const FirmwareImage& image, bool succeeded)
@@ -162,7 +140,7 @@ void printRow (const char* name, double wall, double sender, double callback, do
 
 void compare (const FirmwareImage& image, int latencyMicroseconds, int numRuns)
 {
-    const auto messages = transferMessages (image);
+    const auto messages = TransferMessages::forImage (image);
     std::vector<Costs> bareRuns, linkRuns;
 
     for (int run = 0; run < numRuns; ++run)
@@ -183,13 +161,6 @@ void compare (const FirmwareImage& image, int latencyMicroseconds, int numRuns)
     std::cout << "  (target with 1 ms latency: CPU of both at most 2 times the bare sender's)\n\n";
 }
 
-FirmwareImage firstBlocks (int numBlocks)
-{
-    const auto payload = FirmwareImage::getBuiltIn().getPayloadCopy();
-    const auto size = std::min (payload.size(), (size_t) (numBlocks * FirmwareImage::blockSize));
-    return FirmwareImage (std::vector<juce::uint8> (payload.begin(), payload.begin() + (std::ptrdiff_t) size));
-}
-
 int argumentAfter (const juce::StringArray& args, const char* name, int fallback)
 {
     const auto index = args.indexOf (name);
@@ -203,7 +174,8 @@ int main (int argc, char** argv)
     const auto numRuns = argumentAfter (args, "--runs", 5);
     const auto blocks = argumentAfter (args, "--blocks", 0);
 
-    compare (firstBlocks (blocks > 0 ? blocks : FirmwareImage::getBuiltIn().getNumBlocks()), 0, numRuns);
-    compare (firstBlocks (blocks > 0 ? blocks : 16), 1000, numRuns);
+    compare (TransferMessages::firstBlocks (blocks > 0 ? blocks : FirmwareImage::getBuiltIn().getNumBlocks()), 0,
+             numRuns);
+    compare (TransferMessages::firstBlocks (blocks > 0 ? blocks : 16), 1000, numRuns);
     return 0;
 }
