@@ -13,6 +13,7 @@ set (VT5150_DEVICE_SOURCES
     device/FirmwareImage.cpp
     device/ReplyStore.cpp
     device/TransferThread.cpp
+    device/WakeableLock.cpp
     "${CMAKE_BINARY_DIR}/resources/FirmwareImageData.cpp")
 
 vt5150_embed_file ("${CMAKE_BINARY_DIR}/resources/FirmwareImageData.cpp"

@@ -1,0 +1,58 @@
+#include "device/WakeableLock.h"
+
+#if JUCE_WINDOWS
+#ifndef NOMINMAX
+#define NOMINMAX
+#endif
+#ifndef WIN32_LEAN_AND_MEAN
+#define WIN32_LEAN_AND_MEAN
+#endif
+#include <windows.h>
+
+static_assert (sizeof (SRWLOCK) == sizeof (void*) && sizeof (CONDITION_VARIABLE) == sizeof (void*),
+               "SRWLOCK_INIT and CONDITION_VARIABLE_INIT are a single null pointer");
+
+void WakeableLock::lock()
+{
+    AcquireSRWLockExclusive (reinterpret_cast<SRWLOCK*> (&srwLock));
+}
+
+void WakeableLock::unlock()
+{
+    ReleaseSRWLockExclusive (reinterpret_cast<SRWLOCK*> (&srwLock));
+}
+
+void WakeableLock::waitFor (juce::uint32 milliseconds)
+{
+    SleepConditionVariableSRW (reinterpret_cast<CONDITION_VARIABLE*> (&condition),
+                               reinterpret_cast<SRWLOCK*> (&srwLock), (DWORD) milliseconds, 0);
+}
+
+void WakeableLock::wakeAll()
+{
+    WakeAllConditionVariable (reinterpret_cast<CONDITION_VARIABLE*> (&condition));
+}
+#else
+void WakeableLock::lock()
+{
+    mutex.lock();
+}
+
+void WakeableLock::unlock()
+{
+    mutex.unlock();
+}
+
+void WakeableLock::waitFor (juce::uint32 milliseconds)
+{
+    // The caller holds the mutex: the wait borrows that hold and gives it back.
+    std::unique_lock<std::mutex> held (mutex, std::adopt_lock);
+    condition.wait_for (held, std::chrono::milliseconds (milliseconds));
+    held.release();
+}
+
+void WakeableLock::wakeAll()
+{
+    condition.notify_all();
+}
+#endif
