@@ -17,7 +17,9 @@
 // run under valgrind short.
 
 #include "bench/BareSender.h"
+#include "bench/BenchOptions.h"
 #include "bench/CallbackTimedPorts.h"
+#include "bench/IdleThread.h"
 #include "bench/TransferMessages.h"
 #include "device/DeviceLink.h"
 #include "sim/CpuTime.h"
@@ -29,15 +31,6 @@
 
 namespace
 {
-struct TransferThreadStandIn : juce::Thread
-{
-    TransferThreadStandIn()
-        : juce::Thread ("bench")
-    {
-    }
-    void run() override {}
-};
-
 /** Microseconds per exchange. */
 struct Costs
 {
@@ -103,7 +96,7 @@ Costs linkRun (const FirmwareImage& image, size_t numExchanges, int latencyMicro
 {
     Rig rig (latencyMicroseconds);
     DeviceLink link;
-    TransferThreadStandIn thread;
+    IdleThread thread;
     link.setPortSystem (&rig.timedPorts);
     link.setFirmwareImage (&image);
     link.detect();
@@ -161,21 +154,15 @@ void compare (const FirmwareImage& image, int latencyMicroseconds, int numRuns)
     std::cout << "  (target with 1 ms latency: CPU of both at most 2 times the bare sender's)\n\n";
 }
 
-int argumentAfter (const juce::StringArray& args, const char* name, int fallback)
-{
-    const auto index = args.indexOf (name);
-    return index >= 0 && index + 1 < args.size() ? juce::jmax (1, args[index + 1].getIntValue()) : fallback;
-}
 } // namespace
 
 int main (int argc, char** argv)
 {
-    const juce::StringArray args (argv + 1, argc - 1);
-    const auto numRuns = argumentAfter (args, "--runs", 5);
-    const auto blocks = argumentAfter (args, "--blocks", 0);
+    const auto options = BenchOptions::parse (argc, argv);
+    const auto blocks = options.blocks;
 
     compare (TransferMessages::firstBlocks (blocks > 0 ? blocks : FirmwareImage::getBuiltIn().getNumBlocks()), 0,
-             numRuns);
-    compare (TransferMessages::firstBlocks (blocks > 0 ? blocks : 16), 1000, numRuns);
+             options.runs);
+    compare (TransferMessages::firstBlocks (blocks > 0 ? blocks : 16), 1000, options.runs);
     return 0;
 }

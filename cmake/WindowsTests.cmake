@@ -26,6 +26,7 @@ target_link_options (vt5150-windows-port-tests PRIVATE -static)
 add_executable (vt5150-windows-transfer-bench EXCLUDE_FROM_ALL
     tests/windows/WineTransferBench.cpp
     tests/windows/BareWinmmClient.cpp
+    bench/BenchOptions.cpp
     bench/TransferMessages.cpp)
 
 target_link_libraries (vt5150-windows-transfer-bench PRIVATE vt5150_sim winmm vt5150_warnings)

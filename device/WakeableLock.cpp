@@ -1,12 +1,6 @@
 #include "device/WakeableLock.h"
 
 #if JUCE_WINDOWS
-#ifndef NOMINMAX
-#define NOMINMAX
-#endif
-#ifndef WIN32_LEAN_AND_MEAN
-#define WIN32_LEAN_AND_MEAN
-#endif
 #include <windows.h>
 
 static_assert (sizeof (SRWLOCK) == sizeof (void*) && sizeof (CONDITION_VARIABLE) == sizeof (void*),

@@ -9,6 +9,8 @@
 //
 // Usage: vt5150-windows-transfer-bench.exe [--blocks N] [--runs R]
 
+#include "bench/BenchOptions.h"
+#include "bench/IdleThread.h"
 #include "bench/TransferMessages.h"
 #include "device/DeviceLink.h"
 #include "sim/CpuTime.h"
@@ -19,15 +21,6 @@
 
 namespace
 {
-struct TransferThreadStandIn : juce::Thread
-{
-    TransferThreadStandIn()
-        : juce::Thread ("bench")
-    {
-    }
-    void run() override {}
-};
-
 /** Milliseconds per exchange, of wall time and of the process's CPU time; negative for a failed run. */
 struct Costs
 {
@@ -65,7 +58,7 @@ Costs bareRun (const std::vector<juce::MidiMessage>& messages)
 Costs linkRun (const FirmwareImage& image, size_t numExchanges)
 {
     DeviceLink link;
-    TransferThreadStandIn thread;
+    IdleThread thread;
     link.setFirmwareImage (&image);
 
     if (! link.detect())
@@ -82,18 +75,13 @@ double median (std::vector<double> values)
     return values[values.size() / 2];
 }
 
-int argumentAfter (const juce::StringArray& args, const char* name, int fallback)
-{
-    const auto index = args.indexOf (name);
-    return index >= 0 && index + 1 < args.size() ? juce::jmax (1, args[index + 1].getIntValue()) : fallback;
-}
 } // namespace
 
 int main (int argc, char** argv)
 {
-    const juce::StringArray args (argv + 1, argc - 1);
-    const auto image = TransferMessages::firstBlocks (argumentAfter (args, "--blocks", 8));
-    const auto numRuns = argumentAfter (args, "--runs", 5);
+    const auto options = BenchOptions::parse (argc, argv);
+    const auto image = TransferMessages::firstBlocks (options.blocks > 0 ? options.blocks : 8);
+    const auto numRuns = options.runs;
     const auto messages = TransferMessages::forImage (image);
     std::vector<double> bareWall, bareCpu, linkWall, linkCpu;
 
