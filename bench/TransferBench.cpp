@@ -1,249 +1,168 @@
-// Measures the cost of a firmware transfer against the simulated VT-5150.
+// Measures what a firmware transfer costs the updater, beside a bare sender
+// measured in the same run, against the simulated VT-5150 answering on a
+// thread of its own as a real device does, so that the sending thread's CPU
+// time is the sender's alone.
 //
-// 1. The whole built-in transfer (25,222 exchanges) with no device latency,
-//    in microseconds per exchange, beside a floor measured in the same run:
-//    the same messages bounced over the same virtual ports to the same
-//    simulated device, waited for with a bare listener and none of the
-//    device link's code. The link's overhead is the ratio of the two.
-// 2. With 1 ms of device latency, CPU time during a transfer as a share of
-//    its wall time: the whole process's, and the updater's own threads'
-//    (the transfer thread, and the input callback's work on the delivery
-//    thread), from per-thread CPU clocks. A wait that spun would take a core.
+// For a device that answers at once and one that answers after 1 ms, it runs
+// a whole transfer with the device link, and the same messages sent by a bare
+// sender (one thread that sends each ready-made message and sleeps until the
+// reply comes, with none of the device link's code) over the same virtual
+// ports, alternately, and reports per exchange the medians of the wall time,
+// the sending thread's CPU time and the CPU time of the input callback on the
+// delivery thread, from per-thread CPU clocks.
+//
+// Usage: vt5150-transfer-bench [--blocks N] [--runs R]. By default the built-in
+// image with the immediate device and 16 blocks with the 1-ms one, 5 runs of
+// each; --blocks sends N blocks of the built-in payload in both, which keeps a
+// run under valgrind short.
 
+#include "bench/BareSender.h"
+#include "bench/BenchOptions.h"
+#include "bench/CallbackTimedPorts.h"
+#include "bench/IdleThread.h"
+#include "bench/TransferMessages.h"
 #include "device/DeviceLink.h"
 #include "sim/SimulatedDevice.h"
 #include "tools/CpuTime.h"
 
 #include <algorithm>
-#include <atomic>
-#include <condition_variable>
+#include <iomanip>
 #include <iostream>
 
 namespace
 {
-constexpr int runs = 7;
-
-struct TransferThreadStandIn : juce::Thread
+/** Microseconds per exchange. */
+struct Costs
 {
-    TransferThreadStandIn()
-        : juce::Thread ("bench")
-    {
-    }
-    void run() override {}
+    double wall = 0, sender = 0, callback = 0;
 };
 
-/** The commands of a whole transfer of this image, in order. */
-std::vector<juce::MidiMessage> transferMessages (const FirmwareImage& image)
+/** Virtual ports with a simulated device that decodes and answers on its own thread. */
+struct Rig
 {
-    std::vector<juce::MidiMessage> messages;
-    const auto add = [&messages] (const DeviceCommands::Body& body)
-    { messages.push_back (DeviceCommands::toMessage (body.data(), body.length)); };
-
-    add (DeviceCommands::start);
-    add (DeviceCommands::address (0, 0));
-
-    for (int block = 0; block < image.getNumBlocks(); ++block)
+    explicit Rig (int latencyMicroseconds)
+        : ports (1, 1)
+        , timedPorts (ports)
+        , device (ports, { 0, 0, latencyMicroseconds, {}, true })
     {
-        for (int i = 0; i < FirmwareImage::blockSize; ++i)
-            add (DeviceCommands::data (i % 2 == 0 ? 'c' : 'C',
-                                       image.getPayload()[block * FirmwareImage::blockSize + i]));
-
-        add (DeviceCommands::address ((juce::uint8) (block >> 2), (juce::uint8) ((block * 64) & 0xff)));
-        add (DeviceCommands::commit);
     }
 
-    return messages;
-}
-
-/** Waits for each reply with nothing but a flag, a lock and a condition variable. */
-struct BareListener final : MidiPortListener
-{
-    void handleIncomingMidiMessage (MidiInputPort*, const juce::MidiMessage&) override
-    {
-        {
-            const std::lock_guard<std::mutex> lock (mutex);
-            replied = true;
-        }
-
-        condition.notify_one();
-    }
-
-    void exchange (MidiOutputPort& output, const juce::MidiMessage& message)
-    {
-        {
-            const std::lock_guard<std::mutex> lock (mutex);
-            replied = false;
-        }
-
-        output.sendMessageNow (message);
-        std::unique_lock<std::mutex> lock (mutex);
-        condition.wait (lock, [this] { return replied; });
-    }
-
-    std::mutex mutex;
-    std::condition_variable condition;
-    bool replied = false;
+    VirtualMidiPorts ports;
+    CallbackTimedPorts timedPorts;
+    SimulatedDevice device;
 };
 
-double floorMicroseconds (const std::vector<juce::MidiMessage>& messages)
+/** Runs the exchanges on this thread and divides what they cost by their number. */
+template <typename Exchanges>
+Costs measure (Rig& rig, size_t numExchanges, Exchanges&& runExchanges)
 {
-    VirtualMidiPorts ports (1, 1);
-    SimulatedDevice device (ports, {});
-    BareListener listener;
-    auto input = ports.openInput (0, listener);
-    auto output = ports.openOutput (0);
-    input->start();
-
-    const auto start = juce::Time::getMillisecondCounterHiRes();
-
-    for (const auto& message : messages)
-        listener.exchange (*output, message);
-
-    const auto elapsed = juce::Time::getMillisecondCounterHiRes() - start;
-    input->stop();
-    return 1000.0 * elapsed / (double) messages.size();
-}
-
-double linkMicroseconds (const FirmwareImage& image, int numExchanges)
-{
-    VirtualMidiPorts ports (1, 1);
-    SimulatedDevice device (ports, {});
-    DeviceLink link;
-    TransferThreadStandIn thread;
-    link.setPortSystem (&ports);
-    link.setFirmwareImage (&image);
-    link.detect();
-
-    const auto start = juce::Time::getMillisecondCounterHiRes();
-    const auto succeeded = link.transferFirmware (&thread);
-    const auto elapsed = juce::Time::getMillisecondCounterHiRes() - start;
-    link.close();
-
-    if (! succeeded || ! device.memoryMatches (image.getPayloadCopy()))
-        std::cerr << "the transfer failed\n";
-
-    return 1000.0 * elapsed / (double) numExchanges;
-}
-
-double median (std::vector<double> values)
-{
-    std::sort (values.begin(), values.end());
-    return values[values.size() / 2];
-}
-
-void measureOverhead()
-{
-    const auto& image = FirmwareImage::getBuiltIn();
-    const auto messages = transferMessages (image);
-    std::vector<double> floors, links;
-
-    for (int run = 0; run < runs; ++run)
-    {
-        floors.push_back (floorMicroseconds (messages));
-        links.push_back (linkMicroseconds (image, (int) messages.size()));
-    }
-
-    const auto floor = median (floors), link = median (links);
-    std::cout << "exchanges per transfer:           " << messages.size() << "\n"
-              << "floor (bare bounce), us/exchange: " << floor << "\n"
-              << "device link, us/exchange:         " << link << "\n"
-              << "device link / floor:              " << link / floor << "  (target: at most 1.15)\n";
-}
-
-/**
-    The virtual ports, with every input's listener wrapped so that the CPU
-    time that the listener's callback takes on the delivery thread is summed.
-*/
-class CallbackTimedPorts final : public MidiPortSystem
-{
-public:
-    explicit CallbackTimedPorts (MidiPortSystem& portsToWrap)
-        : ports (portsToWrap)
-    {
-    }
-
-    int getNumInputs() override
-    {
-        return ports.getNumInputs();
-    }
-
-    int getNumOutputs() override
-    {
-        return ports.getNumOutputs();
-    }
-
-    std::unique_ptr<MidiInputPort> openInput (int index, MidiPortListener& listener) override
-    {
-        timedListener.target = &listener;
-        return ports.openInput (index, timedListener);
-    }
-
-    std::unique_ptr<MidiOutputPort> openOutput (int index) override
-    {
-        return ports.openOutput (index);
-    }
-
-    double getCallbackMilliseconds() const
-    {
-        return timedListener.microseconds.load() / 1000.0;
-    }
-
-private:
-    struct TimedListener final : MidiPortListener
-    {
-        void handleIncomingMidiMessage (MidiInputPort* source, const juce::MidiMessage& message) override
-        {
-            const auto start = CpuTime::threadMilliseconds();
-            target->handleIncomingMidiMessage (source, message);
-            microseconds += (long long) ((CpuTime::threadMilliseconds() - start) * 1000.0);
-        }
-
-        MidiPortListener* target = nullptr;
-        std::atomic<long long> microseconds { 0 };
-    };
-
-    MidiPortSystem& ports;
-    TimedListener timedListener;
-};
-
-void measureIdleCpu()
-{
-    const FirmwareImage image (std::vector<juce::uint8> (16 * FirmwareImage::blockSize, 0xa5));
-    VirtualMidiPorts ports (1, 1);
-    CallbackTimedPorts timedPorts (ports);
-    SimulatedDevice::Settings settings;
-    settings.latencyMicroseconds = 1000;
-    SimulatedDevice device (ports, settings);
-    DeviceLink link;
-    TransferThreadStandIn thread;
-    link.setPortSystem (&timedPorts);
-    link.setFirmwareImage (&image);
-    link.detect();
-
-    // This thread runs the transfer, as the transfer thread does in the program.
-    const auto callbackBefore = timedPorts.getCallbackMilliseconds();
-    const auto processStart = CpuTime::processMilliseconds();
+    const auto callbackStart = rig.timedPorts.getCallbackMilliseconds();
     const auto threadStart = CpuTime::threadMilliseconds();
     const auto start = juce::Time::getMillisecondCounterHiRes();
-    link.transferFirmware (&thread);
-    const auto wallMs = juce::Time::getMillisecondCounterHiRes() - start;
-    const auto threadMs = CpuTime::threadMilliseconds() - threadStart;
-    const auto processMs = CpuTime::processMilliseconds() - processStart;
-    const auto callbackMs = timedPorts.getCallbackMilliseconds() - callbackBefore;
-    link.close();
+    runExchanges();
+    const auto perExchange = 1000.0 / (double) numExchanges;
 
-    const auto share = [wallMs] (double ms) { return juce::String (100.0 * ms / wallMs, 2) + "%"; };
-    std::cout << "with 1 ms device latency, wall " << wallMs << " ms; CPU time as a share of it:\n"
-              << "  whole process:                  " << share (processMs) << "\n"
-              << "  transfer thread:                " << share (threadMs) << "\n"
-              << "  input callback:                 " << share (callbackMs) << "\n"
-              << "  the updater's own, together:    " << share (threadMs + callbackMs) << "  (target: under 2%)\n";
+    return { (juce::Time::getMillisecondCounterHiRes() - start) * perExchange,
+             (CpuTime::threadMilliseconds() - threadStart) * perExchange,
+             (rig.timedPorts.getCallbackMilliseconds() - callbackStart) * perExchange };
 }
+
+void checkMemory (const Rig& rig, const FirmwareImage& image, bool succeeded)
+{
+    if (! succeeded || ! rig.device.memoryMatches (image.getPayloadCopy()))
+        std::cerr << "the transfer failed\n";
+}
+
+Costs bareRun (const FirmwareImage& image, const std::vector<juce::MidiMessage>& messages, int latencyMicroseconds)
+{
+    Rig rig (latencyMicroseconds);
+    BareSender sender;
+    auto input = rig.timedPorts.openInput (0, sender);
+    auto output = rig.timedPorts.openOutput (0);
+    input->start();
+
+    const auto costs = measure (rig, messages.size(),
+                                [&]
+                                {
+                                    for (const auto& message : messages)
+                                        sender.exchange (*output, message);
+                                });
+    input->stop();
+    checkMemory (rig, image, true);
+    return costs;
+}
+
+Costs linkRun (const FirmwareImage& image, size_t numExchanges, int latencyMicroseconds)
+{
+    Rig rig (latencyMicroseconds);
+    DeviceLink link;
+    IdleThread thread;
+    link.setPortSystem (&rig.timedPorts);
+    link.setFirmwareImage (&image);
+    link.detect();
+
+    auto succeeded = false;
+    const auto costs = measure (rig, numExchanges, [&] { succeeded = link.transferFirmware (&thread); });
+    link.close();
+    checkMemory (rig, image, succeeded);
+    return costs;
+}
+
+Costs median (std::vector<Costs> runs)
+{
+    const auto middle = [&runs] (double Costs::*field)
+    {
+        std::vector<double> values;
+
+        for (const auto& run : runs)
+            values.push_back (run.*field);
+
+        std::sort (values.begin(), values.end());
+        return values[values.size() / 2];
+    };
+
+    return { middle (&Costs::wall), middle (&Costs::sender), middle (&Costs::callback) };
+}
+
+void printRow (const char* name, double wall, double sender, double callback, double together)
+{
+    std::cout << "  " << std::left << std::setw (20) << name << std::right << std::fixed << std::setprecision (2)
+              << std::setw (8) << wall << std::setw (16) << sender << std::setw (16) << callback << std::setw (12)
+              << together << "\n";
+}
+
+void compare (const FirmwareImage& image, int latencyMicroseconds, int numRuns)
+{
+    const auto messages = TransferMessages::forImage (image);
+    std::vector<Costs> bareRuns, linkRuns;
+
+    for (int run = 0; run < numRuns; ++run)
+    {
+        bareRuns.push_back (bareRun (image, messages, latencyMicroseconds));
+        linkRuns.push_back (linkRun (image, messages.size(), latencyMicroseconds));
+    }
+
+    const auto bare = median (bareRuns), link = median (linkRuns);
+    const auto bareCpu = bare.sender + bare.callback, linkCpu = link.sender + link.callback;
+    std::cout << "device latency " << latencyMicroseconds << " us, " << messages.size() << " exchanges, median of "
+              << numRuns << " runs, us per exchange:\n"
+              << "                          wall  sending thread  input callback  CPU of both\n";
+    printRow ("bare sender", bare.wall, bare.sender, bare.callback, bareCpu);
+    printRow ("device link", link.wall, link.sender, link.callback, linkCpu);
+    printRow ("device link / bare", link.wall / bare.wall, link.sender / bare.sender, link.callback / bare.callback,
+              linkCpu / bareCpu);
+    std::cout << "  (target with 1 ms latency: CPU of both at most 2 times the bare sender's)\n\n";
+}
+
 } // namespace
 
-int main()
+int main (int argc, char** argv)
 {
-    measureOverhead();
-    measureIdleCpu();
+    const auto options = BenchOptions::parse (argc, argv);
+    const auto blocks = options.blocks;
+
+    compare (TransferMessages::firstBlocks (blocks > 0 ? blocks : FirmwareImage::getBuiltIn().getNumBlocks()), 0,
+             options.runs);
+    compare (TransferMessages::firstBlocks (blocks > 0 ? blocks : 16), 1000, options.runs);
     return 0;
 }

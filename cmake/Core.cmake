@@ -7,16 +7,9 @@ set (VT5150_APP_SOURCES
     app/UpdaterApplication.cpp
     )
 
-set (VT5150_DEVICE_SOURCES
-    device/DeviceCommands.cpp
-    device/DeviceLink.cpp
-    device/FirmwareImage.cpp
-    device/ReplyStore.cpp
-    device/TransferThread.cpp
-    "${CMAKE_BINARY_DIR}/resources/FirmwareImageData.cpp")
+include (DeviceProtocol)
 
-vt5150_embed_file ("${CMAKE_BINARY_DIR}/resources/FirmwareImageData.cpp"
-                   "${CMAKE_SOURCE_DIR}/resources/firmware.bin" firmwareImage LENGTH_PREFIX)
+set (VT5150_DEVICE_SOURCES ${VT5150_PROTOCOL_SOURCES} device/TransferThread.cpp)
 
 # The MIDI port layer: JUCE's ports, and on Windows also the updater's own
 # winmm ports, which take their place there (see the Windows-only sources).

@@ -5,21 +5,16 @@
 
 set (VT5150_SITE "${CMAKE_BINARY_DIR}/site")
 
+include (DeviceProtocol)
+
 add_executable (vt5150-web
-    device/DeviceCommands.cpp
-    device/DeviceLink.cpp
-    device/FirmwareImage.cpp
-    device/ReplyStore.cpp
+    ${VT5150_PROTOCOL_SOURCES}
     ui/PageTexts.cpp
     web/WebEntryPoints.cpp
     web/WebMidiInput.cpp
     web/WebMidiOutput.cpp
     web/WebMidiPorts.cpp
-    web/WebMidiWait.cpp
-    "${CMAKE_BINARY_DIR}/resources/FirmwareImageData.cpp")
-
-vt5150_embed_file ("${CMAKE_BINARY_DIR}/resources/FirmwareImageData.cpp"
-                   "${CMAKE_SOURCE_DIR}/resources/firmware.bin" firmwareImage LENGTH_PREFIX)
+    web/WebMidiWait.cpp)
 
 target_include_directories (vt5150-web PRIVATE
     "${CMAKE_SOURCE_DIR}/web/juce" "${CMAKE_SOURCE_DIR}" "${CMAKE_BINARY_DIR}/generated")

@@ -44,7 +44,16 @@ DeviceCommands::Body DeviceCommands::data (char letter, juce::uint8 value) noexc
 
 juce::MidiMessage DeviceCommands::toMessage (const juce::uint8* body, int length)
 {
-    return juce::MidiMessage::createSysExMessage (body, length);
+    // Framed on the stack rather than in a heap block, as JUCE's createSysExMessage
+    // does: a message of up to eight bytes keeps them inside itself, so sending any
+    // command but an address allocates nothing.
+    jassert (juce::isPositiveAndNotGreaterThan (length, maxBodyLength));
+    const auto bodyLength = juce::jlimit (0, maxBodyLength, length);
+    std::array<juce::uint8, maxBodyLength + 2> frame {};
+    frame[0] = 0xf0;
+    std::copy (body, body + bodyLength, frame.begin() + 1);
+    frame[(size_t) bodyLength + 1] = 0xf7;
+    return juce::MidiMessage (frame.data(), bodyLength + 2);
 }
 
 bool DeviceCommands::isLenientReply (const juce::MidiMessage& message) noexcept

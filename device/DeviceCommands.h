@@ -13,10 +13,13 @@
 */
 struct DeviceCommands
 {
-    /** A command body of at most seven bytes. */
+    /** The longest command body: the address command's. */
+    static constexpr int maxBodyLength = 7;
+
+    /** A command body of at most maxBodyLength bytes. */
     struct Body
     {
-        std::array<juce::uint8, 7> bytes {};
+        std::array<juce::uint8, maxBodyLength> bytes {};
         int length = 0;
 
         /** Returns the first byte of the body. */
@@ -59,7 +62,7 @@ struct DeviceCommands
     /** The data command carrying one payload byte; letter is evenDataLetter or oddDataLetter. */
     static Body data (char letter, juce::uint8 value) noexcept;
 
-    /** Wraps a body in F0 ... F7 as one SysEx message with timestamp 0. */
+    /** Wraps a body of at most maxBodyLength bytes in F0 ... F7 as one SysEx message with timestamp 0. */
     static juce::MidiMessage toMessage (const juce::uint8* body, int length);
 
     /** True for a SysEx message whose first three data bytes are 4E 7F 0D. */

@@ -1,8 +1,9 @@
 #pragma once
 
+#include "device/WakeableLock.h"
+
 #include <juce_audio_basics/juce_audio_basics.h>
 
-#include <condition_variable>
 #include <mutex>
 #include <optional>
 
@@ -34,8 +35,8 @@ public:
     auto awaitAndInspect (juce::uint32 startMs, juce::uint32 limitMs, Judge&& judge)
         -> std::optional<decltype (judge (std::declval<const juce::MidiMessage&>()))>
     {
-        std::unique_lock<std::mutex> lock (mutex);
-        waitForMessage (lock, startMs, limitMs);
+        const std::lock_guard<WakeableLock> hold (lock);
+        waitForMessage (startMs, limitMs);
 
         if (! message.has_value())
             return {};
@@ -44,9 +45,8 @@ public:
     }
 
 private:
-    void waitForMessage (std::unique_lock<std::mutex>& lock, juce::uint32 startMs, juce::uint32 limitMs);
+    void waitForMessage (juce::uint32 startMs, juce::uint32 limitMs);
 
-    std::mutex mutex;
-    std::condition_variable messageArrived;
+    WakeableLock lock;
     std::optional<juce::MidiMessage> message;
 };

@@ -18,7 +18,7 @@ SimulatedDevice::SimulatedDevice (VirtualMidiPorts& portsToUse, const Settings& 
           std::chrono::microseconds (settingsToUse.latencyMicroseconds) +
           (settingsToUse.faults.lateReply ? std::chrono::microseconds (lateReplyDelay) : std::chrono::microseconds()))
 {
-    if (delay.count() > 0)
+    if (delay.count() > 0 || settings.answersOnOwnThread)
         replyThread = std::thread ([this] { sendDelayedUntilStopped(); });
 
     ports.setReceiver (settings.outputIndex, [this] (const juce::MidiMessage& frame) { receive (frame); });
@@ -46,6 +46,14 @@ void SimulatedDevice::setCommandObserver (std::function<void (const juce::MidiMe
 }
 
 void SimulatedDevice::receive (const juce::MidiMessage& frame)
+{
+    if (settings.answersOnOwnThread)
+        schedule (frame, true);
+    else
+        answer (frame);
+}
+
+void SimulatedDevice::answer (const juce::MidiMessage& frame)
 {
     DeviceMemory::Command command;
     int commandNumber, dataBytesBefore;
@@ -115,15 +123,18 @@ juce::MidiMessage SimulatedDevice::makeReply (DeviceMemory::Command command) con
 
 void SimulatedDevice::reply (const juce::MidiMessage& message)
 {
-    if (delay.count() == 0)
-    {
+    // A command answered on the device's thread has waited out the latency already.
+    if (delay.count() == 0 || settings.answersOnOwnThread)
         sendNow (message);
-        return;
-    }
+    else
+        schedule (message, false);
+}
 
+void SimulatedDevice::schedule (const juce::MidiMessage& message, bool isCommand)
+{
     {
         const std::lock_guard<std::mutex> lock (queueMutex);
-        pending.emplace_back (std::chrono::steady_clock::now() + delay, message);
+        pending.push_back ({ std::chrono::steady_clock::now() + delay, message, isCommand });
     }
 
     queueChanged.notify_all();
@@ -145,16 +156,19 @@ void SimulatedDevice::sendDelayedUntilStopped()
         if (stopping)
             return;
 
-        // Every reply waits the same delay, so the queue is in order of due time.
-        const auto due = pending.front().first;
-
-        if (queueChanged.wait_until (lock, due, [this] { return stopping; }))
+        // Everything waits the same delay, so the queue is in order of due time.
+        if (delay.count() > 0 && queueChanged.wait_until (lock, pending.front().due, [this] { return stopping; }))
             return;
 
-        auto message = std::move (pending.front().second);
+        auto next = std::move (pending.front());
         pending.pop_front();
         lock.unlock();
-        sendNow (message);
+
+        if (next.isCommand)
+            answer (next.message);
+        else
+            sendNow (next.message);
+
         lock.lock();
     }
 }

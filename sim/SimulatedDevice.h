@@ -16,7 +16,9 @@
     address, data and commit, and a reply carrying a result byte to the query.
     It records every command, keeps the memory that the commands write, and
     can misbehave in the ways DeviceFaults lists. Replies with a latency are
-    sent from a thread of its own, so the sender is never held up.
+    sent from a thread of its own, so the sender is never held up; with
+    answersOnOwnThread, that thread also takes in and decodes each command,
+    as a real device does, so that the sending thread pays only for the send.
 */
 class SimulatedDevice
 {
@@ -28,6 +30,7 @@ public:
         int outputIndex = 0;
         int latencyMicroseconds = 0;
         DeviceFaults faults;
+        bool answersOnOwnThread = false;
     };
 
     /** The result byte that the device gives to the query command. */
@@ -51,11 +54,24 @@ public:
     /** Every protocol violation seen so far. */
     juce::StringArray getViolations() const;
 
-    /** Called with each command frame as it arrives, on the sending thread; for tests that act mid-transfer. */
+    /**
+        Called with each command frame as it arrives, on the sending thread (the device's
+        own with answersOnOwnThread); for tests that act mid-transfer.
+    */
     void setCommandObserver (std::function<void (const juce::MidiMessage&)> observer);
 
 private:
+    /** A message waiting on the device's thread: a command to answer, or a reply to send. */
+    struct Pending
+    {
+        std::chrono::steady_clock::time_point due;
+        juce::MidiMessage message;
+        bool isCommand;
+    };
+
     void receive (const juce::MidiMessage& frame);
+    void answer (const juce::MidiMessage& frame);
+    void schedule (const juce::MidiMessage& message, bool isCommand);
     bool isSilentFor (DeviceMemory::Command command, int commandNumber, int dataIndex) const;
     juce::MidiMessage makeReply (DeviceMemory::Command command) const;
     void reply (const juce::MidiMessage& message);
@@ -73,7 +89,7 @@ private:
 
     std::mutex queueMutex;
     std::condition_variable queueChanged;
-    std::deque<std::pair<std::chrono::steady_clock::time_point, juce::MidiMessage>> pending;
+    std::deque<Pending> pending;
     bool stopping = false;
     std::thread replyThread;
 

@@ -68,7 +68,6 @@ void WindowsMidiOutput::sendLong (const juce::MidiMessage& message)
     // The message's own length goes out, from a buffer that may be longer.
     header.dwBufferLength = size;
     header.dwFlags &= ~(DWORD) MHDR_DONE;
-    ResetEvent (doneEvent);
 
     if (api.outLongMsg (handle, header) == MMSYSERR_NOERROR && ! awaitCompletion())
     {
@@ -123,7 +122,9 @@ bool WindowsMidiOutput::awaitCompletion()
 {
     const auto deadline = GetTickCount64() + completionLimitMs;
 
-    // The event also wakes for other notices (MOM_OPEN, MOM_CLOSE): only the flag says done.
+    // The event also wakes for other notices (MOM_OPEN, MOM_CLOSE) and may still be set by
+    // an earlier send's MOM_DONE, which no wait consumed: only the flag says done. The event
+    // is not reset before a send, which under Wine would cost a round trip to its server.
     const volatile DWORD& flags = buffer->header.dwFlags;
 
     while ((flags & MHDR_DONE) == 0)

@@ -107,12 +107,15 @@ void WindowsMidiReceiver::run()
     threadId = GetCurrentThreadId();
     threadReady.signal();
 
+    // One notice per wait: the wait returns at once while notices are queued
+    // (MWMO_INPUTAVAILABLE), so a look that finds the queue empty, a round trip
+    // to the Wine server under Wine, is never needed.
     while (! threadShouldExit())
     {
         if (MsgWaitForMultipleObjectsEx (1, &wakeEvent, INFINITE, QS_POSTMESSAGE, MWMO_INPUTAVAILABLE) == WAIT_FAILED)
             return;
 
-        while (! threadShouldExit() && PeekMessageW (&notice, nullptr, 0, 0, PM_REMOVE))
+        if (! threadShouldExit() && PeekMessageW (&notice, nullptr, 0, 0, PM_REMOVE))
             handleNotice (notice);
     }
 }

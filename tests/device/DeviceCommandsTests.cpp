@@ -27,6 +27,10 @@ Bytes wireBytes (const DeviceCommands::Body& body)
 TEST (DeviceCommands, DataAndAddressCarryLowSevenBitsAndTopBitFlags)
 {
     EXPECT_EQ (bodyBytes (DeviceCommands::address (0xff, 0xff)), (Bytes { 0x4e, 0x7f, 0x0d, 0x41, 0x7f, 0x7f, 0x03 }));
+
+    // The longest frame, nine bytes, is the only one too long to live inside the message itself.
+    EXPECT_EQ (wireBytes (DeviceCommands::address (0x30, 0x40)),
+               (Bytes { 0xf0, 0x4e, 0x7f, 0x0d, 0x41, 0x30, 0x40, 0x00, 0xf7 }));
     EXPECT_EQ (wireBytes (DeviceCommands::data ('c', 0xa5)),
                (Bytes { 0xf0, 0x4e, 0x7f, 0x0d, 0x63, 0x25, 0x01, 0xf7 }));
     EXPECT_EQ (bodyBytes (DeviceCommands::data ('C', 0x7f)), (Bytes { 0x4e, 0x7f, 0x0d, 0x43, 0x7f, 0x00 }));
