@@ -1,6 +1,6 @@
 #include "bench/CallbackTimedPorts.h"
 
-#include "sim/CpuTime.h"
+#include "tools/CpuTime.h"
 
 CallbackTimedPorts::CallbackTimedPorts (MidiPortSystem& portsToWrap)
     : ports (portsToWrap)

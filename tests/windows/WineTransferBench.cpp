@@ -13,7 +13,7 @@
 #include "bench/IdleThread.h"
 #include "bench/TransferMessages.h"
 #include "device/DeviceLink.h"
-#include "sim/CpuTime.h"
+#include "tools/CpuTime.h"
 #include "tests/windows/BareWinmmClient.h"
 
 #include <algorithm>

@@ -18,9 +18,11 @@
 
 #define jassert(expression) assert (expression)
 
-#define JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR(className)                                                        \
+#define JUCE_DECLARE_NON_COPYABLE(className)                                                                           \
     className (const className&) = delete;                                                                             \
     className& operator= (const className&) = delete;
+
+#define JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR(className) JUCE_DECLARE_NON_COPYABLE (className)
 
 namespace juce
 {
@@ -33,6 +35,13 @@ template <typename Type>
 constexpr Type jmax (Type a, Type b)
 {
     return std::max (a, b);
+}
+
+/** The value kept within lowest and highest. */
+template <typename Type>
+constexpr Type jlimit (Type lowest, Type highest, Type value)
+{
+    return value < lowest ? lowest : (highest < value ? highest : value);
 }
 
 /** A text; device/ only builds texts and joins them. */
