@@ -1,6 +1,6 @@
 #pragma once
 
-#include "midi/WinmmApi.h"
+#include "midi/windows/WinmmApi.h"
 
 #include <juce_audio_basics/juce_audio_basics.h>
 
