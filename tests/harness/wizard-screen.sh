@@ -1,6 +1,6 @@
 # What the updater's window shows, read from screenshots taken with ImageMagick:
-# its controls, a signature of each page's text, the progress bar's fill, the
-# keyboard's focus ring. Sourced by wizard-driver.sh, whose window place
+# its controls, a signature of each page's text, the progress bar's fill.
+# Sourced by wizard-driver.sh, whose window place
 # (WIZARD_X, WIZARD_Y) and screenshot file (WIZARD_SHOT) it reads.
 #
 # Places are in pixels from the top-left corner of the window's content (the
@@ -117,24 +117,4 @@ wizard_next_button_shot ()
     xdotool mousemove $((x + 200)) $((y + 100))
     wizard_wait_steady 5
     import -window root -crop "100x24+$((x + 420))+$((y + 325))" +repage "$1"
-}
-
-# wizard_ring_on <next|previous|none>: takes a screenshot; true when the focus
-# ring shows on that button alone (none: on neither). The ring runs round the
-# button's edge, inside it, in the texts' antique white, where the button
-# without the keyboard is light grey; it is looked for in the middle of the
-# button's bottom edge, one pixel up.
-wizard_ring_on ()
-{
-    local x=$((WIZARD_X + WIZARD_FRAME_LEFT)) y=$((WIZARD_Y + WIZARD_FRAME_TOP + 325 + 24 - 2)) seen
-    wizard_grab || return 1
-    seen=$(convert "$WIZARD_SHOT" -write mpr:shot +delete \
-        \( mpr:shot -crop "1x1+$((x + 370))+$y" \) \( mpr:shot -crop "1x1+$((x + 470))+$y" \) \
-        -format '%[fx:r > 0.9 && r - b > 0.08] ' info:)
-    case "$1" in
-        previous) [ "$seen" = "1 0 " ] ;;
-        next) [ "$seen" = "0 1 " ] ;;
-        none) [ "$seen" = "0 0 " ] ;;
-        *) return 1 ;;
-    esac
 }
