@@ -60,6 +60,15 @@ struct StandInMachine final : testing::Environment
 
 [[maybe_unused]] const auto* const machine = testing::AddGlobalTestEnvironment (new StandInMachine);
 
+/** Sends the event from the port to its subscribers, at once. */
+int sendFrom (snd_seq_t* handle, int port, snd_seq_event_t event)
+{
+    snd_seq_ev_set_direct (&event);
+    snd_seq_ev_set_source (&event, (unsigned char) port);
+    snd_seq_ev_set_subs (&event);
+    return snd_seq_event_output_direct (handle, &event);
+}
+
 /** One client of the test's own with one port, closed at the end. */
 struct Client
 {
@@ -76,25 +85,9 @@ struct Client
         snd_seq_close (handle);
     }
 
-    int send (snd_seq_event_t event) const
-    {
-        snd_seq_ev_set_direct (&event);
-        snd_seq_ev_set_source (&event, (unsigned char) port);
-        snd_seq_ev_set_subs (&event);
-        return snd_seq_event_output_direct (handle, &event);
-    }
-
     snd_seq_t* handle = nullptr;
     int port = -1;
 };
-
-snd_seq_event_t makeNoteOn()
-{
-    snd_seq_event_t event;
-    snd_seq_ev_clear (&event);
-    snd_seq_ev_set_noteon (&event, 0, 60, 64);
-    return event;
-}
 
 constexpr unsigned int receiving = SND_SEQ_PORT_CAP_WRITE | SND_SEQ_PORT_CAP_SUBS_WRITE;
 constexpr unsigned int sending = SND_SEQ_PORT_CAP_READ | SND_SEQ_PORT_CAP_SUBS_READ;
@@ -116,7 +109,10 @@ TEST (SequencerStandIn, BlockingInputWaitsForAnEventAndNonBlockingInputDoesNot)
                               [&]
                               {
                                   std::this_thread::sleep_for (std::chrono::milliseconds (300));
-                                  return writer.send (makeNoteOn());
+                                  snd_seq_event_t noteOn;
+                                  snd_seq_ev_clear (&noteOn);
+                                  snd_seq_ev_set_noteon (&noteOn, 0, 60, 64);
+                                  return sendFrom (writer.handle, writer.port, noteOn);
                               });
 
     ASSERT_GE (snd_seq_event_input (reader.handle, &event), 0);
@@ -152,10 +148,7 @@ TEST (SequencerStandIn, ADeviceThatReadsNothingHoldsUpNoCaller)
             {
                 snd_seq_ev_clear (&event);
                 snd_seq_ev_set_sysex (&event, (unsigned int) sysEx.size(), sysEx.data());
-                snd_seq_ev_set_direct (&event);
-                snd_seq_ev_set_source (&event, (unsigned char) port);
-                snd_seq_ev_set_subs (&event);
-                snd_seq_event_output_direct (handle, &event);
+                sendFrom (handle, port, event);
             }
 
             sent->set_value();

@@ -27,24 +27,16 @@ std::uint64_t checksumOf (const juce::Image& image)
     return hash;
 }
 
-/**
-    Expects the image's checksum; when it differs, saves the image as a PNG in
-    a new temporary folder and names the file, so that it can be looked at.
-*/
+/** Expects the image's checksum; when it differs, saves the image as a PNG in the temporary folder and names it. */
 void expectChecksum (const juce::Image& image, std::uint64_t expected, const juce::String& name)
 {
     if (checksumOf (image) == expected)
         return;
 
-    const auto file = juce::File::createTempFile ("snapshots").getChildFile (name + ".png");
-    auto saved = file.getParentDirectory().createDirectory().wasOk();
-
-    if (saved)
-    {
-        juce::FileOutputStream stream (file);
-        saved = stream.openedOk() && juce::PNGImageFormat().writeImageToStream (image, stream);
-    }
-
+    const auto file = juce::File::getSpecialLocation (juce::File::tempDirectory)
+                          .getNonexistentChildFile ("vt5150-snapshot-" + name, ".png", false);
+    juce::FileOutputStream stream (file);
+    const auto saved = stream.openedOk() && juce::PNGImageFormat().writeImageToStream (image, stream);
     ADD_FAILURE() << name << " differs from before: " << (saved ? "see " + file.getFullPathName() : "not saved");
 }
 
