@@ -36,8 +36,8 @@ unplug ()
     fi
 }
 
-# device_report <name> <line>: true when the device's report has the line,
-# once the device has written it and ended (as it does when the updater lets go).
+# device_report <name> <line>: the report has the line, once the device has
+# written it and ended (as it does when the updater lets go).
 device_report ()
 {
     if [ -n "$hostPid" ]; then
@@ -48,7 +48,6 @@ device_report ()
     grep -qx "$2" "$WIZARD_TMP/$1.report" 2>/dev/null
 }
 
-# device_holds_image <name>: the device holds the built-in image, and saw no protocol violation.
 device_holds_image ()
 {
     check "the device holds the built-in image" device_report "$1" "image: match"

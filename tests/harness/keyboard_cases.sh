@@ -1,11 +1,9 @@
-# The wizard driven with the keyboard alone, as a user without a mouse would:
-# a whole update to Finish, the Menu key, the about box and the
-# device-not-found box, and Returns pressed during the search. The pointer stays parked off
-# every window, so a key reaches a window only if the program gave that window
-# the keyboard itself (see wizard_park_pointer). Sourced, after
-# gui_test_support.sh, by the tests that run these cases on Linux and under
-# Wine; each names the program's launcher (the Wine that runs it, or nothing)
-# in KEYS_LAUNCHER, an array.
+# The wizard driven with the keyboard alone: a whole update, the Menu key, the
+# about box and the device-not-found box, and Returns pressed during the
+# search. With the pointer parked off every window, a key reaches a window only
+# if the program gave it the keyboard itself. Sourced after gui_test_support.sh
+# by the tests that run these cases on Linux and under Wine, which names its
+# launcher in KEYS_LAUNCHER.
 
 KEYS_LAUNCHER=()
 
@@ -32,8 +30,7 @@ keys_under_wine ()
     KEYS_NO_FOCUS_WHEN_OPENED="Wine 8.0 without a window manager asks X for the focus before it maps the window"
 }
 
-# keys_begin <name> <program> [options...]: starts the program, waits for its
-# window, and checks that the window has the keyboard before any key is pressed.
+# keys_begin <name> <program> [options...]: the window has the keyboard before any key is pressed.
 keys_begin ()
 {
     begin_program "$1" "${KEYS_LAUNCHER[@]}" "${@:2}" || return 1
@@ -41,7 +38,7 @@ keys_begin ()
     window_has_keyboard_when_opened "$WIZARD_TITLE"
 }
 
-# key_to_page <page> <key...>: presses the keys; the page must change to that page.
+# key_to_page <page> <key...>: the keys turn to that page.
 key_to_page ()
 {
     local page="$1"
@@ -50,7 +47,6 @@ key_to_page ()
     check "the page is page $page" wizard_page_is "$page"
 }
 
-# box_has_keyboard <title>: the box is shown and has the keyboard.
 box_has_keyboard ()
 {
     check "the box \"$1\" opens" wizard_wait_until 10 wizard_window_shown "$1" || return 1
@@ -74,13 +70,10 @@ window_has_keyboard_when_opened ()
 box_closes_to_wizard ()
 {
     wizard_key "$2"
-    check "$2 closes the box \"$1\"" wizard_wait_until 5 wizard_window_gone_by_title "$1" || return 1
+    check "$2 closes the box \"$1\"" wizard_wait_until 5 wizard_window_gone "$1" || return 1
     check "the wizard has the keyboard again" wizard_wait_until 5 wizard_focus_in "$WIZARD_TITLE"
 }
 
-wizard_window_gone_by_title () { ! wizard_window_shown "$1"; }
-
-# Return from the welcome page to page 4, where Return searches next.
 return_to_page4 ()
 {
     local page
