@@ -51,10 +51,8 @@ public:
 };
 
 /**
-    The wizard's content on every page, the transfer page just as it begins, as
-    the user sees it, drawn in DejaVu Sans whatever else is installed: JUCE
-    takes the first installed of several typefaces for its default one on
-    Linux, and another one there would change every text's pixels.
+    The wizard's content on every page, drawn in DejaVu Sans whatever else is
+    installed: JUCE takes the first installed of several typefaces on Linux.
 */
 class ScaledSnapshotTest : public WizardFixture
 {
@@ -102,11 +100,7 @@ protected:
         return component.createComponentSnapshot (component.getLocalBounds(), true, scale);
     }
 
-    /**
-        Expects a snapshot of the content taken at scale 2 to show the artwork
-        one to one wherever none of the content's children lies over it, and
-        that to be most of the content.
-    */
+    /** A snapshot at scale 2 shows the artwork one to one wherever no child lies over it: most of the content. */
     static void expectArtworkWhereNothingLiesOver (juce::Component& content, const juce::Image& snapshot,
                                                    const juce::Image& artwork)
     {
