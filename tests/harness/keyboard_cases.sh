@@ -38,15 +38,6 @@ keys_begin ()
     window_has_keyboard_when_opened "$WIZARD_TITLE"
 }
 
-# key_to_page <page> <key...>: the keys turn to that page.
-key_to_page ()
-{
-    local page="$1"
-    shift
-    check "${*} leads to another page" wizard_page_changes_after 10 wizard_key "$@" || return 1
-    check "the page is page $page" wizard_page_is "$page"
-}
-
 box_has_keyboard ()
 {
     check "the box \"$1\" opens" wizard_wait_until 10 wizard_window_shown "$1" || return 1
@@ -78,7 +69,8 @@ return_to_page4 ()
 {
     local page
     for page in 1 2 3 4; do
-        key_to_page "$page" Return || return 1
+        check "Return leads to another page" wizard_page_changes_after 10 wizard_key Return || return 1
+        check "the page is page $page" wizard_page_is "$page" || return 1
     done
 }
 
