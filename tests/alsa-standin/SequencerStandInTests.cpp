@@ -1,9 +1,7 @@
-// The ALSA sequencer stand-in itself, called through the ALSA library's own
-// functions as Wine's ALSA MIDI driver calls them, with the stand-in preloaded.
-// How Wine lists its clients and ports (which, in which order, by which
-// names) tests/windows/wine_midi_gui_test.sh sees in the updater's search;
-// that an ended subscription passes nothing on, tests/app/system_midi_gui_test.sh
-// sees in the search's exact trace.
+// The ALSA sequencer stand-in, preloaded, called through the ALSA library as
+// Wine's ALSA MIDI driver calls it. How Wine lists its ports, and that an ended
+// subscription passes nothing on, the updater's search shows in
+// tests/windows/wine_midi_gui_test.sh and tests/app/system_midi_gui_test.sh.
 
 #include <alsa/asoundlib.h>
 #include <gtest/gtest.h>
