@@ -1,9 +1,7 @@
-// The ALSA sequencer stand-in itself, called through the ALSA library's own
-// functions as Wine's ALSA MIDI driver calls them, with the stand-in preloaded.
-// How Wine lists its clients and ports (which, in which order, by which
-// names) tests/windows/wine_midi_gui_test.sh sees in the updater's search;
-// that an ended subscription passes nothing on, tests/app/system_midi_gui_test.sh
-// sees in the search's exact trace.
+// The ALSA sequencer stand-in, preloaded, called through the ALSA library as
+// Wine's ALSA MIDI driver calls it. How Wine lists its ports, and that an ended
+// subscription passes nothing on, the updater's search shows in
+// tests/windows/wine_midi_gui_test.sh and tests/app/system_midi_gui_test.sh.
 
 #include <alsa/asoundlib.h>
 #include <gtest/gtest.h>
@@ -62,6 +60,15 @@ struct StandInMachine final : testing::Environment
 
 [[maybe_unused]] const auto* const machine = testing::AddGlobalTestEnvironment (new StandInMachine);
 
+/** Sends the event from the port to its subscribers, at once. */
+int sendFrom (snd_seq_t* handle, int port, snd_seq_event_t event)
+{
+    snd_seq_ev_set_direct (&event);
+    snd_seq_ev_set_source (&event, (unsigned char) port);
+    snd_seq_ev_set_subs (&event);
+    return snd_seq_event_output_direct (handle, &event);
+}
+
 /** One client of the test's own with one port, closed at the end. */
 struct Client
 {
@@ -78,25 +85,9 @@ struct Client
         snd_seq_close (handle);
     }
 
-    int send (snd_seq_event_t event) const
-    {
-        snd_seq_ev_set_direct (&event);
-        snd_seq_ev_set_source (&event, (unsigned char) port);
-        snd_seq_ev_set_subs (&event);
-        return snd_seq_event_output_direct (handle, &event);
-    }
-
     snd_seq_t* handle = nullptr;
     int port = -1;
 };
-
-snd_seq_event_t makeNoteOn()
-{
-    snd_seq_event_t event;
-    snd_seq_ev_clear (&event);
-    snd_seq_ev_set_noteon (&event, 0, 60, 64);
-    return event;
-}
 
 constexpr unsigned int receiving = SND_SEQ_PORT_CAP_WRITE | SND_SEQ_PORT_CAP_SUBS_WRITE;
 constexpr unsigned int sending = SND_SEQ_PORT_CAP_READ | SND_SEQ_PORT_CAP_SUBS_READ;
@@ -161,7 +152,10 @@ TEST (SequencerStandIn, BlockingInputWaitsForAnEventAndNonBlockingInputDoesNot)
                               [&]
                               {
                                   std::this_thread::sleep_for (std::chrono::milliseconds (300));
-                                  return writer.send (makeNoteOn());
+                                  snd_seq_event_t noteOn;
+                                  snd_seq_ev_clear (&noteOn);
+                                  snd_seq_ev_set_noteon (&noteOn, 0, 60, 64);
+                                  return sendFrom (writer.handle, writer.port, noteOn);
                               });
 
     ASSERT_GE (snd_seq_event_input (reader.handle, &event), 0);
@@ -197,10 +191,7 @@ TEST (SequencerStandIn, ADeviceThatReadsNothingHoldsUpNoCaller)
             {
                 snd_seq_ev_clear (&event);
                 snd_seq_ev_set_sysex (&event, (unsigned int) sysEx.size(), sysEx.data());
-                snd_seq_ev_set_direct (&event);
-                snd_seq_ev_set_source (&event, (unsigned char) port);
-                snd_seq_ev_set_subs (&event);
-                snd_seq_event_output_direct (handle, &event);
+                sendFrom (handle, port, event);
             }
 
             sent->set_value();

@@ -15,6 +15,7 @@ work="$(mktemp -d)"
 hostPid=""
 trap '[ -z "$hostPid" ] || kill "$hostPid" 2>/dev/null; rm -rf "$work"' EXIT
 failures=0
+fail () { echo "FAIL $*"; failures=$((failures + 1)); }
 
 # loads <name> <wanted status: 0 or "fails"> <regex for the output> <machine> [trace]:
 # runs a program with the stand-in preloaded on this machine.
@@ -26,9 +27,8 @@ loads ()
 
     if { [ "$wanted" = 0 ] && [ "$status" -ne 0 ]; } || { [ "$wanted" != 0 ] && [ "$status" -eq 0 ]; } ||
         ! grep -Eq "$pattern" <<<"$output"; then
-        echo "FAIL $name: exit $status, output:"
+        fail "$name: exit $status, output:"
         sed 's/^/    /' <<<"$output"
-        failures=$((failures + 1))
     fi
 }
 
@@ -47,10 +47,7 @@ loads "sensing once a minute" 0 '^$' "silent:A:sense=60000"
 loads "a trace that cannot be written" fails "VT5150_ALSA_SEQ_TRACE: cannot write $work/none/trace" "through" "$work/none/trace"
 echo "earlier lines" >"$work/kept"
 loads "a trace checked as the stand-in loads" 0 '^$' "through" "$work/kept"
-if ! grep -qx "earlier lines" "$work/kept"; then
-    echo "FAIL a process that only loads the stand-in emptied the trace"
-    failures=$((failures + 1))
-fi
+grep -qx "earlier lines" "$work/kept" || fail "a process that only loads the stand-in emptied the trace"
 
 # The device host: a probe that arrives in pieces, with a timing clock byte in
 # the middle and a stray end byte before it, is still one probe, and answered.
@@ -71,10 +68,7 @@ while not received.endswith(b"\xf7"):
 print(received.hex(" ").upper())
 PYTHON
 )"
-if [ "$answer" != "F0 4E 7F 0D 0D F7" ]; then
-    echo "FAIL the probe in pieces: answered \"$answer\""
-    failures=$((failures + 1))
-fi
+[ "$answer" = "F0 4E 7F 0D 0D F7" ] || fail "the probe in pieces: answered \"$answer\""
 
 if [ "$failures" -ne 0 ]; then
     echo "$failures checks failed"

@@ -5,6 +5,7 @@
 
 #include <cmath>
 #include <cstdlib>
+#include <tuple>
 #include <utility>
 
 namespace
@@ -14,7 +15,7 @@ const char notAPicture[] = "not a picture";
 
 // Which picture each built-in id shows is seen by the window's page tests;
 // here, the registry's own rules.
-TEST (ImageRegistry, OnlyRegisteredIdsDecodeWithAlphaUntilClearedAndTheFirstRegistrationStays)
+TEST (ImageRegistry, OnlyRegisteredIdsDecodeWithAlphaIntoIndependentPicturesUntilClearedAndTheFirstRegistrationStays)
 {
     clearImageRegistry();
     EXPECT_TRUE (getImage (0).isNull());
@@ -32,6 +33,12 @@ TEST (ImageRegistry, OnlyRegisteredIdsDecodeWithAlphaUntilClearedAndTheFirstRegi
         EXPECT_TRUE (getImage (id).hasAlphaChannel() && getDoubleSizeImage (id).hasAlphaChannel()) << "id " << id;
     }
 
+    auto first = getImage (0);
+    const auto original = getImage (0).getPixelAt (300, 100);
+    first.setPixelAt (300, 100, juce::Colour (0xff123456));
+    EXPECT_NE (first.getPixelAt (300, 100), original);
+    EXPECT_EQ (getImage (0).getPixelAt (300, 100), original) << "every look-up gives a picture of its own";
+
     for (auto id : { 1, 3, -1, 1000 })
         EXPECT_TRUE (getImage (id).isNull() && getDoubleSizeImage (id).isNull()) << "id " << id;
 
@@ -39,24 +46,6 @@ TEST (ImageRegistry, OnlyRegisteredIdsDecodeWithAlphaUntilClearedAndTheFirstRegi
 
     for (auto id : { 0, 2 })
         EXPECT_TRUE (getImage (id).isNull() && getDoubleSizeImage (id).isNull()) << "id " << id;
-}
-
-TEST (ImageRegistry, EveryLookUpGivesAnIndependentPicture)
-{
-    clearImageRegistry();
-    registerBuiltInImages();
-
-    auto first = getImage (0);
-    const auto second = getImage (0);
-    const auto original = second.getPixelAt (300, 250);
-    const auto marker = juce::Colour (0xff123456);
-    ASSERT_NE (original, marker);
-
-    first.setPixelAt (300, 250, marker);
-
-    EXPECT_EQ (first.getPixelAt (300, 250), marker);
-    EXPECT_EQ (second.getPixelAt (300, 250), original);
-    EXPECT_EQ (getImage (0).getPixelAt (300, 250), original);
 }
 
 TEST (ImageRegistry, EachDoubleSizePictureIsItsPictureDrawnAtTwiceTheSize)
@@ -118,18 +107,21 @@ TEST (ImageRegistry, PicturesThatDoNotDecodeComeFromTheResourcesFolderBesideTheF
     ASSERT_TRUE (root.setAsCurrentWorkingDirectory());
     EXPECT_EQ (getResourcesFolder(), folder) << "computed only once";
 
+    // A positive count without bytes is never read.
+    const std::tuple<const char*, int, const void*, int> cases[] = {
+        { "x.png", 0, nullptr, 7 },
+        { "x.png", (int) sizeof (notAPicture), notAPicture, 7 },
+        { "x.png", 100, nullptr, 7 },
+        { "missing.png", 0, nullptr, 0 },
+        { "missing.png", (int) sizeof (notAPicture), notAPicture, 0 },
+    };
     int id = 10;
-    const auto widthOf = [&id] (const char* name, int size, const void* bytes)
+
+    for (const auto& [name, size, bytes, width] : cases)
     {
         registerImage (++id, name, size, bytes);
-        return getImage (id).getWidth();
-    };
-
-    EXPECT_EQ (widthOf ("x.png", 0, nullptr), 7);
-    EXPECT_EQ (widthOf ("x.png", (int) sizeof (notAPicture), notAPicture), 7);
-    EXPECT_EQ (widthOf ("x.png", 100, nullptr), 7) << "a positive count without bytes is never read";
-    EXPECT_EQ (widthOf ("missing.png", 0, nullptr), 0);
-    EXPECT_EQ (widthOf ("missing.png", (int) sizeof (notAPicture), notAPicture), 0);
+        EXPECT_EQ (getImage (id).getWidth(), width) << name << ", " << size << " bytes";
+    }
 
     registerDoubleSizeImage (++id, "x.png", (int) sizeof (notAPicture), notAPicture);
     EXPECT_EQ (getDoubleSizeImage (id).getWidth(), 7) << "double-size pictures fall back the same way";

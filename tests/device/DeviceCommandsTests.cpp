@@ -20,10 +20,8 @@ Bytes wireBytes (const DeviceCommands::Body& body)
 }
 } // namespace
 
-// The fixed commands and the transfer's addresses go out exactly as
-// TransferTests and DetectTests see them on the wire, and DeviceLinkTests
-// judge replies by their rules; here, how every byte is split into seven bits
-// and a flag.
+// The whole commands on the wire are checked by TransferTests and DetectTests;
+// here, how every byte is split into seven bits and a flag.
 TEST (DeviceCommands, DataAndAddressCarryLowSevenBitsAndTopBitFlags)
 {
     EXPECT_EQ (bodyBytes (DeviceCommands::address (0xff, 0xff)), (Bytes { 0x4e, 0x7f, 0x0d, 0x41, 0x7f, 0x7f, 0x03 }));

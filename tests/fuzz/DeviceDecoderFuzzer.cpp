@@ -7,12 +7,10 @@
 #include "sim/DeviceMemory.h"
 #include "tests/fuzz/FuzzInput.h"
 
-namespace
+extern "C" int LLVMFuzzerTestOneInput (const juce::uint8* data, size_t size)
 {
-using Command = DeviceMemory::Command;
-
-void decodeMadeUpFrames (FuzzInput& input)
-{
+    using Command = DeviceMemory::Command;
+    FuzzInput input (data, size);
     DeviceMemory memory;
 
     for (auto count = input.takeByte() % 16; count > 0; --count)
@@ -29,13 +27,6 @@ void decodeMadeUpFrames (FuzzInput& input)
                        command == Command::start,
                    "only a data command adds a data byte");
     }
-}
 
-} // namespace
-
-extern "C" int LLVMFuzzerTestOneInput (const juce::uint8* data, size_t size)
-{
-    FuzzInput input (data, size);
-    decodeMadeUpFrames (input);
     return 0;
 }

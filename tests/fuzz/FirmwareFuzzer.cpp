@@ -18,53 +18,24 @@ void checkLayout (const juce::uint8* data, size_t size)
     fuzzCheck (image.getPayloadCopy().size() == (size_t) length, "the payload is the length's bytes");
 }
 
-/** A stream of the fuzzer's bytes, repeated `repeats` times, that counts what is read of it. */
-class RepeatingStream final : public juce::InputStream
+/** The bytes given, read one run of `run` bytes at a time, as a file read returns what it has. */
+class RunsStream final : public juce::MemoryInputStream
 {
 public:
-    RepeatingStream (const juce::uint8* dataToUse, size_t sizeToUse, juce::int64 repeatsToUse)
-        : data (dataToUse)
-        , size (sizeToUse)
-        , total ((juce::int64) sizeToUse * repeatsToUse)
+    RunsStream (const std::vector<juce::uint8>& bytes, size_t runToUse)
+        : juce::MemoryInputStream (bytes.data(), bytes.size(), false)
+        , run (runToUse)
     {
-    }
-
-    juce::int64 getTotalLength() override
-    {
-        return total;
-    }
-
-    bool isExhausted() override
-    {
-        return position >= total;
     }
 
     int read (void* destination, int maxBytes) override
     {
-        // One run of the bytes at a time, as a file read returns what it has.
-        const auto offset = (size_t) (position % (juce::int64) size);
-        const auto count = (int) std::min ({ (juce::int64) maxBytes, total - position, (juce::int64) (size - offset) });
-        std::memcpy (destination, data + offset, (size_t) count);
-        position += count;
-        return count;
+        const auto left = run - (size_t) getPosition() % run;
+        return juce::MemoryInputStream::read (destination, (int) std::min ((size_t) maxBytes, left));
     }
-
-    juce::int64 getPosition() override
-    {
-        return position;
-    }
-
-    bool setPosition (juce::int64) override
-    {
-        return false;
-    }
-
-    juce::int64 position = 0;
 
 private:
-    const juce::uint8* data;
-    const size_t size;
-    const juce::int64 total;
+    const size_t run;
 };
 
 void checkPayload (const juce::uint8* data, size_t size)
@@ -72,17 +43,24 @@ void checkPayload (const juce::uint8* data, size_t size)
     if (size == 0)
         return;
 
-    constexpr auto largest = (juce::int64) FirmwareImage::maxBlocks * FirmwareImage::blockSize;
-    const auto repeats = (juce::int64) data[0] % 4 == 0 ? (largest / (juce::int64) size + 2) : 1;
-    RepeatingStream stream (data, size, repeats);
+    // Often repeated to more than the largest image.
+    constexpr auto largest = (size_t) FirmwareImage::maxBlocks * FirmwareImage::blockSize;
+    const auto repeats = data[0] % 4 == 0 ? largest / size + 2 : 1;
+    std::vector<juce::uint8> bytes;
+
+    for (size_t i = 0; i < repeats; ++i)
+        bytes.insert (bytes.end(), data, data + size);
+
+    RunsStream stream (bytes, size);
     std::vector<juce::uint8> payload;
     const auto problem = PayloadFile::read (stream, payload);
-    const auto total = (juce::int64) size * repeats;
 
-    fuzzCheck (stream.position <= largest + 1, "never more read than one byte past the largest image");
-    fuzzCheck (problem.isEmpty() == (total <= largest && FirmwareImage::checkPayloadSize ((size_t) total).isEmpty()),
+    fuzzCheck (stream.getPosition() <= (juce::int64) largest + 1,
+               "never more read than one byte past the largest image");
+    fuzzCheck (problem.isEmpty() ==
+                   (bytes.size() <= largest && FirmwareImage::checkPayloadSize (bytes.size()).isEmpty()),
                "taken exactly when its size can be sent");
-    fuzzCheck (problem.isNotEmpty() || (juce::int64) payload.size() == total, "the whole payload is taken");
+    fuzzCheck (problem.isNotEmpty() || payload == bytes, "the whole payload is taken");
 }
 } // namespace
 

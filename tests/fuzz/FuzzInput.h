@@ -6,9 +6,9 @@
 #include <cstdlib>
 
 /**
-    Reads a fuzzer's bytes front to back: single bytes, runs of bytes, and
-    MIDI messages as a MIDI input delivers them. Past the end it gives zeros
-    and empty runs.
+    Reads a fuzzer's bytes front to back: single bytes and MIDI
+    messages as a MIDI input delivers them. Past the end it gives zeros
+    and a lone F7.
 */
 class FuzzInput
 {
@@ -31,19 +31,12 @@ public:
         return isExhausted() ? 0 : *next++;
     }
 
-    /** Up to `count` of the next bytes. */
-    std::vector<juce::uint8> takeBytes (size_t count)
-    {
-        const auto taken = std::min (count, (size_t) (end - next));
-        std::vector<juce::uint8> bytes (next, next + taken);
-        next += taken;
-        return bytes;
-    }
-
     /** A message of 1 to 32 raw bytes as the framework hands it over: a length byte, then the bytes. */
     juce::MidiMessage takeMessage()
     {
-        auto bytes = takeBytes ((size_t) (takeByte() % 32) + 1);
+        const auto count = std::min ((size_t) (takeByte() % 32) + 1, (size_t) (end - next));
+        std::vector<juce::uint8> bytes (next, next + count);
+        next += count;
 
         if (bytes.empty())
             bytes.push_back (0xf7);

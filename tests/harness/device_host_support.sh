@@ -7,9 +7,9 @@
 
 hostPid=""
 
-# plug_in <name> [options...]: starts a simulated VT-5150 with these device or
-# host options; when it is unplugged or the updater lets go, it writes
-# <name>.report and the device's bytes in order to <name>.device.
+# plug_in <name> [options...]: a simulated VT-5150 with these device or host
+# options, which writes <name>.report and its bytes in order to <name>.device
+# when it is unplugged or the updater lets go.
 plug_in ()
 {
     local name="$1"
@@ -22,9 +22,8 @@ plug_in ()
         check "the simulated device is plugged in" false
 }
 
-# Unplugs the device: over the stand-in its sequencer client and port go away,
-# as the kernel removes a USB device's. A host that does not end within 5 s is
-# killed, and its socket (if any) removed, so that the next device can listen there.
+# Unplugs the device, as the kernel removes a USB device's port; a host is
+# killed 5 s after SIGTERM, and its socket removed for the next device.
 unplug ()
 {
     if [ -n "$hostPid" ] && ! vt5150_end_process "$hostPid" 5; then
@@ -36,8 +35,8 @@ unplug ()
     fi
 }
 
-# device_report <name> <line>: true when the device's report has the line,
-# once the device has written it and ended (as it does when the updater lets go).
+# device_report <name> <line>: the report has the line, once the device has
+# written it and ended (as it does when the updater lets go).
 device_report ()
 {
     if [ -n "$hostPid" ]; then
@@ -48,7 +47,6 @@ device_report ()
     grep -qx "$2" "$WIZARD_TMP/$1.report" 2>/dev/null
 }
 
-# device_holds_image <name>: the device holds the built-in image, and saw no protocol violation.
 device_holds_image ()
 {
     check "the device holds the built-in image" device_report "$1" "image: match"

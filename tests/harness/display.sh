@@ -4,9 +4,8 @@
 
 source "$(dirname "${BASH_SOURCE[0]}")/processes.sh"
 
-# vt5150_start_xvfb: starts a private Xvfb display, prepared for JUCE windows,
-# and points DISPLAY at it; vt5150_stop_xvfb ends it. It waits up to a minute,
-# as an emulated machine (tests/vm) may need.
+# vt5150_start_xvfb: a private Xvfb display for DISPLAY, waited for up to a
+# minute, as an emulated machine (tests/vm) may need.
 vt5150_start_xvfb ()
 {
     local numberFile tries=0
@@ -42,8 +41,7 @@ vt5150_stop_xvfb ()
     VT5150_XVFB_PID=
 }
 
-# vt5150_with_display <command...>: runs the command on the current display,
-# or on a private Xvfb display when there is none.
+# vt5150_with_display <command...>: on the current display, or on a private Xvfb when there is none.
 vt5150_with_display ()
 {
     if [ -n "${DISPLAY:-}" ]; then

@@ -39,10 +39,8 @@ exited_with_0 ()   { wizard_wait_exit 15 && [ "$WIZARD_STATUS" -eq 0 ]; }
 # True once the transfer has ended, on the last page or with the error box.
 transfer_ended () { error_box_shown || wizard_shows "title next"; }
 
-# begin_program <name> <program> [arguments...]: ends the program of the case
-# before if it still runs, then starts this one and waits for its window. When
-# another updater holds the single-instance lock, no case can run: the test
-# ends at once and says so.
+# begin_program <name> <program> [arguments...]: ends the case before's
+# program, then starts this one and waits for its window.
 begin_program ()
 {
     end_case
@@ -54,10 +52,9 @@ begin_program ()
     check "the window opens" wizard_find_window 20 && expect 5 "next"
 }
 
-# demo_window_checks: the demo's window as it opens: its title, its size (the
-# frame adds a 1-pixel border and a 26-pixel title bar to the 549 x 370
-# content, on Linux as under Wine, where JUCE draws its frame itself) and its
-# notice on stdout.
+# demo_window_checks: the demo's window as it opens: its title, its size (JUCE's
+# own frame, on Linux as under Wine, adds a 1-pixel border and a 26-pixel title
+# bar to the 549 x 370 content) and its notice on stdout.
 demo_window_checks ()
 {
     check "the title" [ "$(xdotool getwindowname "$WIZARD_WINDOW")" = "$WIZARD_TITLE" ]
@@ -66,7 +63,7 @@ demo_window_checks ()
 }
 
 # menu_and_about: on the welcome page, a right click opens the window menu,
-# About... the about box, and Escape closes that, leaving the main window.
+# About... the about box, and Escape closes that alone.
 menu_and_about ()
 {
     check "a right-click opens the menu" wizard_open_menu
@@ -82,8 +79,7 @@ menu_and_about ()
 }
 
 # walk_to_page4 [command]: presses Next from the welcome page up to page 4,
-# where the next Next searches; each press must bring the next page. The
-# command, if given, runs on each page with the page's number.
+# each press bringing the next page, and runs the command on each with its number.
 walk_to_page4 ()
 {
     local page
@@ -95,14 +91,12 @@ walk_to_page4 ()
     done
 }
 
-# Presses Next from the welcome page up to page 5 (the device found).
 walk_to_page5 ()
 {
     walk_to_page4 && check "the search finds the device, with no box" search_finds_device
 }
 
-# search_finds_device [seconds]: presses Next on page 4; true when the search
-# leads to page 5 within the seconds given (20 by default) and no box came up instead.
+# search_finds_device [seconds]: Next on page 4 leads to page 5, with no box, within the seconds (20).
 search_finds_device ()
 {
     local page4
@@ -112,12 +106,10 @@ search_finds_device ()
     wizard_wait_until "${1:-20}" search_ended "$page4" && no_error_box && expect 5 "title next previous" && wizard_page_is 5
 }
 
-# search_ended <page 4's signature>: a box shows, or another page.
 search_ended () { error_box_shown || wizard_text_differs "$1"; }
 
-# transfer_fails_to_welcome [screenshot]: presses Next on page 5 and checks what
-# a failed transfer shows: the error box over the update page, then, once OK
-# is pressed, the welcome page.
+# transfer_fails_to_welcome [screenshot]: Next on page 5, then a failed
+# transfer: the error box over the update page, then, after OK, the welcome page.
 transfer_fails_to_welcome ()
 {
     wizard_click_next
@@ -130,8 +122,8 @@ transfer_fails_to_welcome ()
     expect 5 "next"
 }
 
-# Exits the test with a failure when a process that this test did not start
-# holds the single-instance lock: every program that it starts would end at once.
+# Exits the test when another process holds the single-instance lock: every
+# program that it starts would end at once.
 refuse_stray_instance ()
 {
     local holders
@@ -143,9 +135,8 @@ refuse_stray_instance ()
     exit 1
 }
 
-# Ends the current program if a case left it running: asks it to quit, and
-# kills it if it has not ended 10 s later (it puts a quit signal off while a
-# transfer runs), so that the next case finds the single-instance lock free.
+# Ends the current program if a case left it running, killing it 10 s after
+# SIGTERM (which waits for a transfer), so that the next case finds the lock free.
 end_case ()
 {
     if still_running && ! vt5150_end_process "$WIZARD_PID" 10; then
@@ -154,9 +145,8 @@ end_case ()
     WIZARD_PID=
 }
 
-# end_test [command...]: a test's EXIT trap: ends the program it left running,
-# runs the command (whatever else the test must end), then stops the display
-# and removes the test's files.
+# end_test [command...]: a test's EXIT trap: ends its program, runs the command
+# (whatever else the test must end), stops the display and removes its files.
 end_test ()
 {
     end_case
@@ -165,7 +155,6 @@ end_test ()
     rm -rf "$WIZARD_TMP"
 }
 
-# Prints the tally and exits with the tests' status.
 finish_checks ()
 {
     if [ "$failures" -ne 0 ]; then

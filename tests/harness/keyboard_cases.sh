@@ -1,11 +1,9 @@
-# The wizard driven with the keyboard alone, as a user without a mouse would:
-# a whole update to Finish, the window menu and the about box, the
-# device-not-found box and the transfer-error box. The pointer stays parked off
-# every window, so a key reaches a window only if the program gave that window
-# the keyboard itself (see wizard_park_pointer). Sourced, after
-# gui_test_support.sh, by the tests that run these cases on Linux and under
-# Wine; each names the program's launcher (the Wine that runs it, or nothing)
-# in KEYS_LAUNCHER, an array.
+# The wizard driven with the keyboard alone: a whole update, the Menu key, the
+# about box and the device-not-found box, and Returns pressed during the
+# search. With the pointer parked off every window, a key reaches a window only
+# if the program gave it the keyboard itself. Sourced after gui_test_support.sh
+# by the tests that run these cases on Linux and under Wine, which names its
+# launcher in KEYS_LAUNCHER.
 
 KEYS_LAUNCHER=()
 
@@ -32,8 +30,7 @@ keys_under_wine ()
     KEYS_NO_FOCUS_WHEN_OPENED="Wine 8.0 without a window manager asks X for the focus before it maps the window"
 }
 
-# keys_begin <name> <program> [options...]: starts the program, waits for its
-# window, and checks that the window has the keyboard before any key is pressed.
+# keys_begin <name> <program> [options...]: the window has the keyboard before any key is pressed.
 keys_begin ()
 {
     begin_program "$1" "${KEYS_LAUNCHER[@]}" "${@:2}" || return 1
@@ -41,31 +38,6 @@ keys_begin ()
     window_has_keyboard_when_opened "$WIZARD_TITLE"
 }
 
-# key_to_page <page> <key...>: presses the keys; the page must change to that page.
-key_to_page ()
-{
-    local page="$1"
-    shift
-    check "${*} leads to another page" wizard_page_changes_after 10 wizard_key "$@" || return 1
-    check "the page is page $page" wizard_page_is "$page"
-}
-
-# keys_change_nothing <controls> <key...>: presses the keys; the page, its
-# controls and the program stay as they were.
-keys_change_nothing ()
-{
-    local controls="$1" before
-    shift
-    wizard_grab || return 1
-    before=$(wizard_text_signature)
-    wizard_key "$@"
-    sleep 1
-    check "${*}: the controls stay \"$controls\"" wizard_wait_until 2 wizard_shows "$controls"
-    check "${*}: the page stays" [ "$(wizard_text_signature)" = "$before" ]
-    check "${*}: the program runs on" still_running
-}
-
-# box_has_keyboard <title>: the box is shown and has the keyboard.
 box_has_keyboard ()
 {
     check "the box \"$1\" opens" wizard_wait_until 10 wizard_window_shown "$1" || return 1
@@ -89,122 +61,41 @@ window_has_keyboard_when_opened ()
 box_closes_to_wizard ()
 {
     wizard_key "$2"
-    check "$2 closes the box \"$1\"" wizard_wait_until 5 wizard_window_gone_by_title "$1" || return 1
+    check "$2 closes the box \"$1\"" wizard_wait_until 5 wizard_window_gone "$1" || return 1
     check "the wizard has the keyboard again" wizard_wait_until 5 wizard_focus_in "$WIZARD_TITLE"
 }
 
-wizard_window_gone_by_title () { ! wizard_window_shown "$1"; }
-
-# Return from the welcome page to page 4, where Return searches next.
 return_to_page4 ()
 {
     local page
     for page in 1 2 3 4; do
-        key_to_page "$page" Return || return 1
+        check "Return leads to another page" wizard_page_changes_after 10 wizard_key Return || return 1
+        check "the page is page $page" wizard_page_is "$page" || return 1
     done
 }
 
-# keys_whole_update <demo>: the whole update, to Finish, with the ring shown
-# only once Tab has put a button under the keyboard; keys during the transfer
-# change nothing.
-keys_whole_update ()
+# keys_no_device <program> [options...]: the Menu key's about box, then a
+# program that finds no device (the real updater where no MIDI port answers) to
+# the device-not-found box; each box has the keyboard and gives it back to the
+# wizard, and the Menu key's Exit... ends the program.
+keys_no_device ()
 {
-    keys_begin keys-whole-update "$1" --latency-us 100 || return 1
-    check "no focus ring before a key is pressed" wizard_ring_on none
-    wizard_shot "$shots/welcome-no-key.png"
-    key_to_page 1 Return || return 1
-    check "Return pressed Next without showing a ring" wizard_ring_on none
-    wizard_key Tab
-    check "Tab: the ring on Previous" wizard_wait_until 5 wizard_ring_on previous || return 1
-    wizard_key Tab
-    check "Tab again: the ring on Next" wizard_wait_until 5 wizard_ring_on next
-    wizard_shot "$shots/ring-next.png"
-    for page in 2 3 4; do
-        key_to_page "$page" Return || return 1
-    done
-    check "the page took the keyboard: no ring" wizard_ring_on none
-    keys_change_nothing "title next previous" Escape Right alt+n
-    check "Return on page 4 finds the device" wizard_page_changes_after 20 wizard_key Return || return 1
-    check "the page is page 5" wizard_page_is 5
-    wizard_key Return
-    expect 10 "title bar"
-    keys_change_nothing "title bar" Tab Return space Escape shift+Tab
-    expect 60 "title next" || return 1
-    wizard_shot "$shots/finish-keys.png"
-    wizard_key Return
-    check "Return on Finish ends the program with status 0" exited_with_0
-}
-
-# keys_menu_and_about <demo>: the window menu and the about box.
-keys_menu_and_about ()
-{
-    keys_begin keys-menu "$1" --latency-us 0 || return 1
-    wizard_key shift+F10
-    check "Shift+F10 opens the menu" wizard_wait_until 5 wizard_window_shown menu || return 1
-    wizard_shot "$shots/menu-keys.png"
+    local name="keys-no-device-${1##*/}"
+    keys_begin "$name" "$@" || return 1
+    wizard_key Menu
+    check "the Menu key opens the menu" wizard_wait_until 5 wizard_window_shown menu || return 1
+    wizard_shot "$shots/$name-menu.png"
     wizard_key Down Return
     box_has_keyboard "$WIZARD_ABOUT_TITLE" || return 1
     box_closes_to_wizard "$WIZARD_ABOUT_TITLE" Escape || return 1
-    wizard_key Menu
-    check "the Menu key opens the menu" wizard_wait_until 5 wizard_window_shown menu || return 1
-    wizard_key Down Return
-    box_has_keyboard "$WIZARD_ABOUT_TITLE" || return 1
-    box_closes_to_wizard "$WIZARD_ABOUT_TITLE" Return || return 1
-    # A click, after keys, presses as always and shows no ring.
-    check "a click on Next turns the page" wizard_next_page 10 || return 1
-    wizard_park_pointer
-    check "the click shows no ring" wizard_ring_on none
+    return_to_page4 || return 1
+    wizard_key Return
+    box_has_keyboard Error || return 1
+    wizard_shot "$shots/$name.png"
+    box_closes_to_wizard Error Return || return 1
+    expect 5 "title next previous"
+    check "still page 4" wizard_page_is 4
     wizard_key Menu Down Down Return
-    check "Exit... from the Menu key ends the program" exited_with_0
-}
-
-# keys_not_found <demo>: the device not found, then found when the user tries again.
-keys_not_found ()
-{
-    keys_begin keys-not-found "$1" --latency-us 100 --fault silent-first=1 || return 1
-    return_to_page4 || return 1
-    wizard_key Return
-    box_has_keyboard Error || return 1
-    wizard_shot "$shots/not-found-keys.png"
-    box_closes_to_wizard Error space || return 1
-    expect 5 "title next previous"
-    check "still page 4" wizard_page_is 4
-    check "Return searches again and finds the device" wizard_page_changes_after 20 wizard_key Return || return 1
-    check "the page is page 5" wizard_page_is 5
-}
-
-# keys_transfer_failure <demo>: a failed transfer, the error box, then the welcome page.
-keys_transfer_failure ()
-{
-    keys_begin keys-transfer-failure "$1" --latency-us 0 --fault silent-at-block=3 || return 1
-    return_to_page4 || return 1
-    key_to_page 5 Return || return 1
-    wizard_key Return
-    box_has_keyboard Error || return 1
-    wizard_grab
-    check "the update page behind the box" wizard_bar_shown
-    box_closes_to_wizard Error Return || return 1
-    expect 5 "next"
-    check "the welcome page" wizard_page_is 0
-    key_to_page 1 Return
-}
-
-# keys_no_device <program>: a program that finds no device (the real updater
-# where no MIDI port answers) to the device-not-found box, which Return closes,
-# and out through the Menu key's Exit...
-keys_no_device ()
-{
-    keys_begin keys-no-device "$1" || return 1
-    return_to_page4 || return 1
-    wizard_key Return
-    box_has_keyboard Error || return 1
-    wizard_shot "$shots/no-device-keys.png"
-    box_closes_to_wizard Error Return || return 1
-    expect 5 "title next previous"
-    check "still page 4" wizard_page_is 4
-    wizard_key Menu
-    check "the Menu key opens the menu" wizard_wait_until 5 wizard_window_shown menu || return 1
-    wizard_key Down Down Return
     check "Exit... from the Menu key ends the program" exited_with_0
 }
 
@@ -264,12 +155,14 @@ search_ended_on_page_5_or_6 ()
     no_error_box && { wizard_shows "title bar" || { wizard_shows "title next previous" && wizard_page_is 5; }; }
 }
 
-# keys_demo_cases <demo>: every case above, each in a program of its own.
+# keys_demo_cases <demo>: the cases above on the demo, each in a program of its own.
 keys_demo_cases ()
 {
-    local case
-    for case in keys_whole_update keys_menu_and_about keys_not_found keys_transfer_failure keys_return_during_search; do
-        "$case" "$1"
-        end_case
-    done
+    keys_update_by_return keys-whole-update 60 "$1" --latency-us 100
+    check "Return on Finish ends the program with status 0" exited_with_0
+    end_case
+    keys_no_device "$1" --no-device
+    end_case
+    keys_return_during_search "$1"
+    end_case
 }

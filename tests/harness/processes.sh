@@ -2,9 +2,8 @@
 # left alive after a run are found, and preloading libraries into them.
 # Sourced through the window driver and by scripts/common.sh.
 
-# vt5150_end_process <pid> <seconds>: sends the process SIGTERM, waits for it
-# to end for at most the seconds given, then kills it, and reaps it when it is
-# this shell's child. Fails when it had to be killed.
+# vt5150_end_process <pid> <seconds>: SIGTERM, then SIGKILL after the seconds
+# given, and reaped when it is this shell's child; fails when it had to be killed.
 vt5150_end_process ()
 {
     local pid="$1" tries=$(($2 * 10)) status=0
@@ -21,15 +20,13 @@ vt5150_end_process ()
     return "$status"
 }
 
-# vt5150_mark_processes: marks this shell's environment, so that every process
-# started from it from then on, and every process those start, carries the
-# mark; vt5150_check_no_leftovers later finds those still alive.
+# vt5150_mark_processes: a mark in the environment that every process started
+# from here on inherits, so that vt5150_check_no_leftovers finds those still alive.
 vt5150_mark_processes ()
 {
     export VT5150_RUN_MARK="vt5150-run-$$-$RANDOM$RANDOM"
 }
 
-# Prints the process id and command line of every marked process but this shell.
 vt5150_marked_processes ()
 {
     local environ pid
@@ -43,9 +40,7 @@ vt5150_marked_processes ()
     done
 }
 
-# Fails, naming them, when processes started since vt5150_mark_processes are
-# still alive (a test that leaves its program, display or Wine running), after
-# ending them so that they hold nothing up.
+# Fails, naming and killing them, when marked processes but this shell are still alive.
 vt5150_check_no_leftovers ()
 {
     local leftovers pid

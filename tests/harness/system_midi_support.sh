@@ -12,22 +12,21 @@ source "$(dirname "${BASH_SOURCE[0]}")/device_host_support.sh"
 probe="F0 4E 7F 0D 78 F7"
 ack="F0 4E 7F 0D 0D F7"
 
-# search_finds <case> [seconds]: presses Next on page 4 and waits until the
-# device has answered the query that follows a successful probe, then for page 5.
+# search_finds <case> [seconds]: Next on page 4; the device answers the query
+# that follows a successful probe, and page 5 shows.
 search_finds ()
 {
     local before
     before=$(answers_to_query "$1")
     wizard_click_next
-    wizard_wait_until "${2:-15}" more_answers_than "$1" "$before" || check "the search finds the device" false
+    wizard_wait_until "${2:-20}" more_answers_than "$1" "$before" || check "the search finds the device" false
     expect 5 "title next previous"
 }
 
 answers_to_query () { cat "$WIZARD_TMP/$1.trace" 2>/dev/null | grep -c "^IN .* F0 4E 7F 0D 13 F7\$"; }
 more_answers_than () { [ "$(answers_to_query "$1")" -gt "$2" ]; }
 
-# The search's messages on the wire, as the stand-in traced them: subscriptions,
-# probes, and what came back, up to the answer to the query; active sensing left out.
+# The search on the wire as the stand-in traced it, up to the answer to the query, but active sensing.
 search_on_wire ()
 {
     grep -v ' FE$' "$WIZARD_TMP/$1.trace" | sed -n '1,/^IN .* F0 4E 7F 0D 13 F7$/p'
@@ -55,46 +54,42 @@ IN VT-5150 $ack
 OUT VT-5150 F0 4E 7F 0D 56 F7
 IN VT-5150 F0 4E 7F 0D 13 F7"
 
-# The probes of the search and the device's replies alone: the order in which
-# the updater tries the pairs. Left out are the subscriptions, and the echoes
-# of a "Midi Through" input still open, which each platform's MIDI closes in
-# its own time (Wine only when the program closes the input).
+# The probes and the device's replies alone, the order in which the pairs are
+# tried: without the subscriptions and the echoes of a "Midi Through" input,
+# which each platform's MIDI closes in its own time (Wine only at the end).
 probes_on_wire () { search_on_wire "$1" | grep -E '^(OUT |IN VT-5150 )'; }
 expected_probes="$(grep -E '^(OUT |IN VT-5150 )' <<<"$expected_search")"
 
-# found_on_the_user_machine <case>: plugs the device in on input 1 of 3 and
-# output 2 of 3, sending active sensing every 300 ms all along, starts the
-# updater (the test's `begin`) and searches until it finds the device.
-found_on_the_user_machine ()
+# found <case> <ports> [device options...]: plugs the device in, starts the
+# updater (the test's `begin`) on these ports and searches until it finds it.
+found ()
 {
-    plug_in "$1"
-    begin "$1" "through,output:Synth,device:VT-5150:socket=$socket:sense=300,input:Pad"
+    plug_in "$1" "${@:3}"
+    begin "$1" "$2"
     walk_to_page4
     search_finds "$1"
 }
 
+# found_on_the_user_machine <case>: the device on input 1 of 3 and output 2 of
+# 3, sending active sensing every 300 ms all along.
+found_on_the_user_machine () { found "$1" "through,output:Synth,device:VT-5150:socket=$socket:sense=300,input:Pad"; }
+
 # silent_block_case [screenshot]: a transfer that fails, the device going silent in block 2.
 silent_block_case ()
 {
-    plug_in silent-block --fault silent-at-block=2
-    begin silent-block "device:VT-5150:socket=$socket"
-    walk_to_page4
-    search_finds silent-block
+    found silent-block "device:VT-5150:socket=$socket" --fault silent-at-block=2
     transfer_fails_to_welcome "${1:-}"
 }
 
 # unplugged_case <screenshot>: the device unplugged during the transfer.
 unplugged_case ()
 {
-    plug_in unplugged --latency-us 400
-    begin unplugged "through,device:VT-5150:socket=$socket"
-    walk_to_page4
-    search_finds unplugged
+    found unplugged "through,device:VT-5150:socket=$socket" --latency-us 400
     unplugged_in_transfer "$1"
 }
 
-# found_again_then_transfer <case>: on page 5, presses Previous, then Next to
-# search again, which finds the device with no box; then Next starts the transfer.
+# found_again_then_transfer <case>: Previous on page 5, then Next finds the
+# device again with no box, and Next starts the transfer.
 found_again_then_transfer ()
 {
     wizard_click_previous
@@ -105,8 +100,8 @@ found_again_then_transfer ()
     expect 10 "title bar"
 }
 
-# not_found_until_plugged_in <case>: on a machine without the device, searches
-# to the device-not-found box, plugs the device in and searches again.
+# not_found_until_plugged_in <case>: the device-not-found box, then the device
+# plugged in and found by the next search.
 not_found_until_plugged_in ()
 {
     walk_to_page4
@@ -119,9 +114,9 @@ not_found_until_plugged_in ()
     check "found once plugged in" no_error_box
 }
 
-# unplugged_in_transfer <screenshot>: on page 5, starts the transfer, unplugs
-# the device once the bar shows it under way, and checks the error box within
-# about a reply wait, then the welcome page, with the updater still running.
+# unplugged_in_transfer <screenshot>: the device unplugged once the bar shows
+# the transfer under way; the error box within about a reply wait, then the
+# welcome page, with the updater still running.
 unplugged_in_transfer ()
 {
     wizard_click_next

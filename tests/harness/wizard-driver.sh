@@ -1,21 +1,16 @@
-# Drives the updater's window from outside, as a user would: finds it by its
-# title, clicks at the places of its controls and presses keys with xdotool,
-# and reads what it shows from screenshots (wizard-screen.sh). Sourced by
-# scripts/demo and by the tests that run the real program.
-#
-# (No --sync on mousemove: it waits for a movement that never comes when the
-# pointer is already there.)
-#
-# Places are in pixels from the top-left corner of the window's content (the
-# picture), the same coordinates the window lays its controls out in.
+# Drives the updater's window from outside, as a user would, with xdotool, and
+# reads what it shows from screenshots (wizard-screen.sh). Sourced by
+# scripts/demo and by the tests that run the real program. Places are in
+# pixels from the top-left corner of the window's content, as the window lays
+# its controls out. (No --sync on mousemove: it waits for a movement that never
+# comes when the pointer is already there.)
 
 VT5150_ROOT="${VT5150_ROOT:-$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)}"
 
 source "$(dirname "${BASH_SOURCE[0]}")/display.sh"
 source "$(dirname "${BASH_SOURCE[0]}")/wizard-screen.sh"
 
-# The product's names and versions as the build wrote them; the tests that
-# the build registers name their own build's file.
+# The product's names as the build wrote them; the registered tests name their own build's file.
 VT5150_FACTS="${VT5150_FACTS:-$VT5150_ROOT/build/generated/product-facts.sh}"
 if [ ! -r "$VT5150_FACTS" ]; then
     echo "wizard-driver: $VT5150_FACTS is missing: configure the build first" >&2
@@ -28,17 +23,14 @@ WIZARD_ABOUT_TITLE="About $VT5150_FACT_PRODUCT..."
 WIZARD_FRAME_LEFT=1  # the frame's border, left of the content
 WIZARD_FRAME_TOP=27  # the border and the title bar, above the content
 WIZARD_TMP="${WIZARD_TMP:-$(mktemp -d)}"
-# The file that JUCE locks for as long as an updater or demo runs on Linux
-# (one instance at a time); empty where the programs lock elsewhere (Wine).
+# JUCE's single-instance lock on Linux; empty where the programs lock elsewhere (Wine).
 WIZARD_INSTANCE_LOCK="/var/tmp/juceAppLock_$WIZARD_TITLE"
 WIZARD_SHOT="$WIZARD_TMP/now.miff"
 
-# wizard_launch <output file> <program> [arguments...]: starts the program in
-# the background with its output in the file; its process id is WIZARD_PID.
+# wizard_launch <output file> <program> [arguments...]: its process id is WIZARD_PID.
 wizard_launch () { "${@:2}" >"$1" 2>&1 & WIZARD_PID=$!; }
 
-# wizard_wait_until <seconds> <command...>: runs the command every 0.1 s until
-# it succeeds, keeping the program's X connection busy meanwhile (wizard_nudge).
+# wizard_wait_until <seconds> <command...>: runs the command every 0.1 s until it succeeds.
 wizard_wait_until ()
 {
     local tries=$(($1 * 10))
@@ -52,19 +44,17 @@ wizard_wait_until ()
     return 1
 }
 
-# A desktop's X server is never quiet, and JUCE relies on that: its
-# event loop on Linux waits for its X connection's socket to become readable,
-# so input that Xlib has already read off the socket during other X calls (a
-# repaint, say) waits there until more arrives. On a bare display a click or
-# a key could then stay unhandled for as long as nothing else happens. So
-# while the driver waits, it sends the main window a little traffic that the
-# program ignores: a change of a property of the driver's own.
+# JUCE's event loop on Linux waits for its X connection's socket to become
+# readable, so input that Xlib has already read off it during other X calls
+# waits until more arrives, which a desktop's X server always sends soon. On a
+# bare display, while the driver waits, it changes a property of its own on
+# the main window, which the program ignores.
 wizard_nudge ()
 {
     [ -z "${WIZARD_WINDOW:-}" ] || xprop -id "$WIZARD_WINDOW" -f _VT5150_DRIVER 8s -set _VT5150_DRIVER waiting 2>/dev/null
 }
 
-# wizard_window_id <title>: prints the id of the visible window with exactly this title.
+# wizard_window_id <title>: the visible window with exactly this title.
 wizard_window_id ()
 {
     local title
@@ -73,6 +63,7 @@ wizard_window_id ()
 }
 
 wizard_window_shown () { [ -n "$(wizard_window_id "$1")" ]; }
+wizard_window_gone () { ! wizard_window_shown "$1"; }
 
 # Waits for the main window and notes its id, place and size.
 wizard_find_window ()
@@ -84,8 +75,7 @@ wizard_find_window ()
 }
 
 # wizard_geometry <window id>: sets X, Y, WIDTH and HEIGHT from xdotool's
-# report, taking only those four names and only whole numbers (never running
-# what it prints); fails when one is missing.
+# report, whole numbers only (never running what it prints).
 wizard_geometry ()
 {
     local key value
@@ -102,7 +92,7 @@ wizard_geometry ()
     [ -n "$X" ] && [ -n "$Y" ] && [ -n "$WIDTH" ] && [ -n "$HEIGHT" ]
 }
 
-# wizard_click <x> <y> [mouse button]: clicks at a place of the content.
+# wizard_click <x> <y> [mouse button]
 wizard_click ()
 {
     xdotool mousemove $((WIZARD_X + WIZARD_FRAME_LEFT + $1)) $((WIZARD_Y + WIZARD_FRAME_TOP + $2)) \
@@ -112,10 +102,9 @@ wizard_click ()
 wizard_click_next ()     { wizard_click 470 337; }
 wizard_click_previous () { wizard_click 370 337; }
 
-# Clicks the title bar's close button, at its right end.
 wizard_click_close () { xdotool mousemove $((WIZARD_X + WIZARD_WIDTH - 14)) $((WIZARD_Y + 13)) click 1; }
 
-# Clicks the OK button of the "Error" box, in the middle of its bottom row.
+# Clicks OK in the middle of the "Error" box's bottom row.
 wizard_dismiss_error ()
 {
     local id
@@ -125,12 +114,10 @@ wizard_dismiss_error ()
     xdotool mousemove $((X + WIDTH / 2)) $((Y + HEIGHT - 22)) click 1
 }
 
-# wizard_next_page [seconds]: presses Next and waits until another page's text
-# shows (10 s by default); fails when the page stays.
 wizard_next_page () { wizard_page_changes_after "${1:-10}" wizard_click_next; }
 
 # wizard_page_changes_after <seconds> <command...>: runs the command (a click,
-# a key) and waits until another page's text shows; fails when the page stays.
+# a key); true once another page's text shows.
 wizard_page_changes_after ()
 {
     local before seconds="$1"
@@ -141,11 +128,10 @@ wizard_page_changes_after ()
     wizard_wait_until "$seconds" wizard_text_differs "$before"
 }
 
-# The text signature of each page as the running program first showed it to
-# this test (wizard_page_is).
+# Each page's text signature as the program first showed it (wizard_page_is).
 declare -A WIZARD_PAGE_SIGNATURES
 
-# wizard_wait_exit <seconds>: waits for the program to end; its exit status is WIZARD_STATUS.
+# wizard_wait_exit <seconds>: its exit status is then WIZARD_STATUS.
 wizard_wait_exit ()
 {
     wizard_wait_until "$1" wizard_program_ended || return 1
@@ -153,13 +139,11 @@ wizard_wait_exit ()
     WIZARD_STATUS=$?
 }
 
-# wizard_program_ended [process id]: true once the program (by default WIZARD_PID's) has ended.
 wizard_program_ended () { ! kill -0 "${1:-$WIZARD_PID}" 2>/dev/null; }
 
-# Prints the process id and command line of every process that holds the
-# single-instance lock, nothing when it is free. The file is known by its
-# device and inode, as a process in another mount namespace may lock another
-# file of the same name.
+# The process id and command line of every process that holds the
+# single-instance lock, known by device and inode, as a process in another
+# mount namespace may lock another file of the same name.
 wizard_lock_holders ()
 {
     local file pid inode device
@@ -172,10 +156,9 @@ wizard_lock_holders ()
     done
 }
 
-# Opens the window menu by pressing the right button on the picture and
-# keeps the button held: the menu opens under the pointer, and a release there
-# later than a quarter of a second would choose the item under it. The
-# choice is made by moving to the item and releasing the button there.
+# Opens the window menu with the right button held on the picture: the menu
+# opens under the pointer, and the choice is made by releasing the button on
+# an item (wizard_choose_menu_item).
 wizard_open_menu ()
 {
     xdotool mousemove $((WIZARD_X + WIZARD_FRAME_LEFT + 200)) $((WIZARD_Y + WIZARD_FRAME_TOP + 100)) mousedown 3
@@ -183,10 +166,8 @@ wizard_open_menu ()
     sleep 0.3
 }
 
-# wizard_choose_menu_item about|exit: moves onto an item of the open window
-# menu, "About..." in its top row or "Exit..." in its bottom row below the
-# separator, in a few steps as a hand would, and releases the button there;
-# fails when the menu does not close.
+# wizard_choose_menu_item about|exit: moves onto the top or the bottom row of
+# the open menu in a few steps, as a hand would, and releases the button there.
 wizard_choose_menu_item ()
 {
     local id step itemY
@@ -201,16 +182,12 @@ wizard_choose_menu_item ()
     done
     sleep 0.2
     xdotool mouseup 3
-    wizard_wait_until 5 wizard_window_gone "$id"
+    wizard_wait_until 5 wizard_window_gone menu
 }
 
-# wizard_window_gone <window id>: true once that window is no longer shown.
-wizard_window_gone () { ! xdotool search --onlyvisible --name . 2>/dev/null | grep -qx "$1"; }
-
-# wizard_press_key_in <title> <key>: moves the pointer into the middle of the
-# window with that title and presses the key there. A bare display has no
-# window manager to give a new window the keyboard, so keys go to the window
-# under the pointer.
+# wizard_press_key_in <title> <key>: presses the key with the pointer over the
+# window, where a display without a window manager sends it when no window has
+# taken the keyboard.
 wizard_press_key_in ()
 {
     local id
@@ -222,30 +199,18 @@ wizard_press_key_in ()
     xdotool key "$2"
 }
 
-# The keyboard. A bare display has no window manager to give a window the
-# keyboard: X sends keys to the window that a program has given the focus
-# (XSetInputFocus, which JUCE calls when a window of its own takes the
-# keyboard), or, while none has, to the window under the pointer. The keys
-# below are pressed with XTEST, like a real keyboard's, without choosing a
-# window: with the pointer parked off every window (wizard_park_pointer),
-# they reach a window only if the program itself gave it the focus.
-
-# Moves the pointer to the screen's top-left corner, clear of the centred windows.
+# Keys pressed with XTEST, like a real keyboard's, with the pointer parked off
+# every window, reach a window only if the program itself gave it the focus
+# (XSetInputFocus): a bare display has no window manager to do so.
 wizard_park_pointer () { xdotool mousemove 0 0; }
 
-# wizard_key <key...>: presses keys as xdotool names them (Tab, shift+Tab,
-# Return, space, Escape, shift+F10, Menu, Down), a tenth of a second apart.
+# wizard_key <key...>: keys as xdotool names them (Tab, Return, Menu...), a tenth of a second apart.
 wizard_key () { xdotool key --delay 100 "$@"; }
 
-# Prints the title of the window that has the keyboard focus; nothing when no
-# window of a program has it.
-wizard_focus_title ()
+# wizard_focus_in <title>: true when the window with that title has the keyboard focus.
+wizard_focus_in ()
 {
     local id
-    id=$(xdotool getwindowfocus -f 2>/dev/null) || return 0
-    xdotool getwindowname "$id" 2>/dev/null
+    id=$(xdotool getwindowfocus -f 2>/dev/null) && [ "$(xdotool getwindowname "$id" 2>/dev/null)" = "$1" ]
 }
-
-# wizard_focus_in <title>: true when the window with that title has the keyboard focus.
-wizard_focus_in () { [ "$(wizard_focus_title)" = "$1" ]; }
 

@@ -1,12 +1,8 @@
 # What the updater's window shows, read from screenshots taken with ImageMagick:
-# its controls, a signature of each page's text, the progress bar's fill, the
-# keyboard's focus ring. Sourced by wizard-driver.sh, whose window place
-# (WIZARD_X, WIZARD_Y) and screenshot file (WIZARD_SHOT) it reads.
-#
-# Places are in pixels from the top-left corner of the window's content (the
-# picture), the same coordinates the window lays its controls out in.
+# its controls, a signature of each page's text, the progress bar's fill.
+# Sourced by wizard-driver.sh, whose WIZARD_X, WIZARD_Y and WIZARD_SHOT it reads.
 
-# Takes a screenshot of the whole screen into WIZARD_SHOT, or into the file given.
+# A screenshot of the whole screen into WIZARD_SHOT, or into the file given.
 wizard_grab () { import -window root "${1:-$WIZARD_SHOT}"; }
 
 # Describes the wizard's controls shown in the last screenshot, e.g. "title
@@ -35,25 +31,20 @@ wizard_controls ()
     echo "${shown[*]:-nothing}"
 }
 
-# True when the last screenshot shows the progress bar, whatever lies over the rest.
+# The last screenshot shows the progress bar, whatever lies over the rest.
 wizard_bar_shown () { [[ " $(wizard_controls) " == *" bar "* ]]; }
 
-
-# Prints a signature of the page's text area (the step title and the page
-# text) in the last screenshot: each page's text is its own, so a signature
-# that changes proves that another page shows.
+# A signature of the last screenshot's step title and page text: each page's text is its own.
 wizard_text_signature ()
 {
     local x=$((WIZARD_X + WIZARD_FRAME_LEFT)) y=$((WIZARD_Y + WIZARD_FRAME_TOP))
     convert "$WIZARD_SHOT" -crop "480x110+$((x + 40))+$((y + 210))" +repage -format '%#' info:
 }
 
-# wizard_text_differs <signature>: takes a screenshot; true when its text area is not the one given.
 wizard_text_differs () { wizard_grab && [ "$(wizard_text_signature)" != "$1" ]; }
 
-# wizard_page_is <page>: true when the last screenshot's text area is the
-# page's own, as the running program first showed it to this test; the first
-# time a page is asked for, its signature is noted.
+# wizard_page_is <page>: the last screenshot's text is the page's own, as the
+# program first showed it to this test, when its signature was noted.
 wizard_page_is ()
 {
     local now
@@ -62,24 +53,23 @@ wizard_page_is ()
     [ "${WIZARD_PAGE_SIGNATURES[$1]}" = "$now" ]
 }
 
-# wizard_bar_filled_to <percent>: takes a screenshot; true when the progress
-# bar's green fill reaches that far across the window.
+# wizard_bar_filled_to <percent>: a new screenshot's progress bar is filled that far.
 wizard_bar_filled_to ()
 {
     local x=$((WIZARD_X + WIZARD_FRAME_LEFT + 1 + 547 * $1 / 100)) y=$((WIZARD_Y + WIZARD_FRAME_TOP + 192))
     wizard_grab && [ "$(convert "$WIZARD_SHOT" -crop "1x1+$x+$y" -format '%[fx:g - r > 0.2]' info:)" = 1 ]
 }
 
-# wizard_wait_steady <seconds>: waits until two screenshots a tenth of a second
-# apart are the same, e.g. until a box that has just opened is painted.
+# wizard_wait_steady <seconds>: until two screenshots a tenth of a second
+# apart are the same, e.g. a box that has just opened is painted.
 wizard_wait_steady ()
 {
     local previous=""
     wizard_wait_until "$1" wizard_screen_same_as previous
 }
 
-# wizard_screen_same_as <variable>: takes a screenshot; true when its
-# signature equals the variable's, which then holds the new one.
+# wizard_screen_same_as <variable>: a new screenshot's signature is the
+# variable's, which then holds the new one.
 wizard_screen_same_as ()
 {
     local -n last="$1"
@@ -91,11 +81,10 @@ wizard_screen_same_as ()
     return 1
 }
 
-# wizard_shows <controls>: takes a screenshot and compares what it shows, e.g. wizard_shows "title next previous".
+# wizard_shows <controls>: a new screenshot shows exactly these, e.g. "title next previous".
 wizard_shows () { wizard_grab && [ "$(wizard_controls)" = "$1" ]; }
 
-# Describes the screen for a failure report: each shown window's id, place,
-# size and title, the pointer's place and the window that has the keyboard.
+# For a failure report: each shown window, the pointer, the window with the keyboard.
 wizard_describe_screen ()
 {
     local id
@@ -105,36 +94,14 @@ wizard_describe_screen ()
     echo "    pointer: $(xdotool getmouselocation 2>/dev/null); keyboard focus: $(xdotool getwindowfocus 2>/dev/null)"
 }
 
-# wizard_shot <file>: saves a screenshot of the main window's place on the
-# screen, with whatever lies over it (menu, message box, about box).
+# wizard_shot <file>: the main window's place on the screen, with whatever lies over it.
 wizard_shot () { import -window root -crop "${WIZARD_WIDTH}x${WIZARD_HEIGHT}+${WIZARD_X}+${WIZARD_Y}" +repage "$1"; }
 
-# wizard_next_button_shot <file>: saves a picture of the Next button alone,
-# with the pointer moved off it first, so that it is not highlighted.
+# wizard_next_button_shot <file>: the Next button alone, with the pointer off it.
 wizard_next_button_shot ()
 {
     local x=$((WIZARD_X + WIZARD_FRAME_LEFT)) y=$((WIZARD_Y + WIZARD_FRAME_TOP))
     xdotool mousemove $((x + 200)) $((y + 100))
     wizard_wait_steady 5
     import -window root -crop "100x24+$((x + 420))+$((y + 325))" +repage "$1"
-}
-
-# wizard_ring_on <next|previous|none>: takes a screenshot; true when the focus
-# ring shows on that button alone (none: on neither). The ring runs round the
-# button's edge, inside it, in the texts' antique white, where the button
-# without the keyboard is light grey; it is looked for in the middle of the
-# button's bottom edge, one pixel up.
-wizard_ring_on ()
-{
-    local x=$((WIZARD_X + WIZARD_FRAME_LEFT)) y=$((WIZARD_Y + WIZARD_FRAME_TOP + 325 + 24 - 2)) seen
-    wizard_grab || return 1
-    seen=$(convert "$WIZARD_SHOT" -write mpr:shot +delete \
-        \( mpr:shot -crop "1x1+$((x + 370))+$y" \) \( mpr:shot -crop "1x1+$((x + 470))+$y" \) \
-        -format '%[fx:r > 0.9 && r - b > 0.08] ' info:)
-    case "$1" in
-        previous) [ "$seen" = "1 0 " ] ;;
-        next) [ "$seen" = "0 1 " ] ;;
-        none) [ "$seen" = "0 0 " ] ;;
-        *) return 1 ;;
-    esac
 }

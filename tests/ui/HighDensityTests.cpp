@@ -27,24 +27,16 @@ std::uint64_t checksumOf (const juce::Image& image)
     return hash;
 }
 
-/**
-    Expects the image's checksum; when it differs, saves the image as a PNG in
-    a new temporary folder and names the file, so that it can be looked at.
-*/
+/** Expects the image's checksum; when it differs, saves the image as a PNG in the temporary folder and names it. */
 void expectChecksum (const juce::Image& image, std::uint64_t expected, const juce::String& name)
 {
     if (checksumOf (image) == expected)
         return;
 
-    const auto file = juce::File::createTempFile ("snapshots").getChildFile (name + ".png");
-    auto saved = file.getParentDirectory().createDirectory().wasOk();
-
-    if (saved)
-    {
-        juce::FileOutputStream stream (file);
-        saved = stream.openedOk() && juce::PNGImageFormat().writeImageToStream (image, stream);
-    }
-
+    const auto file = juce::File::getSpecialLocation (juce::File::tempDirectory)
+                          .getNonexistentChildFile ("vt5150-snapshot-" + name, ".png", false);
+    juce::FileOutputStream stream (file);
+    const auto saved = stream.openedOk() && juce::PNGImageFormat().writeImageToStream (image, stream);
     ADD_FAILURE() << name << " differs from before: " << (saved ? "see " + file.getFullPathName() : "not saved");
 }
 
@@ -59,10 +51,8 @@ public:
 };
 
 /**
-    The wizard's content on every page, the transfer page just as it begins, as
-    the user sees it, drawn in DejaVu Sans whatever else is installed: JUCE
-    takes the first installed of several typefaces for its default one on
-    Linux, and another one there would change every text's pixels.
+    The wizard's content on every page, drawn in DejaVu Sans whatever else is
+    installed: JUCE takes the first installed of several typefaces on Linux.
 */
 class ScaledSnapshotTest : public WizardFixture
 {
@@ -110,11 +100,7 @@ protected:
         return component.createComponentSnapshot (component.getLocalBounds(), true, scale);
     }
 
-    /**
-        Expects a snapshot of the content taken at scale 2 to show the artwork
-        one to one wherever none of the content's children lies over it, and
-        that to be most of the content.
-    */
+    /** A snapshot at scale 2 shows the artwork one to one wherever no child lies over it: most of the content. */
     static void expectArtworkWhereNothingLiesOver (juce::Component& content, const juce::Image& snapshot,
                                                    const juce::Image& artwork)
     {

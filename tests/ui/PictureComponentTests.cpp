@@ -2,16 +2,32 @@
 
 #include <gtest/gtest.h>
 
+namespace
+{
+/** A picture with a different opaque colour in every pixel, `shade` telling pictures apart. */
+juce::Image patterned (int width, int height, juce::uint8 shade)
+{
+    juce::Image picture (juce::Image::ARGB, width, height, true);
+
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x)
+            picture.setPixelAt (x, y, juce::Colour ((juce::uint8) (20 * x), (juce::uint8) (20 * y), shade));
+
+    return picture;
+}
+
+/** The picture's colour at a pixel of the component's snapshot at this scale. */
+juce::Colour drawnAt (PictureComponent& component, float scale, int x, int y)
+{
+    return component.createComponentSnapshot (component.getLocalBounds(), true, scale).getPixelAt (x, y);
+}
+} // namespace
+
 TEST (PictureComponent, TakesItsPicturesSizeAndDrawsItUnscaledFromTheTopLeftCorner)
 {
     const juce::Colour backdrop (0xff102030);
 
-    // A 3 x 2 picture with a different opaque colour in every pixel.
-    juce::Image picture (juce::Image::ARGB, 3, 2, true);
-
-    for (int y = 0; y < 2; ++y)
-        for (int x = 0; x < 3; ++x)
-            picture.setPixelAt (x, y, juce::Colour ((juce::uint8) (40 + 70 * x), (juce::uint8) (90 + 100 * y), 200));
+    const auto picture = patterned (3, 2, 200);
 
     // Without a picture it keeps the size it is given and draws nothing.
     for (const auto& shown : { picture, juce::Image() })
@@ -33,27 +49,6 @@ TEST (PictureComponent, TakesItsPicturesSizeAndDrawsItUnscaledFromTheTopLeftCorn
             }
     }
 }
-
-namespace
-{
-/** A picture with a different opaque colour in every pixel, `shade` telling pictures apart. */
-juce::Image patterned (int width, int height, juce::uint8 shade)
-{
-    juce::Image picture (juce::Image::ARGB, width, height, true);
-
-    for (int y = 0; y < height; ++y)
-        for (int x = 0; x < width; ++x)
-            picture.setPixelAt (x, y, juce::Colour ((juce::uint8) (20 * x), (juce::uint8) (20 * y), shade));
-
-    return picture;
-}
-
-/** The picture's colour at a pixel of the component's snapshot at this scale. */
-juce::Colour drawnAt (PictureComponent& component, float scale, int x, int y)
-{
-    return component.createComponentSnapshot (component.getLocalBounds(), true, scale).getPixelAt (x, y);
-}
-} // namespace
 
 TEST (PictureComponent, DrawsTheDoubleSizePictureOneToOneOnScaledDisplaysAndThePictureItselfAt100Percent)
 {

@@ -100,28 +100,41 @@ TEST (TransferProgressBar, DrawsItsSourceLimitedAndRoundedHalfToEvenFromTheStart
     }
 }
 
-TEST (TransferProgressBar, AsksForARepaintOnChangeAndOnEveryTickWhileOutOfRange)
+TEST (TransferProgressBar, AsksForARepaintOnChangeAndOnEveryTickWhileOutOfRangeAndReadsAsWholePercentsNeverAhead)
 {
     std::atomic<double> source { 0.3 };
     int repaints = 0;
     CountingBar bar (&source, repaints);
+    // JUCE offers screen readers only what lies in a window.
+    bar.setSize (549, 25);
+    bar.addToDesktop (0);
+    auto* handler = bar.getAccessibilityHandler();
+    ASSERT_NE (handler, nullptr);
+    EXPECT_EQ (handler->getRole(), juce::AccessibilityRole::progressBar);
+    EXPECT_FALSE (handler->getActions().contains (juce::AccessibilityActionType::press)) << "nothing to press";
+
+    auto* value = handler->getValueInterface();
+    ASSERT_NE (value, nullptr);
+    EXPECT_TRUE (value->isReadOnly());
+    EXPECT_EQ (value->getRange().getMinimumValue(), 0.0);
+    EXPECT_EQ (value->getRange().getMaximumValue(), 100.0);
 
     struct Step
     {
         double source;
         int ticks, repaintsAfter;
         double shown;
+        const char* heard;
     };
 
+    const auto nan = std::numeric_limits<double>::quiet_NaN();
     const Step steps[] = {
-        { 0.3, 3, 0, 0.3 }, // as read when made
-        { 0.4, 2, 1, 0.4 }, // one change, one repaint
-        { 0.0, 1, 2, 0.0 },
-        { -0.0, 1, 2, 0.0 }, // minus zero equals zero
-        { 1.5, 3, 5, 1.0 },
-        { 1.0, 1, 5, 1.0 }, // the limited value already shown
-        { -0.2, 2, 7, 0.0 },
-        { std::numeric_limits<double>::quiet_NaN(), 2, 9, std::numeric_limits<double>::quiet_NaN() },
+        { 0.3, 3, 0, 0.3, "30%" },                                 // as read when made
+        { 0.426, 2, 1, 0.426, "42%" },                             // one change, one repaint; rounded down
+        { 0.999, 1, 2, 0.999, "99%" },                             // not done yet
+        { 0.0, 1, 3, 0.0, "0%" },      { -0.0, 1, 3, 0.0, "0%" },  // minus zero equals zero
+        { 1.5, 3, 6, 1.0, "100%" },    { 1.0, 1, 6, 1.0, "100%" }, // the limited value already shown
+        { -0.2, 2, 8, 0.0, "0%" },     { nan, 2, 10, nan, "0%" },
     };
 
     for (const auto& step : steps)
@@ -134,7 +147,12 @@ TEST (TransferProgressBar, AsksForARepaintOnChangeAndOnEveryTickWhileOutOfRange)
         EXPECT_EQ (repaints, step.repaintsAfter) << "source " << step.source;
         const auto shown = bar.getCurrentValue();
         EXPECT_TRUE (shown == step.shown || (std::isnan (shown) && std::isnan (step.shown))) << step.source;
+        EXPECT_EQ (value->getCurrentValueAsString(), step.heard) << step.source;
+        EXPECT_EQ (value->getCurrentValue(), juce::String (step.heard).getDoubleValue()) << step.source;
     }
+
+    value->setValue (50.0);
+    EXPECT_EQ (value->getCurrentValueAsString(), "0%") << "a screen reader cannot move the bar";
 }
 
 TEST (TransferProgressBar, OnTheMessageLoopAChangeReachesTheScreenAndTicksStopWithTheBar)
@@ -163,43 +181,4 @@ TEST (TransferProgressBar, OnTheMessageLoopAChangeReachesTheScreenAndTicksStopWi
     source = 3.0;
     pump (400);
     EXPECT_EQ (repaints, repaintsWhenDestroyed);
-}
-
-TEST (TransferProgressBar, ReadsToAScreenReaderAsAProgressBarOfWholePercentsNeverAheadOfTheTransfer)
-{
-    std::atomic<double> source { 0.0 };
-    TransferProgressBar bar (&source);
-    // JUCE offers screen readers only what lies in a window.
-    bar.setSize (549, 25);
-    bar.addToDesktop (0);
-    auto* handler = bar.getAccessibilityHandler();
-    ASSERT_NE (handler, nullptr);
-    EXPECT_EQ (handler->getRole(), juce::AccessibilityRole::progressBar);
-    EXPECT_FALSE (handler->getActions().contains (juce::AccessibilityActionType::press)) << "nothing to press";
-
-    auto* value = handler->getValueInterface();
-    ASSERT_NE (value, nullptr);
-    EXPECT_TRUE (value->isReadOnly());
-    EXPECT_EQ (value->getRange().getMinimumValue(), 0.0);
-    EXPECT_EQ (value->getRange().getMaximumValue(), 100.0);
-
-    // 0.999 is not done yet: the percentage is rounded down.
-    const std::pair<double, const char*> cases[] = { { 0.0, "0%" },
-                                                     { 0.426, "42%" },
-                                                     { 0.999, "99%" },
-                                                     { 1.0, "100%" },
-                                                     { 1.5, "100%" },
-                                                     { -0.2, "0%" },
-                                                     { std::numeric_limits<double>::quiet_NaN(), "0%" } };
-
-    for (const auto& [progress, heard] : cases)
-    {
-        source = progress;
-        bar.timerCallback();
-        EXPECT_EQ (value->getCurrentValueAsString(), heard) << progress;
-        EXPECT_EQ (value->getCurrentValue(), juce::String (heard).getDoubleValue()) << progress;
-    }
-
-    value->setValue (50.0);
-    EXPECT_EQ (value->getCurrentValueAsString(), "0%") << "a screen reader cannot move the bar";
 }

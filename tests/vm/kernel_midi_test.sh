@@ -1,18 +1,14 @@
 #!/usr/bin/env bash
 # The real updater against the Linux kernel's own MIDI, in two steps that
-# ctest runs one after the other:
+# ctest runs in turn, each leaving what the device saw, and screenshots, in
+# <results>/kernel or <results>/standin:
 #
-#   kernel   runs the update scenarios of system_midi_update.sh inside the
-#            test machine, on Debian's kernel with snd-virmidi standing where
-#            a USB MIDI device would be; it needs no updater of this machine,
-#            so other tests may run meanwhile
-#   compare  runs the same scenarios over the ALSA sequencer stand-in, then
-#            checks that the simulated device received and sent the same bytes
-#            on both and that the updater read the same sequencer events, so
-#            that the stand-in keeps behaving as the kernel does
-#
-# Each step leaves what the device saw, and screenshots, in <results>/kernel
-# or <results>/standin.
+#   kernel   the scenarios of system_midi_update.sh inside the test machine,
+#            where snd-virmidi stands for a USB MIDI device; it needs no
+#            updater of this machine, so other tests may run meanwhile
+#   compare  the same over the ALSA sequencer stand-in; the device must
+#            receive and send the same bytes and the updater read the same
+#            sequencer events, so that the stand-in keeps behaving as the kernel
 #
 # Usage: kernel_midi_test.sh kernel|compare <build folder> <results folder> <vt5150-updater>
 #                            <vt5150-seq-device> <stand-in library> <event log library> <vt5150-system-midi-tests>
@@ -42,14 +38,12 @@ if [ "$step" = kernel ]; then
     finish_checks
 fi
 
-# same <file> <what>: the file is the same on both systems.
 same ()
 {
     check "$2: the same over the kernel and over the stand-in" cmp "$results/kernel/$1" "$results/standin/$1"
 }
 
-# The sequencer events that the updater read, but active sensing, whose count
-# depends on how long things took; with a tally of the kinds and sizes.
+# The events the updater read but active sensing, whose count depends on timing; and a tally.
 events_but_sensing ()
 {
     local system

@@ -1,16 +1,11 @@
 #!/usr/bin/env bash
 # Runs one command inside a throwaway virtual machine that boots Debian's own
-# kernel (under qemu's TCG emulation), so that the command reaches the real
-# kernel's sound drivers: the ALSA sequencer, raw MIDI and snd-virmidi.
-#
-# Inside, this machine's whole root is shared read-only over 9p, with proc,
-# sys, a fresh /dev, and empty /tmp, /run, /var/tmp and /dev/shm of the
-# machine's own. The checkout and the build folder are shown read-only at
-# their own paths wherever they are, under /tmp too, and the scratch folder
-# writable at its own path. The command runs there as root, in the
-# scratch folder, with HOME pointing at it. What it prints on standard output
-# and standard error comes back on the same streams, and its exit status is
-# this script's. The kernel and its small initramfs are built into
+# kernel under qemu's emulation, so that it reaches the real kernel's ALSA
+# sequencer and raw MIDI. This machine's root is shared read-only, with empty
+# /tmp, /run, /var/tmp and /dev/shm of the machine's own; the checkout and the
+# build folder show read-only and the scratch folder writable, each at its own
+# path. The command runs as root in the scratch folder, with HOME there; its
+# output comes back on the same streams. The kernel and initramfs are made in
 # <build folder>/vm on first use; nothing else is written outside the scratch
 # folder.
 #

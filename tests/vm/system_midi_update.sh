@@ -1,22 +1,14 @@
 #!/usr/bin/env bash
-# The real vt5150-updater, unchanged, found and driven through whole updates
-# as a user would, on one of two MIDI systems that look alike to it: "Midi
-# Through", two silent devices, and a simulated VT-5150 on the third.
-#
-#   kernel   the kernel's own sequencer, inside the test machine
-#            (run_in_vm.sh): snd-seq-dummy's "Midi Through" and an
-#            snd-virmidi card of three raw MIDI devices, the simulated
-#            device behind the raw side of the third
-#   standin  the ALSA sequencer stand-in, preloaded, pretending the same
-#            machine, the simulated device behind a socket
-#
-# Each case leaves the device's bytes in order (<case>.device) and the
-# sequencer events the updater read (<case>.events) in the output folder,
-# which kernel_midi_test.sh compares between the two systems.
-#
-# Over the kernel it also plugs the device in after a first search, lets a
-# second program hold the device, and runs the system port layer's tests
-# with a device sending note after note.
+# The real vt5150-updater driven through whole updates on one of two MIDI
+# systems that look alike to it, "Midi Through", two silent devices and a
+# simulated VT-5150 on the third: the kernel's own sequencer inside the test
+# machine (snd-seq-dummy and an snd-virmidi card of three raw MIDI devices,
+# the device behind the raw side of the third), or the ALSA sequencer stand-in
+# pretending the same machine. Each case leaves the device's bytes
+# (<case>.device) and the sequencer events the updater read (<case>.events) in
+# the output folder for kernel_midi_test.sh to compare. Over the kernel it also
+# plugs the device in late, lets a second program hold it, and runs the port
+# layer's tests with a device sending note after note.
 #
 # Usage: system_midi_update.sh kernel|standin <output folder> <vt5150-updater> <vt5150-seq-device>
 #                              <stand-in library> <event log library> <vt5150-system-midi-tests>
@@ -37,7 +29,6 @@ source "$here/../harness/device_host_support.sh"
 mkdir -p "$shots"
 trap 'end_test unplug' EXIT
 
-# Where the device is plugged in and how the updater's MIDI is set up on each system.
 if [ "$mode" = kernel ]; then
     plug_at=(--raw-midi /dev/snd/midiC0D2)
     sensing=(--sense 300)
@@ -56,18 +47,14 @@ else
               VT5150_ALSA_SEQ="through,silent:VirMIDI 0-0,silent:VirMIDI 0-1,device:VirMIDI 0-2:socket=$socket:sense=300")
 fi
 
-# begin <name>: starts the real updater, logging the sequencer events it reads.
 begin () { begin_program "$1" env "${midi_env[@]}" VT5150_SEQ_EVENT_LOG="$WIZARD_TMP/$1.events" "$updater"; }
 
-# keep <name>: copies what the device saw into the output folder.
 keep () { cp "$WIZARD_TMP/$1".{device,report,events} "$out/" 2>/dev/null; }
 
-# search_finds: presses Next on page 4 and expects page 5, the device found.
 # The search takes a while under emulation.
 search_finds () { check "the search finds the device, with no box" search_finds_device 120; }
 
-# plug_in_card: plugs in the card of three raw MIDI devices, as the kernel
-# does when a USB MIDI interface is plugged in.
+# The card of three raw MIDI devices, as a USB MIDI interface plugged in.
 plug_in_card ()
 {
     [ "$mode" = standin ] || lsmod | grep -q '^snd_virmidi ' || modprobe snd-virmidi midi_devs=3 ||
@@ -77,7 +64,6 @@ plug_in_card ()
 vt5150_start_xvfb || exit 1
 
 if [ "$mode" = kernel ]; then
-    # No device, then the card and the device plugged in and Next pressed again.
     begin plugged-in-late
     walk_to_page4
     wizard_click_next
@@ -122,9 +108,8 @@ unplug
 keep silent-block
 
 if [ "$mode" = kernel ]; then
-    # Another program holding the device: the kernel lets several programs
-    # open the raw side of a virtual raw MIDI device at once, each reading
-    # its own copy of what reaches the port, so the device is still found.
+    # The kernel lets several programs open a virtual raw MIDI device's raw
+    # side at once, each reading its own copy: the device is still found.
     cat /dev/snd/midiC0D2 >/dev/null &
     holder=$!
     plug_in held
@@ -136,10 +121,9 @@ if [ "$mode" = kernel ]; then
     kill "$holder"
     wait "$holder" 2>/dev/null
 
-    # The port layer's own guarantees over the kernel's sequencer, a device
-    # sending note after note, a few hundred microseconds apart. Each write is
-    # small and comes soon: while the reader is stopped and its queue is full,
-    # virmidi stops passing bytes on until its raw side is written again.
+    # The port layer over the kernel's sequencer, a device sending a note every
+    # half millisecond: while the reader is stopped and its queue is full,
+    # virmidi passes nothing on until its raw side is written again.
     current=port-layer
     perl -MFcntl -e 'sysopen (my $device, $ARGV[0], O_WRONLY) or die "$ARGV[0]: $!\n";
                      while (1) { syswrite ($device, "\x90\x40\x7f"); select (undef, undef, undef, 0.0005); }' \

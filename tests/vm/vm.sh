@@ -1,5 +1,4 @@
-# The test machine's parts, used by run_in_vm.sh: the
-# Debian packages it needs, and its kernel and initramfs, made on first use.
+# The test machine's parts for run_in_vm.sh: its packages, kernel and initramfs.
 
 VT5150_VM_PACKAGES=(qemu-system-x86 busybox-static linux-image-amd64 xz-utils cpio kmod udev)
 
@@ -7,7 +6,6 @@ VT5150_VM_PACKAGES=(qemu-system-x86 busybox-static linux-image-amd64 xz-utils cp
 VT5150_VM_MODULES=(virtio_ring virtio virtio_pci_legacy_dev virtio_pci_modern_dev virtio_pci
                    netfs fscache 9pnet 9pnet_virtio 9p)
 
-# The version of the kernel that linux-image-amd64 installs.
 vt5150_vm_kernel_version ()
 {
     dpkg-query -W -f='${Depends}' linux-image-amd64 2>/dev/null | sed -n 's/^linux-image-\([^ ,]*\).*/\1/p'
