@@ -29,5 +29,5 @@ add_executable (vt5150-windows-transfer-bench EXCLUDE_FROM_ALL
     bench/BenchOptions.cpp
     bench/TransferMessages.cpp)
 
-target_link_libraries (vt5150-windows-transfer-bench PRIVATE vt5150_sim winmm vt5150_warnings)
+target_link_libraries (vt5150-windows-transfer-bench PRIVATE vt5150_tools winmm vt5150_warnings)
 target_link_options (vt5150-windows-transfer-bench PRIVATE -static)
