@@ -46,7 +46,9 @@ check "Wine starts" vt5150_start_wine || exit 1
 echo "$("$VT5150_WINE" --version) in a private prefix, display $DISPLAY"
 
 # The whole update, to Finish. -------------------------------------------------
-begin whole-update "$demo" --latency-us 0
+# The device answers after 300 us, so that the transfer (25,222 exchanges)
+# lasts long enough for the checks made while it runs.
+begin whole-update "$demo" --latency-us 300
 demo_window_checks
 page_shot page0-welcome
 walk_to_page4 numbered_page_shot
