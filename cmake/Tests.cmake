@@ -130,6 +130,10 @@ add_test (NAME WebPage.UpdatesOverTheStandIn
                   "${VT5150_WEB_SITE}")
 set_tests_properties (WebPage.CompiledDeviceCode WebPage.WizardAndKeys WebPage.UpdatesOverTheStandIn
                       PROPERTIES LABELS "web" TIMEOUT 300)
+# Debian's Orca reading the page in Chromium on a private display and session bus.
+add_test (NAME WebPage.ReadByOrca
+          COMMAND "${CMAKE_SOURCE_DIR}/tests/web/screen_reader_test.sh" "${CMAKE_BINARY_DIR}" "${VT5150_WEB_SITE}")
+set_tests_properties (WebPage.ReadByOrca PROPERTIES LABELS "web" TIMEOUT 300)
 
 # The Debian package of this build: its files and metadata checked, then unpacked and its program run.
 add_test (NAME Package.InstallsAndRuns

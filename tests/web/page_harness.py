@@ -66,7 +66,8 @@ class Page:
     def js(self, script, *args):
         return self.driver.execute_script(script, *args)
 
-    def wait(self, condition, seconds, what):
+    @staticmethod
+    def wait(condition, seconds, what):
         deadline = time.monotonic() + seconds
         while not condition():
             if time.monotonic() > deadline:
