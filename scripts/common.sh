@@ -18,7 +18,7 @@ VT5150_PACKAGES=(
     libpng-dev libjpeg-dev zlib1g-dev libgtest-dev
     xvfb xauth xdotool x11-utils imagemagick fonts-dejavu-core
     file dpkg-dev desktop-file-utils appstream lintian libglib2.0-bin
-    emscripten nodejs node-acorn chromium chromium-driver python3-selenium
+    emscripten nodejs node-acorn chromium chromium-driver python3-selenium orca at-spi2-core dbus
 )
 
 vt5150_install_packages ()

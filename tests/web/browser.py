@@ -14,14 +14,15 @@ ALSA sequencer stand-in, with a simulated VT-5150 behind one of its ports.
         assert lab.device_report()["image"] == "match"
         assert "OUT VT-5150 F0 4E 7F 0D 78 F7" in lab.wire()
 
-Lab (build, pages, machine=MACHINE, folder=None, raw_midi=None, flags=()): `pages` is copied into the
+Lab (build, pages, machine=MACHINE, folder=None, raw_midi=None, flags=(), headless=True): `pages` is copied into the
 lab's folder and served from there over http://127.0.0.1 (a secure context,
 as Web MIDI needs) on a free port. `machine` is the stand-in's port list
 (VT5150_ALSA_SEQ, see alsa-standin/PortDescription.h) with {socket} where the
 device's socket goes. With `raw_midi`, a kernel's raw MIDI device (the raw
 side of an snd-virmidi card), the browser uses the kernel's own sequencer
 instead, the device is served there and `machine` is ignored. `flags` are
-Chromium's, added to those it always runs with (CHROMIUM_FLAGS). The lab's
+Chromium's, added to those it always runs with (CHROMIUM_FLAGS). Not headless,
+the browser opens its window on the display of DISPLAY. The lab's
 folder is a new temporary one, removed at the end, unless `folder` names one
 to keep; everything that the lab and its programs write goes there (the
 browser's profile, HOME, the logs).
@@ -43,6 +44,8 @@ the same browser.
     lab.wire()                       every message between the browser and the ports, as the
                                      stand-in traced it: "OUT <port> <hex>", "IN <port> <hex>"
                                      (none over the kernel)
+    lab.start (name, *command)       starts a helper program (a screen reader) in the lab's environment,
+                                     its output into name.log in the lab's folder
     lab.open (path)                  starts the browser at the first call, grants MIDI with SysEx,
                                      loads the page and returns the WebDriver
     lab.driver                       the WebDriver, None before open()
@@ -80,11 +83,11 @@ CABLE_MACHINE = "through,silent:Synth:user,device:VT-5150:user:cable:socket={soc
 CHROMIUM = "/usr/bin/chromium"
 CHROMEDRIVER = "/usr/bin/chromedriver"
 
-# Headless on a closed network: without the background-networking flags the
+# On a closed network: without the background-networking flags the
 # browser's own connections are refused and slow it down. No zygote: the
 # stand-in starts threads, which the zygote's forking does not survive.
 CHROMIUM_FLAGS = [
-    "--headless", "--no-sandbox", "--disable-gpu", "--disable-quic", "--no-first-run",
+    "--no-sandbox", "--disable-gpu", "--disable-quic", "--no-first-run",
     "--disable-background-networking", "--disable-component-update", "--disable-sync", "--no-zygote",
 ]
 
@@ -94,7 +97,7 @@ MARK = "VT5150_WEB_LAB_MARK"
 class Lab:
     """The browser, the page server and the simulated device of one test, and their folder."""
 
-    def __init__ (self, build, pages, machine=MACHINE, folder=None, raw_midi=None, flags=()):
+    def __init__ (self, build, pages, machine=MACHINE, folder=None, raw_midi=None, flags=(), headless=True):
         self.build = os.path.abspath (build)
         self.keep = folder is not None
         self.folder = os.path.abspath (folder) if folder else tempfile.mkdtemp (prefix="vt5150-web-lab-")
@@ -102,12 +105,13 @@ class Lab:
         self.socket = os.path.join (self.folder, "vt5150.socket")
         self.machine = machine.format (socket=self.socket)
         self.raw_midi = raw_midi
-        self.flags = CHROMIUM_FLAGS + list (flags) + ["--user-data-dir=" + self._path ("profile")]
+        self.flags = ["--headless"] * headless + CHROMIUM_FLAGS + list (flags) + ["--user-data-dir=" + self._path ("profile")]
         self._plug_at = ["--raw-midi", raw_midi] if raw_midi else ["--socket", self.socket]
         self.mark = secrets.token_hex (8)
         self.driver = None
         self._server = None
         self._device = None
+        self._helpers = []
         self._origin = None
         shutil.copytree (pages, os.path.join (self.folder, "site"))
         for name in ("home", "tmp", "run"):
@@ -154,6 +158,12 @@ class Lab:
                 stdout=subprocess.PIPE, stderr=log, env=self._environment(), text=True)
         if not self._device.stdout.readline().startswith (("listening at ", "plugged in at ")):
             raise RuntimeError ("the simulated device did not start; see device.log")
+
+    def start (self, name, *command):
+        """Starts a helper program with the lab's environment; it ends with the lab."""
+        with self._log (name + ".log") as log:
+            self._helpers.append (subprocess.Popen (command, stdin=subprocess.DEVNULL, stdout=log, stderr=subprocess.STDOUT,
+                                                    env=self._environment(), cwd=self.folder))
 
     def unplug (self):
         """Ends the simulated device, if plugged in; it then writes its report."""
@@ -217,7 +227,7 @@ class Lab:
         return path
 
     def close (self):
-        """Ends the browser, the device and the server, then any process still carrying the lab's mark."""
+        """Ends the browser, the device, the helpers and the server, then any process still carrying the lab's mark."""
         problems = []
         if self.driver is not None:
             with contextlib.suppress (Exception):
@@ -227,6 +237,9 @@ class Lab:
             self.unplug()
         except RuntimeError as problem:
             problems.append (str (problem))
+        for helper in self._helpers:
+            _end (helper, 5)
+        self._helpers = []
         if self._server is not None:
             self._server.stdout.close()
             _end (self._server, 5)

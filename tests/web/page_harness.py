@@ -19,14 +19,18 @@ KEYS = {
 }
 SHIFT = 8
 
+# The exchanges of a whole update of the built-in image: its start, every block, its end.
+WHOLE_UPDATE_EXCHANGES = 25222
+
 
 class Page:
     """The web page in the lab's browser (browser.Lab). fake: the setup of
     fake_midi.js's fakeMidiAccess (a dict) to put in place of the browser's
     MIDI before the page's own scripts run, or None for the browser's MIDI
-    over the stand-in. path: where the lab serves the page."""
+    over the stand-in. path: where the lab serves the page. ready_seconds: how
+    long it may take to load (minutes on an emulated processor)."""
 
-    def __init__(self, lab, fake=None, path='index.html'):
+    def __init__(self, lab, fake=None, path='index.html', ready_seconds=20):
         self.lab = lab
         if fake is not None:
             lab.open('icon.png')
@@ -36,7 +40,8 @@ class Page:
                                            ) % json.dumps(fake)
             self.cdp('Page.addScriptToEvaluateOnNewDocument', source=source)
         self.driver = lab.open(path)
-        self.wait(lambda: self.js('return document.documentElement.dataset.ready === "true"'), 20, 'the page loads')
+        self.wait(lambda: self.js('return document.documentElement.dataset.ready === "true"'), ready_seconds,
+                  'the page loads')
 
     @staticmethod
     def fake_source():
@@ -61,7 +66,8 @@ class Page:
     def js(self, script, *args):
         return self.driver.execute_script(script, *args)
 
-    def wait(self, condition, seconds, what):
+    @staticmethod
+    def wait(condition, seconds, what):
         deadline = time.monotonic() + seconds
         while not condition():
             if time.monotonic() > deadline:

@@ -13,7 +13,7 @@ import unittest
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 
 import browser  # noqa: E402
-from page_harness import Page  # noqa: E402
+from page_harness import WHOLE_UPDATE_EXCHANGES, Page  # noqa: E402
 
 BUILD, SITE = sys.argv.pop(1), sys.argv.pop(1)
 PROGRESS_NAME = 'Firmware update progress'
@@ -100,7 +100,7 @@ class PageTest(unittest.TestCase):
         foreign = page.js('return performance.getEntriesByType("resource").map((r) => r.name)'
                           '.filter((url) => !url.startsWith(location.origin + "/"))')
         self.assertEqual(foreign, [], 'the page loaded nothing from anywhere else')
-        self.assertEqual(page.js('return vt5150Fake.device.commands'), 2 + 1 + 25222,
+        self.assertEqual(page.js('return vt5150Fake.device.commands'), 2 + 1 + WHOLE_UPDATE_EXCHANGES,
                          'the device heard a probe from each input\'s pass, the query and every command of the transfer')
 
     def test_no_device_shows_the_not_found_box_and_stays(self):

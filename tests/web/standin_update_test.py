@@ -15,7 +15,7 @@ import unittest
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 
 import browser  # noqa: E402
-from page_harness import Page  # noqa: E402
+from page_harness import WHOLE_UPDATE_EXCHANGES, Page  # noqa: E402
 
 BUILD, SITE = sys.argv.pop(1), sys.argv.pop(1)
 PROBE = 'F0 4E 7F 0D 78 F7'
@@ -67,7 +67,7 @@ class StandInUpdateTest(unittest.TestCase):
         page.key('Enter')
         page.wait(lambda: page.state()['step'] == 'Step 7.', 600, 'the update is complete')
         seconds = time.monotonic() - started
-        print(f'\nwhole transfer over the stand-in: {seconds:.1f} s, {seconds / 25222 * 1e6:.0f} us per exchange',
+        print(f'\nwhole transfer over the stand-in: {seconds:.1f} s, {seconds / WHOLE_UPDATE_EXCHANGES * 1e6:.0f} us per exchange',
               file=sys.stderr)
         self.assertEqual((page.state()['next'], page.state()['box']), ('Finish', None))
         lab.unplug()
