@@ -27,14 +27,22 @@ vt5150_vm_prepare ()
     VT5150_VM_KERNEL="$folder/vmlinux"
     VT5150_VM_INITRD="$folder/initramfs.cpio"
 
-    if [ ! -s "$VT5150_VM_KERNEL" ] || [ "$VT5150_VM_KERNEL" -ot "/boot/vmlinuz-$version" ]; then
-        mkdir -p "$folder" && vt5150_vm_extract_kernel "/boot/vmlinuz-$version" "$VT5150_VM_KERNEL" || return 1
-    fi
+    mkdir -p "$folder" || return 1
 
-    if [ ! -s "$VT5150_VM_INITRD" ] || [ "$VT5150_VM_INITRD" -ot "$(dirname "${BASH_SOURCE[0]}")/init" ] ||
-        [ "$VT5150_VM_INITRD" -ot /bin/busybox ]; then
-        vt5150_vm_make_initramfs "$version" "$VT5150_VM_INITRD" || return 1
-    fi
+    # Tests that start machines at the same time share the parts: one makes
+    # them while the others wait for it, rather than all writing them at once.
+    (
+        flock 9 || exit 1
+
+        if [ ! -s "$VT5150_VM_KERNEL" ] || [ "$VT5150_VM_KERNEL" -ot "/boot/vmlinuz-$version" ]; then
+            vt5150_vm_extract_kernel "/boot/vmlinuz-$version" "$VT5150_VM_KERNEL" || exit 1
+        fi
+
+        if [ ! -s "$VT5150_VM_INITRD" ] || [ "$VT5150_VM_INITRD" -ot "$(dirname "${BASH_SOURCE[0]}")/init" ] ||
+            [ "$VT5150_VM_INITRD" -ot /bin/busybox ]; then
+            vt5150_vm_make_initramfs "$version" "$VT5150_VM_INITRD" || exit 1
+        fi
+    ) 9>"$folder/parts.lock"
 }
 
 # vt5150_vm_extract_kernel <vmlinuz> <vmlinux>: the kernel without its

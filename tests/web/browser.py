@@ -202,7 +202,10 @@ class Lab:
             options.add_argument (flag)
         environment = self._environment()
         if not self.raw_midi:
-            environment.update (LD_PRELOAD=os.path.join (self.build, "lib", "libvt5150_alsa_seq_standin.so"),
+            # LD_PRELOAD splits at spaces and cannot be quoted: it names the
+            # library alone, and LD_LIBRARY_PATH, which may hold spaces, its folder.
+            folders = [os.path.join (self.build, "lib"), *filter (None, [environment.get ("LD_LIBRARY_PATH")])]
+            environment.update (LD_PRELOAD="libvt5150_alsa_seq_standin.so", LD_LIBRARY_PATH=":".join (folders),
                                 VT5150_ALSA_SEQ=self.machine, VT5150_ALSA_SEQ_TRACE=self._path ("sequencer.trace"))
         service = Service (CHROMEDRIVER, env=environment, log_path=self._path ("chromedriver.log"))
         self.driver = webdriver.Chrome (service=service, options=options)
