@@ -1,8 +1,7 @@
 // The keyboard, as on the desktop: Return presses Next, or the focused
 // button; Tab and Shift+Tab move between the buttons shown, round and round;
-// Space presses the
-// focused one; Shift+F10 and the Menu key open the window menu. A key held
-// down presses nothing more: its repeats are swallowed.
+// Space presses the focused one; Shift+F10 and the Menu key open the window
+// menu. A key held down presses nothing more: its repeats are swallowed.
 
 export function handleKeys(document, wizard, menu, openMenuAtCorner)
 {
