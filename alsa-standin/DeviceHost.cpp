@@ -10,6 +10,7 @@
 // stop: the kernel's sequencer then carries the bytes to the program.
 
 #include "alsa-standin/DeviceConnection.h"
+#include "device/DeviceCommands.h"
 #include "device/FirmwareImage.h"
 #include "sim/SimulatedDevice.h"
 #include "sim/SimulationOptions.h"
@@ -25,6 +26,7 @@
 #include <cstring>
 #include <fstream>
 #include <iostream>
+#include <mutex>
 
 namespace
 {
@@ -45,6 +47,49 @@ struct HostSettings
 
     /** Active sensing that the device sends every so many milliseconds; 0 for none. */
     int sensingIntervalMs = 0;
+};
+
+/**
+    Times a transfer as the device sees it: from the arrival of its start
+    command to the arrival of the last command. The mean gap between commands
+    is what one exchange costs the program under test plus the device's
+    latency, measured alike for any program on any system, which is what lets
+    the benchmarks compare the updater with a bare client.
+*/
+struct TransferClock
+{
+    std::mutex mutex;
+    double startMs = 0, lastMs = 0;
+    int numCommands = 0;
+
+    void observe (const juce::MidiMessage& frame)
+    {
+        const auto now = juce::Time::getMillisecondCounterHiRes();
+        const std::lock_guard<std::mutex> lock (mutex);
+        const auto* body = frame.getSysExData();
+
+        if (frame.getSysExDataSize() == DeviceCommands::start.length &&
+            std::equal (body, body + frame.getSysExDataSize(), DeviceCommands::start.data()))
+        {
+            startMs = now;
+            numCommands = 0;
+        }
+
+        lastMs = now;
+        ++numCommands;
+    }
+
+    /** "transfer: N commands, X ms apart" for the last transfer begun, or nothing before one. */
+    std::string describe()
+    {
+        const std::lock_guard<std::mutex> lock (mutex);
+
+        if (numCommands < 2 || startMs == 0)
+            return {};
+
+        return "transfer: " + std::to_string (numCommands) + " commands, " +
+               juce::String ((lastMs - startMs) / (numCommands - 1), 4).toStdString() + " ms apart\n";
+    }
 };
 
 int listenAt (const juce::String& path)
@@ -71,14 +116,15 @@ int listenAt (const juce::String& path)
     return fd;
 }
 
-bool writeReport (const juce::String& path, const SimulatedDevice& device)
+bool writeReport (const juce::String& path, const SimulatedDevice& device, TransferClock& clock)
 {
     std::ofstream report (path.toRawUTF8());
     const auto violations = device.getViolations();
     report << "commands: " << device.getNumReceivedCommands() << "\n"
            << "image: " << (device.memoryMatches (FirmwareImage::getBuiltIn().getPayloadCopy()) ? "match" : "mismatch")
            << "\n"
-           << "violations: " << violations.size() << "\n";
+           << "violations: " << violations.size() << "\n"
+           << clock.describe();
 
     for (const auto& violation : violations)
         report << "violation: " << violation << "\n";
@@ -134,9 +180,11 @@ bool serveRawMidi (const HostSettings& settings, VirtualMidiPorts& ports)
 
 int run (const SimulationOptions& options, const HostSettings& settings)
 {
+    TransferClock clock;
     VirtualMidiPorts ports (1, 1);
     SimulatedDevice device (ports, { 0, 0, options.latencyMicroseconds.value_or (0), options.faults });
     WireTrace trace (ports);
+    device.setCommandObserver ([&clock] (const juce::MidiMessage& frame) { clock.observe (frame); });
 
     const auto rawMidi = settings.rawMidiPath.isNotEmpty();
 
@@ -149,7 +197,7 @@ int run (const SimulationOptions& options, const HostSettings& settings)
     }
 
     const auto traced = settings.tracePath.isEmpty() || trace.writeTo (juce::File (settings.tracePath)).isEmpty();
-    const auto reported = settings.reportPath.isEmpty() || writeReport (settings.reportPath, device);
+    const auto reported = settings.reportPath.isEmpty() || writeReport (settings.reportPath, device, clock);
     return traced && reported ? exitSuccess : exitFailure;
 }
 

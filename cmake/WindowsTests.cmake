@@ -19,15 +19,3 @@ add_executable (vt5150-windows-port-tests EXCLUDE_FROM_ALL
 
 target_link_libraries (vt5150-windows-port-tests PRIVATE vt5150_sim gtest vt5150_warnings)
 target_link_options (vt5150-windows-port-tests PRIVATE -static)
-
-# vt5150-windows-transfer-bench.exe: a transfer over the updater's winmm ports
-# beside a bare winmm client, run under Wine by scripts/test-windows, which
-# prints its figures (tests/windows/wine_transfer_bench.sh).
-add_executable (vt5150-windows-transfer-bench EXCLUDE_FROM_ALL
-    tests/windows/WineTransferBench.cpp
-    tests/windows/BareWinmmClient.cpp
-    bench/BenchOptions.cpp
-    bench/TransferMessages.cpp)
-
-target_link_libraries (vt5150-windows-transfer-bench PRIVATE vt5150_tools winmm vt5150_warnings)
-target_link_options (vt5150-windows-transfer-bench PRIVATE -static)

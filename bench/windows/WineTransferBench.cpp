@@ -1,20 +1,23 @@
 // vt5150-windows-transfer-bench: what a transfer costs the updater's Windows
 // MIDI, beside a bare winmm client measured in the same run. Under Wine over
 // the ALSA sequencer stand-in, with the simulated VT-5150 answering after 1 ms
-// (tests/windows/wine_transfer_bench.sh sets it up), it alternates the same
+// (bench/windows/wine_transfer_bench.sh sets it up), it alternates the same
 // commands sent by BareWinmmClient with whole transfers by the device link
 // over the updater's own winmm ports, and prints the medians of the wall
 // time and the process's CPU time per exchange, and their ratios. It fails
 // only when an exchange or a transfer does: the times are printed, not judged.
 //
-// Usage: vt5150-windows-transfer-bench.exe [--blocks N] [--runs R]
+// With --bare it only sends the commands of one transfer through the bare
+// client, once, for the device to time beside the real updater's transfer.
+//
+// Usage: vt5150-windows-transfer-bench.exe [--bare] [--blocks N] [--runs R]
 
 #include "bench/BenchOptions.h"
 #include "bench/IdleThread.h"
 #include "bench/TransferMessages.h"
+#include "bench/windows/BareWinmmClient.h"
 #include "device/DeviceLink.h"
 #include "tools/CpuTime.h"
-#include "tests/windows/BareWinmmClient.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -80,9 +83,20 @@ double median (std::vector<double> values)
 int main (int argc, char** argv)
 {
     const auto options = BenchOptions::parse (argc, argv);
+
+    // The bare client alone sends what the updater sends: the whole built-in image.
+    if (juce::StringArray (argv + 1, argc - 1).contains ("--bare"))
+    {
+        const auto messages = options.blocks > 0
+                                  ? TransferMessages::forImage (TransferMessages::firstBlocks (options.blocks))
+                                  : TransferMessages::forImage (FirmwareImage::getBuiltIn());
+        return bareRun (messages).wall < 0 ? 1 : 0;
+    }
+
     const auto image = TransferMessages::firstBlocks (options.blocks > 0 ? options.blocks : 8);
     const auto numRuns = options.runs;
     const auto messages = TransferMessages::forImage (image);
+
     std::vector<double> bareWall, bareCpu, linkWall, linkCpu;
 
     for (int run = 0; run < numRuns; ++run)

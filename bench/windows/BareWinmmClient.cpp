@@ -1,4 +1,4 @@
-#include "tests/windows/BareWinmmClient.h"
+#include "bench/windows/BareWinmmClient.h"
 
 namespace
 {
