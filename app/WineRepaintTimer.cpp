@@ -35,9 +35,42 @@ WineRepaintTimer::~WineRepaintTimer()
 
 void WineRepaintTimer::timerCallback()
 {
+    std::map<juce::uint32, juce::Rectangle<int>> stillShown;
+
     // A peer's repaint may run code that opens or closes a window, so the
     // count is read anew on each turn.
     for (int i = 0; i < juce::ComponentPeer::getNumPeers(); ++i)
+    {
         if (auto* peer = juce::ComponentPeer::getPeer (i))
-            peer->performAnyPendingRepaintsNow();
+        {
+            if (! isUnchangedDecoration (*peer))
+                peer->performAnyPendingRepaintsNow();
+
+            if (const auto drawn = decorationBounds.find (peer->getUniqueID()); drawn != decorationBounds.end())
+                stillShown.insert (*drawn);
+        }
+    }
+
+    // Forgets the decorations that have gone, whose ids are not used again.
+    decorationBounds.swap (stillShown);
+}
+
+bool WineRepaintTimer::isUnchangedDecoration (juce::ComponentPeer& peer)
+{
+    constexpr auto inputIgnored =
+        juce::ComponentPeer::windowIgnoresKeyPresses | juce::ComponentPeer::windowIgnoresMouseClicks;
+
+    if (peer.getComponent().isOpaque() || (peer.getStyleFlags() & inputIgnored) != inputIgnored)
+        return false;
+
+    const auto bounds = peer.getBounds();
+    const auto [entry, isNew] = decorationBounds.try_emplace (peer.getUniqueID(), bounds);
+
+    if (isNew || entry->second != bounds)
+    {
+        entry->second = bounds;
+        return false;
+    }
+
+    return true;
 }
