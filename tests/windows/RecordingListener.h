@@ -7,10 +7,18 @@
 #include <mutex>
 #include <vector>
 
-/**
-    Keeps every message an input delivers, taking `delayMs` over each as a
-    slow program would.
-*/
+/** Polls `condition` every millisecond for up to `limitMs`; true once it holds. */
+template <typename Condition>
+bool awaitTrue (Condition condition, juce::uint32 limitMs = 5000)
+{
+    for (const auto start = juce::Time::getMillisecondCounter(); ! condition(); juce::Thread::sleep (1))
+        if (juce::Time::getMillisecondCounter() - start > limitMs)
+            return false;
+
+    return true;
+}
+
+/** Keeps every message an input delivers, taking `delayMs` over each as a slow program would. */
 class RecordingListener : public MidiPortListener
 {
 public:
@@ -37,21 +45,14 @@ public:
         return messages;
     }
 
-    /** Waits up to `limitMs` until `count` messages have arrived; true if they did. */
-    bool awaitCount (size_t count, int limitMs = 5000)
+    /** Waits up to 5 s until `count` messages have arrived; true if they did. */
+    bool awaitCount (size_t count)
     {
-        for (const auto start = juce::Time::getMillisecondCounter();
-             juce::Time::getMillisecondCounter() - start < (juce::uint32) limitMs; juce::Thread::sleep (1))
-            if (getMessages().size() >= count)
-                return true;
-
-        return false;
+        return awaitTrue ([this, count] { return getMessages().size() >= count; });
     }
 
-    /** How long each message takes. */
-    const int delayMs;
-
 private:
+    const int delayMs;
     std::mutex lock;
     std::vector<std::vector<juce::uint8>> messages;
 };
