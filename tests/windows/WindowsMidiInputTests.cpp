@@ -10,37 +10,30 @@ namespace
 using Bytes = std::vector<juce::uint8>;
 constexpr int limitMs = 100;
 
-/** Keeps every line written to juce::Logger while it exists; written only by the closing thread, which the test
-    waits for. */
-struct LogLines final : juce::Logger
+/**
+    An input on the fake driver, opened and started, handing its messages to a
+    listener that takes 3 ms over each, and every line written to juce::Logger
+    (written only by the closing thread, which the test waits for).
+*/
+class WindowsInput : public testing::Test, private juce::Logger
 {
-    LogLines()
+protected:
+    void SetUp() override
     {
         juce::Logger::setCurrentLogger (this);
+        port = WindowsMidiPorts (driver, limitMs).openInput (0, listener);
+        ASSERT_NE (port, nullptr);
+        port->start();
     }
 
-    ~LogLines() override
+    void TearDown() override
     {
         juce::Logger::setCurrentLogger (nullptr);
     }
 
     void logMessage (const juce::String& message) override
     {
-        lines.add (message);
-    }
-
-    juce::StringArray lines;
-};
-
-/** An input on the fake driver, opened and started, handing its messages to a listener that takes 3 ms over each. */
-class WindowsInput : public testing::Test
-{
-protected:
-    void SetUp() override
-    {
-        port = WindowsMidiPorts (driver, limitMs).openInput (0, listener);
-        ASSERT_NE (port, nullptr);
-        port->start();
+        logLines.add (message);
     }
 
     bool awaitAllQueued()
@@ -59,6 +52,7 @@ protected:
     FakeWinmm driver;
     RecordingListener listener { 3 };
     std::unique_ptr<MidiInputPort> port;
+    juce::StringArray logLines;
 };
 } // namespace
 
@@ -142,20 +136,19 @@ TEST_F (WindowsInput, CloseAwaitsEveryBuffersNoticeThenUnpreparesAndCloses)
     EXPECT_EQ (driver.countCalls ("inUnprepareHeader"), WindowsMidiReceiver::numBuffers);
     EXPECT_EQ (calls[calls.size() - 1], "inClose");
     EXPECT_EQ (driver.getState().openedInput, ~0u) << "the driver refused to close";
+    EXPECT_TRUE (logLines.isEmpty()) << logLines.joinIntoString ("\n");
 }
 
 TEST_F (WindowsInput, CloseEndsInTimeAndSaysWhyWhenTheDriverKeepsItsBuffers)
 {
     driver.reset = FakeWinmm::Reset::buffersKept;
-    LogLines log;
-
     const auto elapsed = timeClose();
 
     EXPECT_GE (elapsed, (juce::uint32) limitMs - 20);
     EXPECT_LT (elapsed, (juce::uint32) limitMs + 1000);
     EXPECT_EQ (driver.countCalls ("inUnprepareHeader"), 0);
-    ASSERT_EQ (log.lines.size(), 1);
-    EXPECT_TRUE (log.lines[0].contains ("stays open until the program ends")) << log.lines[0];
+    ASSERT_EQ (logLines.size(), 1);
+    EXPECT_TRUE (logLines[0].contains ("stays open until the program ends")) << logLines[0];
 }
 
 TEST_F (WindowsInput, CloseEndsInTimeAndSaysWhyWhenTheThreadHangsInTheDriver)
@@ -165,15 +158,13 @@ TEST_F (WindowsInput, CloseEndsInTimeAndSaysWhyWhenTheThreadHangsInTheDriver)
     driver.addBufferHangMs = hangMs;
     driver.fillBuffer ({ 0xf0, 0x01, 0xf7 });
     ASSERT_TRUE (awaitTrue ([this] { return driver.hanging.load(); }));
-    LogLines log;
-
     const auto elapsed = timeClose();
 
     EXPECT_GE (elapsed, (juce::uint32) 2 * limitMs - 20);
     EXPECT_LT (elapsed, (juce::uint32) hangMs / 2);
-    ASSERT_EQ (log.lines.size(), 2) << log.lines.joinIntoString ("\n");
-    EXPECT_TRUE (log.lines[0].contains ("stays open")) << log.lines[0];
-    EXPECT_TRUE (log.lines[1].contains ("thread did not end")) << log.lines[1];
+    ASSERT_EQ (logLines.size(), 2) << logLines.joinIntoString ("\n");
+    EXPECT_TRUE (logLines[0].contains ("stays open")) << logLines[0];
+    EXPECT_TRUE (logLines[1].contains ("thread did not end")) << logLines[1];
 }
 
 TEST (WindowsMidiPorts, ListsReadableDevicesInWinmmOrderNamedAsJuceNamesThem)
