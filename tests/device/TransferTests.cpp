@@ -161,30 +161,25 @@ TEST (FirmwareImage, ALayoutWhoseLengthWordClaimsMoreThanItHoldsIsEmpty)
 TEST_F (Transfer, ImageLengthsAndRequestsThatSendNothing)
 {
     connect();
-
-    // No thread, an empty image, or more blocks than the address reaches: nothing goes out.
     EXPECT_FALSE (link.transferFirmware (nullptr));
-
-    for (const auto size : { 0, (FirmwareImage::maxBlocks + 1) * 128 })
-    {
-        const FirmwareImage image (makePayload ((size_t) size));
-        link.setFirmwareImage (&image);
-        EXPECT_FALSE (link.transferFirmware (&thread));
-    }
-
     EXPECT_TRUE (transferCommands().empty());
 
-    // Under one block: start and address only. 200 bytes: one block, the rest never sent.
-    const FirmwareImage short100 (makePayload (100));
-    link.setFirmwareImage (&short100);
-    EXPECT_TRUE (link.transferFirmware (&thread));
-    ASSERT_EQ (transferCommands().size(), 2u);
-
-    commandsBeforeTransfer = device->getNumReceivedCommands();
-    const FirmwareImage partial (makePayload (200));
-    link.setFirmwareImage (&partial);
-    EXPECT_TRUE (link.transferFirmware (&thread));
-    EXPECT_EQ (transferCommands().size(), 2u + 130);
+    // Each row: the payload's size; whether the transfer succeeds; how many
+    // commands it sends. An empty image or more blocks than the address
+    // reaches: nothing. Under one block: start and address only. 200 bytes:
+    // one block, the rest never sent.
+    for (const auto& [size, succeeds, sent] : { std::tuple { 0, false, 0u },
+                                                { 100, true, 2u },
+                                                { 200, true, 2u + 130 },
+                                                { (FirmwareImage::maxBlocks + 1) * 128, false, 0u } })
+    {
+        commandsBeforeTransfer = device->getNumReceivedCommands();
+        const FirmwareImage image (makePayload ((size_t) size));
+        link.setFirmwareImage (&image);
+        EXPECT_EQ (link.transferFirmware (&thread), succeeds) << size << " bytes";
+        EXPECT_EQ (transferCommands().size(), sent) << size << " bytes";
+        link.setFirmwareImage (nullptr);
+    }
 
     auto firstBlock = makePayload (200);
     firstBlock.resize (128);
