@@ -1,14 +1,55 @@
 #include "midi/windows/WindowsMidiInput.h"
 #include "midi/windows/WindowsMidiPorts.h"
 #include "tests/windows/FakeWinmm.h"
-#include "tests/windows/RecordingListener.h"
 
 #include <gtest/gtest.h>
+
+#include <mutex>
 
 namespace
 {
 using Bytes = std::vector<juce::uint8>;
 constexpr int limitMs = 100;
+
+/** Polls `condition` every millisecond for up to 5 s; true once it holds. */
+template <typename Condition>
+bool awaitTrue (Condition condition)
+{
+    for (const auto start = juce::Time::getMillisecondCounter(); ! condition(); juce::Thread::sleep (1))
+        if (juce::Time::getMillisecondCounter() - start > 5000)
+            return false;
+
+    return true;
+}
+
+/** Keeps every message an input delivers, taking 3 ms over each as a slow program would. */
+class RecordingListener final : public MidiPortListener
+{
+public:
+    void handleIncomingMidiMessage (MidiInputPort*, const juce::MidiMessage& message) override
+    {
+        juce::Thread::sleep (3);
+        const std::lock_guard<std::mutex> guard (lock);
+        messages.emplace_back (message.getRawData(), message.getRawData() + message.getRawDataSize());
+    }
+
+    /** Every message so far, as bytes. */
+    std::vector<Bytes> getMessages()
+    {
+        const std::lock_guard<std::mutex> guard (lock);
+        return messages;
+    }
+
+    /** Waits up to 5 s until `count` messages have arrived; true if they did. */
+    bool awaitCount (size_t count)
+    {
+        return awaitTrue ([this, count] { return getMessages().size() >= count; });
+    }
+
+private:
+    std::mutex lock;
+    std::vector<Bytes> messages;
+};
 
 /**
     An input on the fake driver, opened and started, handing its messages to a
@@ -50,7 +91,7 @@ protected:
     }
 
     FakeWinmm driver;
-    RecordingListener listener { 3 };
+    RecordingListener listener;
     std::unique_ptr<MidiInputPort> port;
     juce::StringArray logLines;
 };

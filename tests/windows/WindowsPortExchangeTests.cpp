@@ -1,6 +1,5 @@
 #include "device/DeviceCommands.h"
 #include "midi/windows/WindowsMidiPorts.h"
-#include "tests/windows/RecordingListener.h"
 
 #include <juce_audio_devices/juce_audio_devices.h>
 
@@ -96,7 +95,7 @@ TEST (WinmmOverWine, OurInputLosesNoReply)
 TEST (WinmmOverWine, PortHeldOpenYieldsNoSecondPort)
 {
     DevicePorts device;
-    RecordingListener listener;
+    AcknowledgementListener listener;
     const auto input = device.ports.openInput (device.input, listener);
     const auto output = device.ports.openOutput (device.output);
     ASSERT_NE (input, nullptr);
