@@ -15,13 +15,13 @@ juce::uint32 millisecondsSince (juce::uint32 start)
     return juce::Time::getMillisecondCounter() - start;
 }
 
-/** A device link on virtual ports, with a simulated device on one pair and a trace of the wire. */
+/** A device link on virtual ports, with a simulated device on the pair (input, output) and a trace of the wire. */
 struct Bench
 {
-    Bench (int numInputs, int numOutputs, SimulatedDevice::Settings settings = {})
+    Bench (int numInputs, int numOutputs, int input, int output)
         : ports (numInputs, numOutputs)
         , trace (ports)
-        , device (ports, settings)
+        , device (ports, { input, output })
     {
         link.setPortSystem (&ports);
     }
@@ -36,14 +36,6 @@ struct Bench
     SimulatedDevice device;
     DeviceLink link;
 };
-
-SimulatedDevice::Settings deviceAt (int input, int output)
-{
-    SimulatedDevice::Settings settings;
-    settings.inputIndex = input;
-    settings.outputIndex = output;
-    return settings;
-}
 } // namespace
 
 // The search's order on the wire, pair by pair with the inputs outermost, and
@@ -52,7 +44,7 @@ SimulatedDevice::Settings deviceAt (int input, int output)
 
 TEST (Detect, SearchingAgainReleasesTheHeldPairAndStartsFromTheFirstPair)
 {
-    Bench bench (1, 2, deviceAt (0, 1));
+    Bench bench (1, 2, 0, 1);
     ASSERT_TRUE (bench.link.detect());
     bench.trace.clear();
 
@@ -70,7 +62,7 @@ TEST (Detect, SearchingAgainReleasesTheHeldPairAndStartsFromTheFirstPair)
 
 TEST (Detect, PortsThatCannotBeOpenedAreSkippedWithoutWaiting)
 {
-    Bench bench (2, 2, deviceAt (1, 1));
+    Bench bench (2, 2, 1, 1);
     bench.ports.setInputOpenable (0, false);
     bench.ports.setOutputOpenable (0, false);
 
@@ -86,7 +78,7 @@ TEST (Detect, StaleAcknowledgementNeverMakesAnUnopenablePairCountAsFound)
 {
     // The device answers on input 0 but listens on an output that cannot be
     // opened; an acknowledgement already waiting in the store must not count.
-    Bench bench (1, 1, deviceAt (0, 0));
+    Bench bench (1, 1, 0, 0);
     ASSERT_TRUE (bench.link.detect());
     bench.link.sendCommand (DeviceCommands::probe);
     juce::Thread::sleep (50);

@@ -18,9 +18,9 @@ struct ExitFlag : juce::Thread
     void run() override {}
 };
 
-std::vector<juce::uint8> makePayload (size_t size)
+Bytes makePayload (size_t size)
 {
-    std::vector<juce::uint8> payload (size);
+    Bytes payload (size);
 
     for (size_t i = 0; i < size; ++i)
         payload[i] = (juce::uint8) (i * 37 + 11);
@@ -32,11 +32,9 @@ std::vector<juce::uint8> makePayload (size_t size)
 class Transfer : public testing::Test
 {
 protected:
-    void connect (DeviceFaults faults = {})
+    void connect()
     {
-        SimulatedDevice::Settings settings;
-        settings.faults = faults;
-        device = std::make_unique<SimulatedDevice> (ports, settings);
+        device = std::make_unique<SimulatedDevice> (ports, SimulatedDevice::Settings {});
         link.setPortSystem (&ports);
         ASSERT_TRUE (link.detect());
         commandsBeforeTransfer = device->getNumReceivedCommands();
@@ -51,11 +49,6 @@ protected:
     {
         auto all = device->getReceivedCommands();
         return Frames (all.begin() + commandsBeforeTransfer, all.end());
-    }
-
-    static char letterOf (const Bytes& frame)
-    {
-        return (char) frame[4];
     }
 
     VirtualMidiPorts ports { 1, 1 };
@@ -94,11 +87,11 @@ TEST_F (Transfer, BuiltInImageArrivesByteForByteInTheDocumentedOrder)
         {
             const auto& frame = frames[first + (size_t) i];
             ASSERT_EQ (frame.size(), 8u);
-            ASSERT_EQ (letterOf (frame), i % 2 == 0 ? 'c' : 'C') << "block " << block << " byte " << i;
+            ASSERT_EQ ((char) frame[4], i % 2 == 0 ? 'c' : 'C') << "block " << block << " byte " << i;
             ASSERT_EQ ((juce::uint8) (frame[5] | (frame[6] << 7)), payload[block * 128 + i]);
         }
 
-        EXPECT_EQ (letterOf (frames[first + 128]), 'A');
+        EXPECT_EQ ((char) frames[first + 128][4], 'A');
         EXPECT_EQ (frames[first + 129], (Bytes { 0xf0, 0x4e, 0x7f, 0x0d, 0x6d, 0xf7 }));
     }
 
@@ -168,30 +161,25 @@ TEST (FirmwareImage, ALayoutWhoseLengthWordClaimsMoreThanItHoldsIsEmpty)
 TEST_F (Transfer, ImageLengthsAndRequestsThatSendNothing)
 {
     connect();
-
-    // No thread, an empty image, or more blocks than the address reaches: nothing goes out.
     EXPECT_FALSE (link.transferFirmware (nullptr));
-
-    for (const auto size : { 0, (FirmwareImage::maxBlocks + 1) * 128 })
-    {
-        const FirmwareImage image (makePayload ((size_t) size));
-        link.setFirmwareImage (&image);
-        EXPECT_FALSE (link.transferFirmware (&thread));
-    }
-
     EXPECT_TRUE (transferCommands().empty());
 
-    // Under one block: start and address only. 200 bytes: one block, the rest never sent.
-    const FirmwareImage short100 (makePayload (100));
-    link.setFirmwareImage (&short100);
-    EXPECT_TRUE (link.transferFirmware (&thread));
-    ASSERT_EQ (transferCommands().size(), 2u);
-
-    commandsBeforeTransfer = device->getNumReceivedCommands();
-    const FirmwareImage partial (makePayload (200));
-    link.setFirmwareImage (&partial);
-    EXPECT_TRUE (link.transferFirmware (&thread));
-    EXPECT_EQ (transferCommands().size(), 2u + 130);
+    // Each row: the payload's size; whether the transfer succeeds; how many
+    // commands it sends. An empty image or more blocks than the address
+    // reaches: nothing. Under one block: start and address only. 200 bytes:
+    // one block, the rest never sent.
+    for (const auto& [size, succeeds, sent] : { std::tuple { 0, false, 0u },
+                                                { 100, true, 2u },
+                                                { 200, true, 2u + 130 },
+                                                { (FirmwareImage::maxBlocks + 1) * 128, false, 0u } })
+    {
+        commandsBeforeTransfer = device->getNumReceivedCommands();
+        const FirmwareImage image (makePayload ((size_t) size));
+        link.setFirmwareImage (&image);
+        EXPECT_EQ (link.transferFirmware (&thread), succeeds) << size << " bytes";
+        EXPECT_EQ (transferCommands().size(), sent) << size << " bytes";
+        link.setFirmwareImage (nullptr);
+    }
 
     auto firstBlock = makePayload (200);
     firstBlock.resize (128);

@@ -1,6 +1,8 @@
 // Feeds whatever the fuzzer makes up to the device link as replies from the
-// device, through its real input callback, and checks its verdicts and the
-// query's byte against the reply rules read straight off the raw bytes.
+// device, through its real input callback, from the held input and from
+// elsewhere: whatever arrives, no exchange may read outside a message or
+// crash. The rules by which an exchange judges its reply are checked with
+// literal bytes in ScriptedLink.ExchangesJudgeTheirRepliesByTheirRules.
 
 #include "device/DeviceLink.h"
 #include "tests/fuzz/FuzzInput.h"
@@ -44,9 +46,6 @@ public:
         return std::make_unique<Output> (*this);
     }
 
-    /** The message that the last exchange judged. */
-    juce::MidiMessage lastReply;
-
 private:
     struct Input final : MidiInputPort
     {
@@ -79,20 +78,15 @@ private:
             listener->handleIncomingMidiMessage (fromHeldInput ? heldInput : &elsewhere, input.takeMessage());
         }
 
-        // Copied, never moved, into lastReply: JUCE 7.0.5's move assignment of
-        // a MidiMessage loses the heap copy of the longer message it replaces.
         const auto reply = input.takeMessage();
-        lastReply = reply;
-        listener->handleIncomingMidiMessage (heldInput, lastReply);
+        listener->handleIncomingMidiMessage (heldInput, reply);
 
         // A lone System Real-Time byte is no reply: an empty SysEx message
         // after it makes sure that the exchange never waits out its limit.
-        if (lastReply.getRawData()[0] >= 0xf8)
+        if (DeviceCommands::isSystemRealTime (reply))
         {
-            const juce::uint8 emptyBytes[] = { 0xf0, 0xf7 };
-            const juce::MidiMessage empty (emptyBytes, 2);
-            lastReply = empty;
-            listener->handleIncomingMidiMessage (heldInput, lastReply);
+            const juce::uint8 empty[] = { 0xf0, 0xf7 };
+            listener->handleIncomingMidiMessage (heldInput, juce::MidiMessage (empty, 2));
         }
     }
 
@@ -100,15 +94,6 @@ private:
     MidiPortListener* listener = nullptr;
     MidiInputPort* heldInput = nullptr;
 };
-
-/** The rules, from the raw bytes: F0, the header 4E 7F 0D, and for an acknowledgement 0D after it. */
-bool startsWith (const juce::MidiMessage& message, std::initializer_list<juce::uint8> bytes)
-{
-    // The framework counts the last byte of a SysEx message as its F7 whatever it is.
-    const auto size = (size_t) message.getRawDataSize();
-    return size >= bytes.size() + 1 && std::equal (bytes.begin(), bytes.end(), message.getRawData());
-}
-
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput (const juce::uint8* data, size_t size)
@@ -122,21 +107,12 @@ extern "C" int LLVMFuzzerTestOneInput (const juce::uint8* data, size_t size)
     const auto found = link.detect();
     fuzzCheck (found == link.isOpen(), "detect's result and isOpen agree");
 
+    // The query reads a byte of its reply; the start judges it strictly.
     while (link.isOpen() && ! input.isExhausted())
-    {
         if ((input.takeByte() & 1) != 0)
-        {
-            const auto result = link.queryDevice();
-            const auto withHeader = startsWith (ports.lastReply, { 0xf0, 0x4e, 0x7f, 0x0d });
-            fuzzCheck (result == (withHeader ? ports.lastReply.getRawData()[4] : 0),
-                       "the query's result is byte 4 of a reply with the header, else 0");
-        }
+            link.queryDevice();
         else
-        {
-            fuzzCheck (link.sendStart() == startsWith (ports.lastReply, { 0xf0, 0x4e, 0x7f, 0x0d, 0x0d }),
-                       "only a reply with the header and 0D acknowledges");
-        }
-    }
+            link.sendStart();
 
     link.close();
     link.setPortSystem (nullptr);

@@ -8,16 +8,30 @@ const auto fakeInput = reinterpret_cast<HMIDIIN> (0x1000);
 const auto fakeOutput = reinterpret_cast<HMIDIOUT> (0x2000);
 
 template <typename Caps>
-MMRESULT fillCaps (const juce::StringArray& names, const std::vector<UINT>& unreadable, UINT deviceId, Caps& caps)
+MMRESULT fillCaps (const juce::StringArray& names, UINT deviceId, Caps& caps)
 {
     if (deviceId >= (UINT) names.size())
         return MMSYSERR_BADDEVICEID;
 
-    if (std::find (unreadable.begin(), unreadable.end(), deviceId) != unreadable.end())
+    if (names[(int) deviceId].isEmpty())
         return MMSYSERR_NODRIVER;
 
     names[(int) deviceId].copyToUTF16 (reinterpret_cast<juce::CharPointer_UTF16::CharType*> (caps.szPname),
                                        sizeof (caps.szPname));
+    return MMSYSERR_NOERROR;
+}
+
+void markDone (MIDIHDR& header)
+{
+    header.dwFlags = (header.dwFlags & ~(DWORD) MHDR_INQUEUE) | MHDR_DONE;
+}
+
+MMRESULT unprepare (MIDIHDR& header)
+{
+    if ((header.dwFlags & MHDR_INQUEUE) != 0)
+        return MIDIERR_STILLPLAYING;
+
+    header.dwFlags &= ~(DWORD) MHDR_PREPARED;
     return MMSYSERR_NOERROR;
 }
 } // namespace
@@ -47,7 +61,7 @@ MIDIHDR* FakeWinmm::fillBuffer (const std::vector<juce::uint8>& bytes, bool anno
         state.queued.pop_front();
         header->dwBytesRecorded = (DWORD) juce::jmin (bytes.size(), (size_t) header->dwBufferLength);
         memcpy (header->lpData, bytes.data(), header->dwBytesRecorded);
-        header->dwFlags = (header->dwFlags & ~(DWORD) MHDR_INQUEUE) | MHDR_DONE;
+        markDone (*header);
     }
 
     if (announce)
@@ -86,6 +100,13 @@ int FakeWinmm::countCalls (const juce::String& name)
     return (int) std::count (calls.begin(), calls.end(), name);
 }
 
+std::unique_lock<std::mutex> FakeWinmm::record (const char* call)
+{
+    std::unique_lock<std::mutex> guard (lock);
+    state.calls.add (call);
+    return guard;
+}
+
 UINT FakeWinmm::inGetNumDevs()
 {
     return (UINT) inputNames.size();
@@ -93,7 +114,7 @@ UINT FakeWinmm::inGetNumDevs()
 
 MMRESULT FakeWinmm::inGetDevCaps (UINT deviceId, MIDIINCAPSW& caps)
 {
-    return fillCaps (inputNames, unreadableInputs, deviceId, caps);
+    return fillCaps (inputNames, deviceId, caps);
 }
 
 MMRESULT FakeWinmm::inOpen (HMIDIIN& handle, UINT deviceId, DWORD threadId)
@@ -114,7 +135,14 @@ MMRESULT FakeWinmm::inPrepareHeader (HMIDIIN, MIDIHDR& header)
 MMRESULT FakeWinmm::inAddBuffer (HMIDIIN, MIDIHDR& header)
 {
     ++callsInside;
-    hangIfAsked (header);
+
+    if (const auto hangMs = addBufferHangMs.exchange (0); hangMs > 0)
+    {
+        hanging = true;
+        hangOver.wait (hangMs);
+        hanging = false;
+    }
+
     const auto result = addBuffer (header);
     --callsInside;
     return result;
@@ -133,14 +161,12 @@ MMRESULT FakeWinmm::addBuffer (MIDIHDR& header)
     header.dwFlags = (header.dwFlags & ~(DWORD) MHDR_DONE) | MHDR_INQUEUE;
     header.dwBytesRecorded = 0;
     state.queued.push_back (&header);
-    ++state.timesAdded[&header];
     return MMSYSERR_NOERROR;
 }
 
 MMRESULT FakeWinmm::inUnprepareHeader (HMIDIIN, MIDIHDR& header)
 {
-    const std::lock_guard<std::mutex> guard (lock);
-    state.calls.add ("inUnprepareHeader");
+    const auto guard = record ("inUnprepareHeader");
     return unprepare (header);
 }
 
@@ -151,8 +177,7 @@ MMRESULT FakeWinmm::inStart (HMIDIIN)
 
 MMRESULT FakeWinmm::inStop (HMIDIIN)
 {
-    const std::lock_guard<std::mutex> guard (lock);
-    state.calls.add ("inStop");
+    record ("inStop");
     return MMSYSERR_NOERROR;
 }
 
@@ -161,14 +186,13 @@ MMRESULT FakeWinmm::inReset (HMIDIIN)
     std::deque<MIDIHDR*> returned;
 
     {
-        const std::lock_guard<std::mutex> guard (lock);
-        state.calls.add ("inReset");
+        const auto guard = record ("inReset");
 
         if (reset != Reset::buffersKept)
             returned.swap (state.queued);
 
         for (auto* header : returned)
-            header->dwFlags = (header->dwFlags & ~(DWORD) MHDR_INQUEUE) | MHDR_DONE;
+            markDone (*header);
 
         if (reset == Reset::noticesHeld)
             heldNotices.assign (returned.begin(), returned.end());
@@ -185,8 +209,7 @@ MMRESULT FakeWinmm::inReset (HMIDIIN)
 
 MMRESULT FakeWinmm::inClose (HMIDIIN)
 {
-    const std::lock_guard<std::mutex> guard (lock);
-    state.calls.add ("inClose");
+    const auto guard = record ("inClose");
 
     if (! state.queued.empty())
         return MIDIERR_STILLPLAYING;
@@ -202,7 +225,7 @@ UINT FakeWinmm::outGetNumDevs()
 
 MMRESULT FakeWinmm::outGetDevCaps (UINT deviceId, MIDIOUTCAPSW& caps)
 {
-    return fillCaps (outputNames, unreadableOutputs, deviceId, caps);
+    return fillCaps (outputNames, deviceId, caps);
 }
 
 MMRESULT FakeWinmm::outOpen (HMIDIOUT& handle, UINT deviceId, HANDLE event)
@@ -224,8 +247,7 @@ MMRESULT FakeWinmm::outShortMsg (HMIDIOUT, DWORD message)
 
 MMRESULT FakeWinmm::outPrepareHeader (HMIDIOUT, MIDIHDR& header)
 {
-    const std::lock_guard<std::mutex> guard (lock);
-    state.calls.add ("outPrepareHeader");
+    const auto guard = record ("outPrepareHeader");
     header.dwFlags = MHDR_PREPARED;
     return MMSYSERR_NOERROR;
 }
@@ -259,8 +281,7 @@ MMRESULT FakeWinmm::outLongMsg (HMIDIOUT, MIDIHDR& header)
 
 MMRESULT FakeWinmm::outUnprepareHeader (HMIDIOUT, MIDIHDR& header)
 {
-    const std::lock_guard<std::mutex> guard (lock);
-    state.calls.add ("outUnprepareHeader");
+    const auto guard = record ("outUnprepareHeader");
     return unprepare (header);
 }
 
@@ -268,13 +289,8 @@ MMRESULT FakeWinmm::outReset (HMIDIOUT)
 {
     MIDIHDR* header = nullptr;
 
-    {
-        const std::lock_guard<std::mutex> guard (lock);
-        state.calls.add ("outReset");
-
-        if (completion == Completion::atReset)
-            std::swap (header, sending);
-    }
+    if (const auto guard = record ("outReset"); completion == Completion::atReset)
+        std::swap (header, sending);
 
     if (header != nullptr)
         complete (*header);
@@ -296,30 +312,6 @@ MMRESULT FakeWinmm::outClose (HMIDIOUT)
 
 void FakeWinmm::complete (MIDIHDR& header)
 {
-    header.dwFlags = (header.dwFlags & ~(DWORD) MHDR_INQUEUE) | MHDR_DONE;
+    markDone (header);
     SetEvent (outputEvent);
-}
-
-void FakeWinmm::hangIfAsked (const MIDIHDR& header)
-{
-    {
-        const std::lock_guard<std::mutex> guard (lock);
-
-        // Only a buffer queued again by the input's thread, not while the input opens.
-        if (addBufferHangMs == 0 || state.timesAdded[&header] == 0)
-            return;
-    }
-
-    hanging = true;
-    hangOver.wait (addBufferHangMs.exchange (0));
-    hanging = false;
-}
-
-MMRESULT FakeWinmm::unprepare (MIDIHDR& header)
-{
-    if ((header.dwFlags & MHDR_INQUEUE) != 0)
-        return MIDIERR_STILLPLAYING;
-
-    header.dwFlags &= ~(DWORD) MHDR_PREPARED;
-    return MMSYSERR_NOERROR;
 }

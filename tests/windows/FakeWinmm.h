@@ -6,7 +6,6 @@
 
 #include <atomic>
 #include <deque>
-#include <map>
 #include <mutex>
 #include <thread>
 #include <vector>
@@ -18,51 +17,41 @@
 
     Input: queued buffers are filled in order, marked done and, unless the
     test holds the notice back, announced with MM_MIM_LONGDATA posted to the
-    input's thread; a reset hands every queued buffer back the same way, or
-    keeps them, or marks them done and holds their notices back, as `reset`
-    says.
+    input's thread; a reset hands every queued buffer back as `reset` says.
     Output: the event is signalled for every notice, as CALLBACK_EVENT does:
     for MOM_OPEN (late, as the first SysEx send goes out), MOM_CLOSE and
-    MOM_DONE. A SysEx send completes from another thread after a moment,
-    only at a reset, never, or is refused, as `completion` says.
+    MOM_DONE. A SysEx send completes as `completion` says.
 */
 class FakeWinmm final : public WinmmApi
 {
 public:
-    /** How the fake output treats a SysEx send. */
-    enum class Completion
-    {
-        soon,
-        atReset,
-        never,
-        refused
-    };
-
     /** A driver with one input and one output, as named below. */
     FakeWinmm() = default;
 
     /** Waits for the sends it is still completing and the calls that still hang. */
     ~FakeWinmm() override;
 
-    /** The devices' names, in winmm's numbering. */
+    /** The devices' names, in winmm's numbering; an empty name is a device whose capabilities cannot be read. */
     juce::StringArray inputNames { "Fake In" }, outputNames { "Fake Out" };
 
-    /** Devices whose capabilities cannot be read. */
-    std::vector<UINT> unreadableInputs, unreadableOutputs;
+    /** How the fake output treats a SysEx send: completed from another thread after 20 ms, only at a reset, never,
+        or refused. */
+    enum class Completion
+    {
+        soon,
+        atReset,
+        never,
+        refused
+    } completion = Completion::soon;
 
-    /** How SysEx sends complete. */
-    Completion completion = Completion::soon;
-
-    /** How the fake input treats a reset. */
+    /** How an input reset hands the queued buffers back: done with their notices, done with the notices held back
+        until postHeldNotices(), or kept, as a broken driver does. */
     enum class Reset
     {
         noticesAtOnce,
         noticesHeld,
         buffersKept
-    };
-
-    /** How an input reset hands the buffers back; buffersKept is a broken driver's way. */
-    Reset reset = Reset::noticesAtOnce;
+    } reset = Reset::noticesAtOnce;
 
     /** Signalled once an input reset has marked the buffers done. */
     juce::WaitableEvent resetDone;
@@ -70,7 +59,7 @@ public:
     /** Posts the notices that a reset held back. */
     void postHeldNotices();
 
-    /** When above 0, the next time a buffer is queued again the call hangs that long, or until the fake ends. */
+    /** When above 0, the next call to queue a buffer hangs that long, or until the fake ends. */
     std::atomic<int> addBufferHangMs { 0 };
 
     /** True while a call to queue a buffer hangs. */
@@ -89,9 +78,8 @@ public:
         juce::StringArray calls;
         /** The open input's and output's device numbers, ~0u when none is open. */
         UINT openedInput = ~0u, openedOutput = ~0u;
-        /** The input buffers the driver holds, and how often each was handed to it. */
+        /** The input buffers the driver holds. */
         std::deque<MIDIHDR*> queued;
-        std::map<const MIDIHDR*, int> timesAdded;
         /** Every SysEx message that went out, and every short message. */
         std::vector<std::vector<juce::uint8>> longSent;
         std::vector<DWORD> shortSent;
@@ -124,10 +112,9 @@ public:
     MMRESULT outClose (HMIDIOUT handle) override;
 
 private:
-    void complete (MIDIHDR& header);
-    void hangIfAsked (const MIDIHDR& header);
+    std::unique_lock<std::mutex> record (const char* call);
     MMRESULT addBuffer (MIDIHDR& header);
-    static MMRESULT unprepare (MIDIHDR& header);
+    void complete (MIDIHDR& header);
 
     std::mutex lock;
     State state;

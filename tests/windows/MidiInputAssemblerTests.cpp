@@ -62,9 +62,6 @@ TEST (MidiInputAssembler, BrokenIncompleteOrOverlongSysExIsNeverPassedOn)
     in.push ({ 0xf0, 0x01, 0x90, 0x02, 0xf7 }); // broken by a status byte
     in.push ({ 0xf0, 0x01 });
     in.push ({ 0xf0, 0x02, 0xf7 }); // a new start ends the one before without its end
-    in.push ({ 0xf0, 0x03 });
-    in.assembler.dropPartialMessage(); // the driver's MIM_LONGERROR
-    in.push ({ 0x04, 0xf7 });
     in.push ({ 0xf0, 0x05 }).pushShort (0x00403c90).push ({ 0x06, 0xf7 }); // a channel message breaks it
     in.push (sysExOfLength ((size_t) MidiInputAssembler::maxSysExLength + 1));
 
