@@ -19,7 +19,6 @@ export class Wizard
         this.messages = messages;
         this.lastPage = pages.length - 1;
         this.currentPage = -1;
-        this.busy = false;
         this.next = document.getElementById('next');
         this.previous = document.getElementById('previous');
         this.step = document.getElementById('step');
@@ -46,7 +45,7 @@ export class Wizard
 
     canPress(button)
     {
-        return !button.hidden && !button.disabled && !this.busy && !this.boxes.isOpen();
+        return !button.hidden && !button.disabled && !this.boxes.isOpen();
     }
 
     goToNextPage()
@@ -131,9 +130,14 @@ export class Wizard
         globalThis.close?.();
     }
 
+    /** True while the wizard searches or transfers; neither button can be pressed then. */
+    get busy()
+    {
+        return this.pageSection.getAttribute('aria-busy') === 'true';
+    }
+
     setBusy(busy)
     {
-        this.busy = busy;
         this.next.disabled = busy;
         this.previous.disabled = busy;
         this.pageSection.setAttribute('aria-busy', String(busy));
