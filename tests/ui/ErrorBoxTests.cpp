@@ -5,47 +5,34 @@
 
 namespace
 {
-constexpr int keyDownEvent = KeyPress, keyUpEvent = KeyRelease;
+const int keyDownEvent = KeyPress, keyUpEvent = KeyRelease;
 } // namespace
 
 #undef KeyPress
 #undef KeyRelease
 
 using namespace WizardTest;
+using ErrorBoxTest = WizardFixture;
 
-/** The display's own key events, so that JUCE also knows which keys are down. */
-class ErrorBoxTest : public WizardFixture
+// Sent as the display's own key events, so that JUCE knows which keys are down.
+TEST_F (ErrorBoxTest, AReturnHeldAsTheDeviceNotFoundBoxOpensPressesOkOnlyOnceReleasedAndPressedAgain)
 {
-protected:
-    void TearDown() override
-    {
-        WizardFixture::TearDown();
-        XCloseDisplay (display);
-    }
-
-    /** Sends Return going down (again, as the display repeats a held key) or up to the window, and lets it be handled.
-     */
-    void sendReturn (juce::Component& to, bool down)
+    const std::unique_ptr<Display, int (*) (Display*)> display (XOpenDisplay (nullptr), XCloseDisplay);
+    Time time = 1;
+    const auto sendReturn = [&] (juce::Component& to, bool down)
     {
         XKeyEvent event {};
         event.type = down ? keyDownEvent : keyUpEvent;
         event.window = (Window) (juce::pointer_sized_uint) to.getPeer()->getNativeHandle();
-        event.root = DefaultRootWindow (display);
-        // JUCE takes a release and a press at the same time for a repeat.
-        event.time = ++time;
-        event.keycode = XKeysymToKeycode (display, XK_Return);
+        event.root = DefaultRootWindow (display.get());
+        event.time = ++time; // JUCE takes a release and a press at the same time for a repeat.
+        event.keycode = XKeysymToKeycode (display.get(), XK_Return);
         event.same_screen = True;
-        XSendEvent (display, event.window, False, down ? KeyPressMask : KeyReleaseMask, (XEvent*) &event);
-        XFlush (display);
+        XSendEvent (display.get(), event.window, False, down ? KeyPressMask : KeyReleaseMask, (XEvent*) &event);
+        XFlush (display.get());
         pump (100);
-    }
+    };
 
-    Display* display = XOpenDisplay (nullptr);
-    Time time = 1;
-};
-
-TEST_F (ErrorBoxTest, AReturnHeldAsTheDeviceNotFoundBoxOpensPressesOkOnlyOnceReleasedAndPressedAgain)
-{
     SimulationOptions noDevice;
     noDevice.withDevice = false;
     start (noDevice);

@@ -10,15 +10,11 @@ namespace
 {
 const juce::Colour backdrop (0xff204060);
 
-// A bar that counts the repaints it asks for (and still asks for them), and its paints.
+// A bar that counts the repaints that it asks for (and still asks for them), and its paints.
 class CountingBar : public TransferProgressBar
 {
 public:
-    CountingBar (const std::atomic<double>* barSource, int& counter)
-        : TransferProgressBar (barSource)
-        , repaintRequests (counter)
-    {
-    }
+    using TransferProgressBar::TransferProgressBar;
 
     void paint (juce::Graphics& g) override
     {
@@ -26,17 +22,13 @@ public:
         ++paints;
     }
 
-    int paints = 0;
-
-protected:
     void requestRepaint() override
     {
-        ++repaintRequests;
+        ++repaints;
         TransferProgressBar::requestRepaint();
     }
 
-private:
-    int& repaintRequests;
+    int paints = 0, repaints = 0;
 };
 
 // Checks every pixel, within 2 levels: the inner bar from (1, 1), `barWidth`
@@ -102,8 +94,7 @@ TEST (TransferProgressBar, DrawsItsSourceLimitedAndRoundedHalfToEvenFromTheStart
 TEST (TransferProgressBar, AsksForARepaintOnChangeAndOnEveryTickWhileOutOfRangeAndReadsAsWholePercentsNeverAhead)
 {
     std::atomic<double> source { 0.3 };
-    int repaints = 0;
-    CountingBar bar (&source, repaints);
+    CountingBar bar (&source);
     // JUCE offers screen readers only what lies in a window.
     bar.setSize (549, 25);
     bar.addToDesktop (0);
@@ -139,7 +130,7 @@ TEST (TransferProgressBar, AsksForARepaintOnChangeAndOnEveryTickWhileOutOfRangeA
         for (int i = 0; i < step.ticks; ++i)
             bar.timerCallback();
 
-        EXPECT_EQ (repaints, step.repaintsAfter) << "source " << step.source;
+        EXPECT_EQ (bar.repaints, step.repaintsAfter) << "source " << step.source;
         const auto shown = bar.getCurrentValue();
         EXPECT_TRUE (shown == step.shown || (std::isnan (shown) && std::isnan (step.shown))) << step.source;
         EXPECT_EQ (value->getCurrentValueAsString(), step.heard) << step.source;
@@ -153,8 +144,7 @@ TEST (TransferProgressBar, AsksForARepaintOnChangeAndOnEveryTickWhileOutOfRangeA
 TEST (TransferProgressBar, OnTheMessageLoopAChangeReachesTheScreenAndOutOfRangeTicksAskForRepaintsTenTimesASecond)
 {
     std::atomic<double> source { 0.1 };
-    int repaints = 0;
-    CountingBar bar (&source, repaints);
+    CountingBar bar (&source);
     bar.setBounds (100, 100, 549, 25);
     bar.addToDesktop (0);
     bar.setVisible (true);
@@ -166,8 +156,8 @@ TEST (TransferProgressBar, OnTheMessageLoopAChangeReachesTheScreenAndOutOfRangeT
 
     // Above 1 every tick asks for a repaint, so the count is the number of ticks.
     source = 2.0;
-    repaints = 0;
+    bar.repaints = 0;
     pump (1000);
-    EXPECT_GE (repaints, 3);
-    EXPECT_LE (repaints, 12);
+    EXPECT_GE (bar.repaints, 3);
+    EXPECT_LE (bar.repaints, 12);
 }
