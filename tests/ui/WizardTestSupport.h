@@ -79,14 +79,12 @@ inline juce::String describe (const juce::AccessibilityHandler& handler)
     if (handler.getDescription().isNotEmpty())
         text << " (" << handler.getDescription() << ")";
 
-    if (handler.getActions().contains (juce::AccessibilityActionType::press))
-        text << " [press]";
-
-    if (handler.getActions().contains (juce::AccessibilityActionType::showMenu))
-        text << " [menu]";
-
-    if (handler.hasFocus (false))
-        text << " [focused]";
+    for (const auto& [shown, mark] :
+         { std::pair { handler.getActions().contains (juce::AccessibilityActionType::press), " [press]" },
+           std::pair { handler.getActions().contains (juce::AccessibilityActionType::showMenu), " [menu]" },
+           std::pair { handler.hasFocus (false), " [focused]" } })
+        if (shown)
+            text << mark;
 
     return text;
 }
