@@ -49,12 +49,15 @@ vt5150_add_test_suite (vt5150-app-tests gui
     tests/app/ImageRegistryTests.cpp)
 
 vt5150_add_test_suite (vt5150-wizard-tests gui-threaded
+    tests/ui/ErrorBoxTests.cpp
     tests/ui/HighDensityTests.cpp
     tests/ui/OnePagePerPressTests.cpp
     tests/ui/UpdaterWindowTests.cpp
     tests/ui/WizardAccessibilityTests.cpp
     tests/ui/WizardKeyboardTests.cpp
     tests/app/UpdaterApplicationTests.cpp)
+# Its held-key test sends the display's own key events.
+target_link_libraries (vt5150-wizard-tests PRIVATE X11)
 
 # The real programs driven as a user would, with xdotool on a private Xvfb.
 add_test (NAME Updater.AsAUserWouldDriveIt

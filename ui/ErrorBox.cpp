@@ -1,6 +1,7 @@
 #include "ui/ErrorBox.h"
 
 #include "ui/FocusReturn.h"
+#include "ui/ModalDialog.h"
 #include "ui/WizardLookAndFeel.h"
 
 const char* const ErrorBox::title = "Error";
@@ -33,5 +34,6 @@ void ErrorBox::show (const juce::String& message, juce::Component& over)
             button->addShortcut (juce::KeyPress (juce::KeyPress::spaceKey));
     }
 
+    const HeldKeyFilter heldKeys (*box);
     box->runModalLoop();
 }

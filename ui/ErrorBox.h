@@ -9,7 +9,8 @@
     button shows, as the wizard's buttons do.
 
     It opens centred over the window that it is about and takes the keyboard:
-    Return, Space and Escape press OK. A screen reader hears it as the dialog
+    Return, Space and Escape press OK, but a key held as it opens presses
+    nothing until it has been released. A screen reader hears it as the dialog
     "Error" whose description is the message (once), and then its focused OK
     button.
     When it closes, the keyboard goes back to the control that had it.

@@ -6,6 +6,11 @@ namespace
 {
 // The corners of JUCE's buttons.
 constexpr float bodyCornerSize = 6.0f;
+
+// JUCE's look draws a button that has the keyboard 1.3 times as saturated as
+// its colour, and one that has not 0.9 times.
+constexpr float focusedSaturation = 1.3f;
+constexpr float unfocusedSaturation = 0.9f;
 } // namespace
 
 void WizardLookAndFeel::drawButtonBackground (juce::Graphics& g, juce::Button& button,
@@ -19,23 +24,22 @@ void WizardLookAndFeel::drawButtonBackground (juce::Graphics& g, juce::Button& b
         return;
     }
 
-    // The button as JUCE's look draws it (which, with the keyboard, is a
-    // little more saturated), but smaller, and the ring round it.
-    const auto bounds = button.getLocalBounds().toFloat();
-    const auto body = bounds.reduced ((float) ringGap + 0.5f);
-    auto colour =
-        backgroundColour.withMultipliedSaturation (1.3f).withMultipliedAlpha (button.isEnabled() ? 1.0f : 0.5f);
-
-    if (shouldDrawButtonAsDown || shouldDrawButtonAsHighlighted)
-        colour = colour.contrasting (shouldDrawButtonAsDown ? 0.2f : 0.05f);
-
-    g.setColour (colour);
-    g.fillRoundedRectangle (body, bodyCornerSize);
-    g.setColour (button.findColour (juce::ComboBox::outlineColourId));
-    g.drawRoundedRectangle (body, bodyCornerSize, 1.0f);
+    // JUCE's look draws the body on a stand-in of the smaller size, in the
+    // colour that it gives a button with the keyboard; the ring goes round it.
+    body.setSize (button.getWidth() - 2 * ringGap, button.getHeight() - 2 * ringGap);
+    body.setConnectedEdges (button.getConnectedEdgeFlags());
+    body.setColour (juce::ComboBox::outlineColourId, button.findColour (juce::ComboBox::outlineColourId));
+    {
+        const juce::Graphics::ScopedSaveState state (g);
+        g.setOrigin (ringGap, ringGap);
+        juce::LookAndFeel_V4::drawButtonBackground (
+            g, body, backgroundColour.withMultipliedSaturation (focusedSaturation / unfocusedSaturation),
+            shouldDrawButtonAsHighlighted, shouldDrawButtonAsDown);
+    }
 
     g.setColour (PictureWindowStyle::textColour);
-    g.drawRoundedRectangle (bounds.reduced (ringThickness / 2.0f), bodyCornerSize + (float) ringGap, ringThickness);
+    g.drawRoundedRectangle (button.getLocalBounds().toFloat().reduced (ringThickness / 2.0f),
+                            bodyCornerSize + (float) ringGap, ringThickness);
 }
 
 void WizardLookAndFeel::adopt (juce::Button& button)

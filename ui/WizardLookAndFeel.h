@@ -29,4 +29,8 @@ public:
 
     /** Makes a button of the wizard: this look, and the keyboard taken only by Tab. */
     void adopt (juce::Button& button);
+
+private:
+    // The stand-in of a focused button's smaller body, drawn by JUCE's look.
+    juce::TextButton body;
 };

@@ -34,42 +34,28 @@ struct Opening
 };
 
 /**
-    Ends a dialog that is still modal when the time is up with `timedOut`.
-    Owned by the test that opens the dialog, so that no timer outlives it.
-*/
-class Deadline final : private juce::Timer
-{
-public:
-    Deadline (ModalDialog& dialogToWatch, int milliseconds)
-        : dialog (&dialogToWatch)
-    {
-        startTimer (milliseconds);
-    }
-
-    ~Deadline() override
-    {
-        stopTimer();
-    }
-
-private:
-    void timerCallback() override
-    {
-        stopTimer();
-
-        if (dialog != nullptr && dialog->isCurrentlyModal())
-            dialog->exitModalState (timedOut);
-    }
-
-    juce::Component::SafePointer<ModalDialog> dialog;
-};
-
-/**
     Runs the dialog modally; once it is up, records it, presses the key if one
     is given, then clicks its close button if it is still open. A dialog still
-    open after five seconds is ended with `timedOut`, so the test fails, not hangs.
+    open after five seconds is ended with `timedOut`, so the test fails, not
+    hangs; that timer is the test's own, so that it never outlives the test.
 */
 inline Opening open (ModalDialog& dialog, const juce::KeyPress& key = {})
 {
+    struct Deadline final : juce::Timer
+    {
+        void timerCallback() override
+        {
+            stopTimer();
+
+            if (dialog != nullptr && dialog->isCurrentlyModal())
+                dialog->exitModalState (timedOut);
+        }
+
+        juce::Component::SafePointer<ModalDialog> dialog;
+    } deadline;
+
+    deadline.dialog = &dialog;
+    deadline.startTimer (5000);
     Opening opening;
 
     juce::MessageManager::callAsync (
@@ -93,7 +79,6 @@ inline Opening open (ModalDialog& dialog, const juce::KeyPress& key = {})
                 dialog.getCloseButton()->triggerClick();
         });
 
-    const Deadline deadline (dialog, 5000);
     opening.result = dialog.runModal();
     return opening;
 }

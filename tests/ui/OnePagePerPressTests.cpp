@@ -17,19 +17,13 @@ const juce::KeyPress returnKey (juce::KeyPress::returnKey);
 class OnePagePerPressTest : public WizardFixture
 {
 protected:
-    /** A key as the display hands it over, down and then up, without letting anything be handled. */
-    void tap (const juce::KeyPress& key)
-    {
-        window->getPeer()->handleKeyUpOrDown (true);
-        window->getPeer()->handleKeyPress (key);
-        window->getPeer()->handleKeyUpOrDown (false);
-    }
-
     /** The second press has turned no page past the transfer page, and the update ends as it should. */
     void expectOneTransferToTheLastPage()
     {
+        // The page takes the keyboard before its buttons go, so that it never
+        // passes through Previous, which a screen reader would read out.
         pump();
-        expectPage (UpdaterWindow::updatePage, false, false, true);
+        expectPage (UpdaterWindow::updatePage);
         EXPECT_TRUE (transferRunning);
 
         // Nothing may take the wizard off the transfer page while it runs.
@@ -47,10 +41,14 @@ protected:
     }
 };
 
-TEST_F (OnePagePerPressTest, TwoReturnsHandledInOneGoOnPage5StartOneTransferAndNoMore)
+TEST_F (OnePagePerPressTest, TwoReturnsOnTheFocusedNextHandledInOneGoOnPage5StartOneTransferAndNoMore)
 {
     start ({}, 50);
+    settle();
     walkTo (5);
+    key (juce::KeyPress (juce::KeyPress::tabKey));
+    key (juce::KeyPress (juce::KeyPress::tabKey));
+    expectPage (5, "Next");
     tap (returnKey);
     tap (returnKey);
     expectOneTransferToTheLastPage();
@@ -79,10 +77,8 @@ TEST_F (OnePagePerPressTest, AHeldReturnTurnsOnePageUntilItIsReleased)
         pump (33);
     }
 
-    expectPage (1, true, true, false);
-
+    expectPage (1);
     peer->handleKeyUpOrDown (false);
-    tap (returnKey);
-    pump();
-    expectPage (2, true, true, false);
+    key (returnKey);
+    expectPage (2);
 }

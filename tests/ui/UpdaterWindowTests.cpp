@@ -4,6 +4,9 @@
 
 using namespace WizardTest;
 
+// What each page shows going forwards, Finish quitting, and a failed transfer
+// are read page by page in WizardAccessibilityTests; here, the window, the
+// ways back, and what a transfer leaves behind.
 using UpdaterWindowTest = WizardFixture;
 
 TEST_F (UpdaterWindowTest, OpensCentredOnTheWelcomePageAndWalksThePreparationPagesBothWays)
@@ -12,27 +15,20 @@ TEST_F (UpdaterWindowTest, OpensCentredOnTheWelcomePageAndWalksThePreparationPag
     EXPECT_EQ (window->getContentComponent()->getLocalBounds(), juce::Rectangle<int> (549, 370));
     EXPECT_TRUE (ModalRun::isCentred (window->getScreenBounds()));
     EXPECT_FALSE (window->isResizable());
-    expectPage (0, true, false, false);
+    expectPage (0);
 
     window->getPeer()->handleKeyPress (juce::KeyPress (juce::KeyPress::escapeKey));
     pump();
     EXPECT_TRUE (window->isVisible()) << "Escape does not close the window";
 
-    for (int page = 1; page <= 5; ++page)
-    {
-        SCOPED_TRACE ("page " + std::to_string (page));
-        press (next());
-        expectPage (page, true, true, false);
-        EXPECT_EQ (next().getButtonText(), "Next");
-    }
-
+    walkTo (5);
     EXPECT_TRUE (deviceLink().isOpen()) << "leaving page 4 finds the device";
 
     for (int page = 4; page >= 0; --page)
     {
         SCOPED_TRACE ("page " + std::to_string (page));
         press (findControl<juce::TextButton> (*window, "Previous"));
-        expectPage (page, true, page > 0, false);
+        expectPage (page);
     }
 
     window->goToPreviousPage();
@@ -46,7 +42,7 @@ TEST_F (UpdaterWindowTest, OpensCentredOnTheWelcomePageAndWalksThePreparationPag
     EXPECT_EQ (app->quitRequests, 1);
 }
 
-TEST_F (UpdaterWindowTest, ASuccessfulTransferLeadsToTheLastPageWhoseFinishQuits)
+TEST_F (UpdaterWindowTest, ATransferStartsItsProgressFrom0AndFinishQuitsOnlyFromItsButtonReleasingThePorts)
 {
     start();
     walkTo (5);
@@ -62,43 +58,16 @@ TEST_F (UpdaterWindowTest, ASuccessfulTransferLeadsToTheLastPageWhoseFinishQuits
 
     transferProgress = 0.5;
     press (next());
-
-    expectPage (6, false, false, true);
-    EXPECT_TRUE (transferRunning);
-
     ASSERT_TRUE (waitForPage (7));
     EXPECT_EQ (progressAtStart.load(), 0.0) << "the progress starts again from 0";
     setup->getDevice()->setCommandObserver ({});
     EXPECT_EQ (activeTransferThread, nullptr);
-    expectPage (7, true, false, false);
-    EXPECT_EQ (next().getButtonText(), "Finish");
-    EXPECT_TRUE (alerts.empty());
 
     // The button is told apart by its name, not by the text it shows.
     window->actionListenerCallback ("Finish");
     EXPECT_EQ (app->quitRequests, 0);
 
     press (next());
-    EXPECT_EQ (window->getCurrentPage(), 8);
     EXPECT_EQ (app->quitRequests, 1);
     EXPECT_FALSE (deviceLink().isOpen()) << "quitting releases the ports";
-}
-
-TEST_F (UpdaterWindowTest, AFailedTransferShowsTheErrorBoxAndOnlyThenTheWelcomePage)
-{
-    SimulationOptions options;
-    options.faults.silentAtBlock = 1;
-    start (options);
-    walkTo (5);
-    press (next());
-    ASSERT_TRUE (waitForPage (0, 10000));
-
-    ASSERT_EQ (alerts.size(), 1u);
-    EXPECT_TRUE (alerts[0].first.startsWith ("An error occured during the file transfer.")) << alerts[0].first;
-    EXPECT_EQ (alerts[0].second, 6) << "the welcome page comes after the box";
-    EXPECT_EQ (activeTransferThread, nullptr);
-    expectPage (0, true, false, false);
-
-    walkTo (5);
-    EXPECT_TRUE (deviceLink().isOpen()) << "leaving page 4 again searches afresh";
 }
