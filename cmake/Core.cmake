@@ -21,6 +21,7 @@ set (VT5150_UI_SOURCES
     ui/BackgroundPicture.cpp
     ui/ErrorBox.cpp
     ui/FocusReturn.cpp
+    ui/HeldKeyFilter.cpp
     ui/ModalDialog.cpp
     ui/PageTexts.cpp
     ui/PictureComponent.cpp

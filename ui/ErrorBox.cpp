@@ -1,7 +1,7 @@
 #include "ui/ErrorBox.h"
 
 #include "ui/FocusReturn.h"
-#include "ui/ModalDialog.h"
+#include "ui/HeldKeyFilter.h"
 #include "ui/WizardLookAndFeel.h"
 
 const char* const ErrorBox::title = "Error";
