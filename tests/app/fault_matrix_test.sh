@@ -1,8 +1,7 @@
 #!/usr/bin/env bash
 # Runs the demo against every fault of the simulated device, and combinations
-# that matter, through the real window as a user would (the same driver as
-# scripts/demo), and checks for each what the user sees and how the program
-# ends. One table, one walk through the wizard per row.
+# that matter, through the real window as a user would, and checks for each
+# what the user sees and how the program ends. One walk per row of the table.
 #
 # Usage: fault_matrix_test.sh <vt5150-updater-demo> <folder for screenshots>
 set -uo pipefail
@@ -42,27 +41,13 @@ mkdir -p "$shots"
 
 trap end_test EXIT
 
-outcome_not_found ()
-{
-    wizard_click_next
-    check "the device-not-found box" wizard_wait_until 20 error_box_shown || return
-    wizard_grab
-    # The box hides the step title; Next and Previous of page 4 show beside it.
-    check "page 4 stays behind the box" [ "$(wizard_controls)" = "next previous" ]
-    wizard_dismiss_error
-    check "OK closes the box" wizard_wait_until 5 no_error_box
-    expect 5 "title next previous"
-    wizard_click_close
-}
+outcome_not_found () { device_not_found 20 page4_behind_box; wizard_click_close; }
 
-outcome_complete ()
-{
-    # At the simulated device's pace the update page may pass too fast to see.
-    wizard_click_next
-    expect 90 "title next"
-    check "no box at all" no_error_box
-    wizard_click_next
-}
+# The box hides the step title; Next and Previous of page 4 show beside it.
+page4_behind_box () { wizard_grab; check "page 4 stays behind the box" [ "$(wizard_controls)" = "next previous" ]; }
+
+# At the simulated device's pace the update page may pass too fast to see.
+outcome_complete () { wizard_click_next; transfer_completes 90; wizard_click_next; }
 
 outcome_transfer_error () { transfer_fails_to_welcome; wizard_click_close; }
 
@@ -73,13 +58,8 @@ run_row ()
     # The options are words of the table's own, never from outside.
     # shellcheck disable=SC2086
     begin_program "$name: $outcome" "$demo" --latency-us 0 $options || return
-    if [ "$outcome" = not-found ]; then
-        walk_to_page4 || return
-    else
-        # Found: page 5 and no box, however long the search's silent pairs take.
-        walk_to_page5 || return
-    fi
-
+    # Found: page 5 and no box, however long the search's silent pairs take.
+    if [ "$outcome" = not-found ]; then walk_to_page4; else walk_to_page5; fi || return
     "outcome_${outcome//-/_}"
     check "the program ends with status 0" exited_with_0
 }

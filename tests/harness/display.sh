@@ -35,9 +35,7 @@ vt5150_start_xvfb ()
 # was started by another shell, never replaces the script's own status.
 vt5150_stop_xvfb ()
 {
-    if [ -n "${VT5150_XVFB_PID:-}" ]; then
-        vt5150_end_process "$VT5150_XVFB_PID" 5 || true
-    fi
+    [ -z "${VT5150_XVFB_PID:-}" ] || vt5150_end_process "$VT5150_XVFB_PID" 5 || true
     VT5150_XVFB_PID=
 }
 
@@ -46,14 +44,9 @@ vt5150_with_display ()
 {
     if [ -n "${DISPLAY:-}" ]; then
         "$@"
-        return
+    else
+        (vt5150_start_xvfb || exit 1; trap vt5150_stop_xvfb EXIT; "$@")
     fi
-
-    (
-        vt5150_start_xvfb || exit 1
-        trap vt5150_stop_xvfb EXIT
-        "$@"
-    )
 }
 
 # JUCE looks the window manager's protocol atoms up without creating them, and

@@ -78,16 +78,18 @@ menu_and_about ()
     check "Escape leaves the main window open" still_running
 }
 
-# walk_to_page4 [command]: presses Next from the welcome page up to page 4,
-# each press bringing the next page, and runs the command on each with its number.
+# walk_to_page4 [command [press...]]: presses Next (or the press given) from
+# the welcome page up to page 4, each press bringing the next page, and runs
+# the command, if any, on each with its number.
 walk_to_page4 ()
 {
-    local page
+    local page hook="${1:-}" press=("${@:2}")
+    [ ${#press[@]} -gt 0 ] || press=(wizard_click_next)
     for page in 1 2 3 4; do
-        check "Next leads to another page" wizard_next_page 10 || return 1
+        check "${press[*]} leads from page $((page - 1)) to another" wizard_page_changes_after 10 "${press[@]}" || return 1
         expect 5 "title next previous" || return 1
         check "the page is page $page" wizard_page_is "$page" || return 1
-        [ -z "${1:-}" ] || "$1" "$page"
+        [ -z "$hook" ] || "$hook" "$page"
     done
 }
 
@@ -107,6 +109,25 @@ search_finds_device ()
 }
 
 search_ended () { error_box_shown || wizard_text_differs "$1"; }
+
+# device_not_found [seconds [command...]]: Next on page 4 brings the
+# device-not-found box within the seconds (10); the command runs while it
+# shows; OK closes it back to page 4.
+device_not_found ()
+{
+    wizard_click_next
+    check "the device-not-found box" wizard_wait_until "${1:-10}" error_box_shown || return 1
+    "${@:2}"
+    wizard_dismiss_error
+    check "OK closes the box" wizard_wait_until 5 no_error_box && expect 5 "title next previous"
+}
+
+# transfer_completes <seconds>: the transfer under way ends on the last page, with no box.
+transfer_completes ()
+{
+    wizard_wait_until "$1" transfer_ended
+    check "no transfer-error box" no_error_box && expect 5 "title next"
+}
 
 # transfer_fails_to_welcome [screenshot]: Next on page 5, then a failed
 # transfer: the error box over the update page, then, after OK, the welcome page.
@@ -129,9 +150,8 @@ refuse_stray_instance ()
     local holders
     holders=$(wizard_lock_holders)
     [ -z "$holders" ] && return 0
-    echo "FAILED [$current] another updater holds the single-instance lock $WIZARD_INSTANCE_LOCK:" >&2
-    echo "$holders" | sed 's/^/    pid /' >&2
-    echo "End it and run the test again." >&2
+    { echo "FAILED [$current] another updater holds the single-instance lock $WIZARD_INSTANCE_LOCK:"
+      sed 's/^/    pid /' <<<"$holders"; echo "End it and run the test again."; } >&2
     exit 1
 }
 
@@ -157,10 +177,7 @@ end_test ()
 
 finish_checks ()
 {
-    if [ "$failures" -ne 0 ]; then
-        echo "$failures checks failed" >&2
-        exit 1
-    fi
+    [ "$failures" -eq 0 ] || { echo "$failures checks failed" >&2; exit 1; }
     echo "All checks passed."
     exit 0
 }

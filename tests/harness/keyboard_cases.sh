@@ -2,28 +2,20 @@
 # about box and the device-not-found box, and Returns pressed during the
 # search. With the pointer parked off every window, a key reaches a window only
 # if the program gave it the keyboard itself. Sourced after gui_test_support.sh
-# by the tests that run these cases on Linux and under Wine, which names its
-# launcher in KEYS_LAUNCHER.
+# by the tests that run these cases on Linux and under Wine.
 
+# The command that runs the programs (keys_under_wine), and why a window
+# cannot take the X focus as it opens, when it cannot: the check that it does
+# is then skipped, and the window given the focus as a window manager would.
 KEYS_LAUNCHER=()
-
-# Set by a runner whose programs' windows cannot take the X keyboard focus by
-# themselves when they open, to the reason: the check that they do is skipped
-# with that reason, and the window is given the focus as a window manager would.
 KEYS_NO_FOCUS_WHEN_OPENED=""
 
-# keys_under_wine <launcher...>: the cases run their programs with the launcher,
-# a private Wine (scripts/windows.sh).
-#
-# Without a window manager Wine gives an X window the focus only when Windows
-# gives its window the focus (X11DRV_SetFocus), never when it maps it; JUCE
-# activates a new window just before it shows it (TopLevelWindow's
-# visibilityChanged), so the focus request meets a window not yet mapped, X
-# refuses it (BadMatch), and Wine does not ask again. The cases then give the
-# X focus to the window, as a window manager would: that changes nothing inside
-# Wine (with Wine's default UseTakeFocus, an X FocusIn leaves Windows' own
-# focus alone, X11DRV_FocusIn), so a key still reaches only the control to
-# which the program itself gave the keyboard.
+# keys_under_wine <launcher...>: the programs run in a private Wine. Without a
+# window manager, Wine asks X for the focus only when Windows gives the window
+# the focus (X11DRV_SetFocus), and JUCE does that just before it maps the
+# window, so X refuses (BadMatch) and Wine does not ask again. An X focus given
+# from outside leaves Windows' own focus alone (X11DRV_FocusIn with
+# UseTakeFocus), so a key still reaches only the control the program chose.
 keys_under_wine ()
 {
     KEYS_LAUNCHER=("$@")
@@ -44,8 +36,6 @@ box_has_keyboard ()
     window_has_keyboard_when_opened "$1"
 }
 
-# window_has_keyboard_when_opened <title>: the window just opened has the
-# keyboard, or, where KEYS_NO_FOCUS_WHEN_OPENED says why it cannot, is given it.
 window_has_keyboard_when_opened ()
 {
     if [ -z "$KEYS_NO_FOCUS_WHEN_OPENED" ]; then
@@ -65,19 +55,11 @@ box_closes_to_wizard ()
     check "the wizard has the keyboard again" wizard_wait_until 5 wizard_focus_in "$WIZARD_TITLE"
 }
 
-return_to_page4 ()
-{
-    local page
-    for page in 1 2 3 4; do
-        check "Return leads to another page" wizard_page_changes_after 10 wizard_key Return || return 1
-        check "the page is page $page" wizard_page_is "$page" || return 1
-    done
-}
+return_to_page4 () { walk_to_page4 "" wizard_key Return; }
 
 # keys_no_device <program> [options...]: the Menu key's about box, then a
-# program that finds no device (the real updater where no MIDI port answers) to
-# the device-not-found box; each box has the keyboard and gives it back to the
-# wizard, and the Menu key's Exit... ends the program.
+# program that finds no device to the device-not-found box; each box has the
+# keyboard and gives it back to the wizard, and the Menu key's Exit... ends the program.
 keys_no_device ()
 {
     local name="keys-no-device-${1##*/}"
@@ -100,12 +82,10 @@ keys_no_device ()
 }
 
 # keys_update_by_return <name> <seconds> <program> [options...]: a whole update
-# with Return alone, as a user who knows the wizard would do it: through the
-# pages, the search and the transfer (which may take the seconds given) to
-# Finish, and Return there, which ends the program (the caller checks how).
+# with Return alone, the transfer taking up to the seconds given, to Finish,
+# and Return there, which ends the program (the caller checks how).
 keys_update_by_return ()
 {
-    local seconds="$2"
     keys_begin "$1" "${@:3}" || return 1
     return_to_page4 || return 1
     check "Return on page 4 finds the device" wizard_page_changes_after 20 wizard_key Return || return 1
@@ -113,9 +93,7 @@ keys_update_by_return ()
     check "no box" no_error_box
     wizard_key Return
     expect 10 "title bar" || return 1
-    wizard_wait_until "$seconds" transfer_ended
-    check "no transfer-error box" no_error_box
-    expect 5 "title next" || return 1
+    transfer_completes "$2" || return 1
     wizard_key Return
 }
 
@@ -126,25 +104,20 @@ keys_update_by_return ()
 # device holding the image.
 keys_return_during_search ()
 {
+    local second
     keys_begin keys-return-during-search "$1" --inputs 2 --device-at 1,0 --latency-us 300 || return 1
     return_to_page4 || return 1
-    # Each Return a key press of its own, as a user's are.
-    wizard_key Return
-    sleep 0.2
-    wizard_key Return
-    sleep 0.2
-    wizard_key Return
-    check "the search ends on page 5 or the transfer page" wizard_wait_until 20 search_ended_on_page_5_or_6 || return 1
-    if wizard_shows "title next previous"; then
+    for second in 1 2 3; do # each Return a key press of its own, as a user's are
         wizard_key Return
-    fi
+        sleep 0.2
+    done
+    check "the search ends on page 5 or the transfer page" wizard_wait_until 20 search_ended_on_page_5_or_6 || return 1
+    ! wizard_shows "title next previous" || wizard_key Return
     for second in 1 2 3; do
         sleep 1
         check "the transfer page shows while the transfer runs, ${second} s on" wizard_shows "title bar" || return 1
     done
-    wizard_wait_until 120 transfer_ended
-    check "no transfer-error box" no_error_box
-    expect 5 "title next" || return 1
+    transfer_completes 120 || return 1
     wizard_key Return
     check "Finish ends the program with status 0" exited_with_0
     check "the device holds the image" grep -q "the device holds the built-in firmware image" "$WIZARD_TMP/$current.log"

@@ -20,25 +20,22 @@ vt5150_end_process ()
     return "$status"
 }
 
-# vt5150_mark_processes: a mark in the environment that every process started
-# from here on inherits, so that vt5150_check_no_leftovers finds those still alive.
-vt5150_mark_processes ()
-{
-    export VT5150_RUN_MARK="vt5150-run-$$-$RANDOM$RANDOM"
-}
+# A mark in the environment that every process started from here on inherits,
+# so that vt5150_check_no_leftovers finds those still alive.
+vt5150_mark_processes () { export VT5150_RUN_MARK="vt5150-run-$$-$RANDOM$RANDOM"; }
 
 vt5150_marked_processes ()
 {
-    local environ pid
-    for environ in /proc/[0-9]*/environ; do
-        pid=${environ#/proc/}
-        pid=${pid%/environ}
-        [ "$pid" != "$$" ] || continue
-        if { tr '\0' '\n' <"$environ"; } 2>/dev/null | grep -qxF "VT5150_RUN_MARK=$VT5150_RUN_MARK"; then
-            echo "$pid $({ tr '\0' ' ' <"/proc/$pid/cmdline"; } 2>/dev/null)"
-        fi
+    local pid
+    for pid in /proc/[0-9]*; do
+        pid=${pid#/proc/}
+        [ "$pid" != "$$" ] && tr '\0' '\n' 2>/dev/null <"/proc/$pid/environ" | grep -qxF "VT5150_RUN_MARK=$VT5150_RUN_MARK" &&
+            vt5150_process_line "$pid"
     done
 }
+
+# vt5150_process_line <pid>: the process id and its command line, for a report.
+vt5150_process_line () { echo "$1 $({ tr '\0' ' ' <"/proc/$1/cmdline"; } 2>/dev/null)"; }
 
 # Fails, naming and killing them, when marked processes but this shell are still alive.
 vt5150_check_no_leftovers ()

@@ -1,9 +1,8 @@
-# The simulated VT-5150 behind the ALSA sequencer stand-in, for the tests that
-# drive the real updater on system MIDI as a user would (on Linux, JUCE's own
-# MIDI code; under Wine, Wine's winmm and ALSA MIDI driver): plugging it in and
-# out, and what the stand-in's trace shows of the search. Sourced after
-# gui_test_support.sh by a script that has set `devicehost`, the path of
-# vt5150-seq-device; a case's trace is $WIZARD_TMP/<case>.trace.
+# The cases and the search on the wire shared by the tests that run the real
+# updater on system MIDI, the device plugged in through device_host_support.sh
+# behind a socket of the ALSA sequencer stand-in, unless the script then sets
+# `plug_at` to --raw-midi DEVICE. Sourced after gui_test_support.sh by a script
+# that has set `devicehost`, the path of vt5150-seq-device.
 
 socket="$WIZARD_TMP/vt5150.socket"
 plug_at=(--socket "$socket")
@@ -27,10 +26,7 @@ answers_to_query () { cat "$WIZARD_TMP/$1.trace" 2>/dev/null | grep -c "^IN .* F
 more_answers_than () { [ "$(answers_to_query "$1")" -gt "$2" ]; }
 
 # The search on the wire as the stand-in traced it, up to the answer to the query, but active sensing.
-search_on_wire ()
-{
-    grep -v ' FE$' "$WIZARD_TMP/$1.trace" | sed -n '1,/^IN .* F0 4E 7F 0D 13 F7$/p'
-}
+search_on_wire () { grep -v ' FE$' "$WIZARD_TMP/$1.trace" | sed -n '1,/^IN .* F0 4E 7F 0D 13 F7$/p'; }
 
 # The search on the wire when the device is on input 1 of 3 and output 2 of 3
 # behind a "Midi Through" port and a silent output: the subscriptions, then
@@ -81,11 +77,25 @@ silent_block_case ()
     transfer_fails_to_welcome "${1:-}"
 }
 
-# unplugged_case <screenshot>: the device unplugged during the transfer.
+# unplugged_case <screenshot>: the device unplugged once the bar shows the
+# transfer under way; the error box within about a reply wait, then the
+# welcome page, with the updater still running.
 unplugged_case ()
 {
+    local unpluggedAt
     found unplugged "through,device:VT-5150:socket=$socket" --latency-us 400
-    unplugged_in_transfer "$1"
+    wizard_click_next
+    expect 10 "title bar"
+    check "the transfer is under way" wizard_wait_until 10 wizard_bar_filled_to 5
+    unpluggedAt=$SECONDS
+    unplug
+    check "the transfer-error box soon after the device went" wizard_wait_until 4 error_box_shown
+    check "within about a reply wait" [ $((SECONDS - unpluggedAt)) -le 3 ]
+    wizard_shot "$1"
+    wizard_dismiss_error
+    check "OK closes the box" wizard_wait_until 5 no_error_box
+    expect 5 "next"
+    check "the updater runs on" still_running
 }
 
 # found_again_then_transfer <case>: Previous on page 5, then Next finds the
@@ -105,30 +115,8 @@ found_again_then_transfer ()
 not_found_until_plugged_in ()
 {
     walk_to_page4
-    wizard_click_next
-    check "the device-not-found box" wizard_wait_until 10 error_box_shown
-    wizard_dismiss_error
-    check "OK closes the box" wizard_wait_until 5 no_error_box
+    device_not_found
     plug_in "$1"
     search_finds "$1"
     check "found once plugged in" no_error_box
-}
-
-# unplugged_in_transfer <screenshot>: the device unplugged once the bar shows
-# the transfer under way; the error box within about a reply wait, then the
-# welcome page, with the updater still running.
-unplugged_in_transfer ()
-{
-    wizard_click_next
-    expect 10 "title bar"
-    check "the transfer is under way" wizard_wait_until 10 wizard_bar_filled_to 5
-    local unpluggedAt=$SECONDS
-    unplug
-    check "the transfer-error box soon after the device went" wizard_wait_until 4 error_box_shown
-    check "within about a reply wait" [ $((SECONDS - unpluggedAt)) -le 3 ]
-    wizard_shot "$1"
-    wizard_dismiss_error
-    check "OK closes the box" wizard_wait_until 5 no_error_box
-    expect 5 "next"
-    check "the updater runs on" still_running
 }

@@ -1,9 +1,7 @@
-# Drives the updater's window from outside, as a user would, with xdotool, and
-# reads what it shows from screenshots (wizard-screen.sh). Sourced by
-# scripts/demo and by the tests that run the real program. Places are in
-# pixels from the top-left corner of the window's content, as the window lays
-# its controls out. (No --sync on mousemove: it waits for a movement that never
-# comes when the pointer is already there.)
+# Drives the updater's window with xdotool, as a user would, and reads it from
+# screenshots (wizard-screen.sh). Places are in pixels from the top-left corner
+# of the window's content. (No --sync on mousemove: it waits for a movement
+# that never comes when the pointer is already there.)
 
 VT5150_ROOT="${VT5150_ROOT:-$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)}"
 
@@ -92,6 +90,14 @@ wizard_geometry ()
     [ -n "$X" ] && [ -n "$Y" ] && [ -n "$WIDTH" ] && [ -n "$HEIGHT" ]
 }
 
+# wizard_geometry_of <title>: wizard_geometry of the visible window with this title.
+wizard_geometry_of ()
+{
+    local id
+    id=$(wizard_window_id "$1")
+    [ -n "$id" ] && wizard_geometry "$id"
+}
+
 # wizard_click <x> <y> [mouse button]
 wizard_click ()
 {
@@ -105,14 +111,7 @@ wizard_click_previous () { wizard_click 370 337; }
 wizard_click_close () { xdotool mousemove $((WIZARD_X + WIZARD_WIDTH - 14)) $((WIZARD_Y + 13)) click 1; }
 
 # Clicks OK in the middle of the "Error" box's bottom row.
-wizard_dismiss_error ()
-{
-    local id
-    id=$(wizard_window_id "Error")
-    [ -n "$id" ] || return 1
-    wizard_geometry "$id" || return 1
-    xdotool mousemove $((X + WIDTH / 2)) $((Y + HEIGHT - 22)) click 1
-}
+wizard_dismiss_error () { wizard_geometry_of Error && xdotool mousemove $((X + WIDTH / 2)) $((Y + HEIGHT - 22)) click 1; }
 
 wizard_next_page () { wizard_page_changes_after "${1:-10}" wizard_click_next; }
 
@@ -127,9 +126,6 @@ wizard_page_changes_after ()
     "$@"
     wizard_wait_until "$seconds" wizard_text_differs "$before"
 }
-
-# Each page's text signature as the program first showed it (wizard_page_is).
-declare -A WIZARD_PAGE_SIGNATURES
 
 # wizard_wait_exit <seconds>: its exit status is then WIZARD_STATUS.
 wizard_wait_exit ()
@@ -151,7 +147,7 @@ wizard_lock_holders ()
     file=$(stat -c '%i %Hd:%Ld' "$WIZARD_INSTANCE_LOCK")
     lslocks --noheadings --output PID,INODE,MAJ:MIN 2>/dev/null | while read -r pid inode device; do
         if [ "$inode $device" = "$file" ]; then
-            echo "$pid $({ tr '\0' ' ' <"/proc/$pid/cmdline"; } 2>/dev/null)"
+            vt5150_process_line "$pid"
         fi
     done
 }
@@ -170,10 +166,8 @@ wizard_open_menu ()
 # the open menu in a few steps, as a hand would, and releases the button there.
 wizard_choose_menu_item ()
 {
-    local id step itemY
-    id=$(wizard_window_id menu)
-    [ -n "$id" ] || return 1
-    wizard_geometry "$id" || return 1
+    local step itemY
+    wizard_geometry_of menu || return 1
     itemY=$((Y + 14))
     [ "$1" = about ] || itemY=$((Y + HEIGHT - 14))
     for step in 8 4 2 0; do
@@ -190,10 +184,7 @@ wizard_choose_menu_item ()
 # taken the keyboard.
 wizard_press_key_in ()
 {
-    local id
-    id=$(wizard_window_id "$1")
-    [ -n "$id" ] || return 1
-    wizard_geometry "$id" || return 1
+    wizard_geometry_of "$1" || return 1
     xdotool mousemove $((X + WIDTH / 2)) $((Y + HEIGHT / 2))
     sleep 0.1
     xdotool key "$2"
@@ -208,9 +199,5 @@ wizard_park_pointer () { xdotool mousemove 0 0; }
 wizard_key () { xdotool key --delay 100 "$@"; }
 
 # wizard_focus_in <title>: true when the window with that title has the keyboard focus.
-wizard_focus_in ()
-{
-    local id
-    id=$(xdotool getwindowfocus -f 2>/dev/null) && [ "$(xdotool getwindowname "$id" 2>/dev/null)" = "$1" ]
-}
+wizard_focus_in () { [ "$(xdotool getwindowfocus -f getwindowname 2>/dev/null)" = "$1" ]; }
 

@@ -1,19 +1,14 @@
-# What the updater's window shows, read from screenshots taken with ImageMagick:
-# its controls, a signature of each page's text, the progress bar's fill.
+# What the updater's window shows, read from ImageMagick screenshots: its
+# controls, a signature of each page's text, the progress bar's fill.
 # Sourced by wizard-driver.sh, whose WIZARD_X, WIZARD_Y and WIZARD_SHOT it reads.
 
 # A screenshot of the whole screen into WIZARD_SHOT, or into the file given.
 wizard_grab () { import -window root "${1:-$WIZARD_SHOT}"; }
 
-# Describes the wizard's controls shown in the last screenshot, e.g. "title
-# next previous": each is looked for as light pixels (all channels above
-# 63 %) where it sits over the dark blue part of the picture:
-#   title     the step title ("Step N.", antique white), shown on every page but
-#             the welcome page; only its left part, clear of the page text
-#   next      the Next button's light grey, left of its text
-#   previous  the same for the Previous button
-#   bar       the progress bar's light background at its right end
-
+# The wizard's controls in the last screenshot, e.g. "title next previous":
+# each is light pixels (all channels above 63 %) where it sits over the
+# picture's dark blue: the step title's left part (every page but the
+# welcome page), each button left of its text, the progress bar's right end.
 wizard_controls ()
 {
     local x=$((WIZARD_X + WIZARD_FRAME_LEFT)) y=$((WIZARD_Y + WIZARD_FRAME_TOP))
@@ -43,8 +38,10 @@ wizard_text_signature ()
 
 wizard_text_differs () { wizard_grab && [ "$(wizard_text_signature)" != "$1" ]; }
 
-# wizard_page_is <page>: the last screenshot's text is the page's own, as the
-# program first showed it to this test, when its signature was noted.
+# Each page's text signature as the program first showed it to this test.
+declare -A WIZARD_PAGE_SIGNATURES
+
+# wizard_page_is <page>: the last screenshot's text is the page's own.
 wizard_page_is ()
 {
     local now
@@ -62,23 +59,12 @@ wizard_bar_filled_to ()
 
 # wizard_wait_steady <seconds>: until two screenshots a tenth of a second
 # apart are the same, e.g. a box that has just opened is painted.
-wizard_wait_steady ()
-{
-    local previous=""
-    wizard_wait_until "$1" wizard_screen_same_as previous
-}
+wizard_wait_steady () { WIZARD_LAST_SCREEN=""; wizard_wait_until "$1" wizard_screen_unchanged; }
 
-# wizard_screen_same_as <variable>: a new screenshot's signature is the
-# variable's, which then holds the new one.
-wizard_screen_same_as ()
+wizard_screen_unchanged ()
 {
-    local -n last="$1"
-    local now
-    wizard_grab || return 1
-    now=$(identify -format '%#' "$WIZARD_SHOT")
-    [ "$now" = "$last" ] && return 0
-    last=$now
-    return 1
+    local before="$WIZARD_LAST_SCREEN"
+    wizard_grab && WIZARD_LAST_SCREEN=$(identify -format '%#' "$WIZARD_SHOT") && [ "$WIZARD_LAST_SCREEN" = "$before" ]
 }
 
 # wizard_shows <controls>: a new screenshot shows exactly these, e.g. "title next previous".
@@ -96,12 +82,3 @@ wizard_describe_screen ()
 
 # wizard_shot <file>: the main window's place on the screen, with whatever lies over it.
 wizard_shot () { import -window root -crop "${WIZARD_WIDTH}x${WIZARD_HEIGHT}+${WIZARD_X}+${WIZARD_Y}" +repage "$1"; }
-
-# wizard_next_button_shot <file>: the Next button alone, with the pointer off it.
-wizard_next_button_shot ()
-{
-    local x=$((WIZARD_X + WIZARD_FRAME_LEFT)) y=$((WIZARD_Y + WIZARD_FRAME_TOP))
-    xdotool mousemove $((x + 200)) $((y + 100))
-    wizard_wait_steady 5
-    import -window root -crop "100x24+$((x + 420))+$((y + 325))" +repage "$1"
-}

@@ -1,13 +1,10 @@
 #!/usr/bin/env bash
-# Runs one command inside a throwaway virtual machine that boots Debian's own
-# kernel under qemu's emulation, so that it reaches the real kernel's ALSA
-# sequencer and raw MIDI. This machine's root is shared read-only, with empty
-# /tmp, /run, /var/tmp and /dev/shm of the machine's own; the checkout and the
-# build folder show read-only and the scratch folder writable, each at its own
-# path. The command runs as root in the scratch folder, with HOME there; its
-# output comes back on the same streams. The kernel and initramfs are made in
-# <build folder>/vm on first use; nothing else is written outside the scratch
-# folder.
+# Runs one command, as root in the scratch folder with HOME there, inside a
+# throwaway machine that boots Debian's kernel under qemu's emulation, to reach
+# the real kernel's ALSA sequencer and raw MIDI (docs/testing.md describes what
+# it shares). Its output comes back on the same streams. Nothing but the
+# kernel and initramfs, made in <build folder>/vm, is written outside the
+# scratch folder.
 #
 # Usage: run_in_vm.sh <build folder> <scratch folder> <seconds> <command...>
 # Exits with the command's status; with 125 when the machine could not be
@@ -18,10 +15,7 @@ here="$(cd "$(dirname "$0")" && pwd)"
 source "$here/../../scripts/common.sh"
 source "$here/vm.sh"
 
-if [ $# -lt 4 ]; then
-    echo "Usage: run_in_vm.sh <build folder> <scratch folder> <seconds> <command...>" >&2
-    exit 64
-fi
+[ $# -ge 4 ] || { echo "Usage: run_in_vm.sh <build folder> <scratch folder> <seconds> <command...>" >&2; exit 64; }
 
 buildDir="$1"
 scratch="$(cd "$2" && pwd)" || exit 125
@@ -69,17 +63,9 @@ qemuStatus=$?
 cat "$scratch/.vm/stdout" 2>/dev/null
 cat "$scratch/.vm/stderr" >&2 2>/dev/null
 
-if [ "$qemuStatus" -eq 124 ] || [ "$qemuStatus" -eq 137 ]; then
-    vt5150_vm_fail "the machine did not finish within $seconds s"
-fi
-
-if [ ! -s "$scratch/.vm/booted" ]; then
-    vt5150_vm_fail "the machine did not boot (qemu: $(tail -n 3 "$scratch/.vm/qemu.log"))"
-fi
-
-if [ ! -s "$scratch/.vm/status" ]; then
-    vt5150_vm_fail "the command did not end inside the machine"
-fi
+case "$qemuStatus" in 124 | 137) vt5150_vm_fail "the machine did not finish within $seconds s" ;; esac
+[ -s "$scratch/.vm/booted" ] || vt5150_vm_fail "the machine did not boot (qemu: $(tail -n 3 "$scratch/.vm/qemu.log"))"
+[ -s "$scratch/.vm/status" ] || vt5150_vm_fail "the command did not end inside the machine"
 
 echo "run_in_vm: booted in $(cat "$scratch/.vm/booted") s, the command ended at $(cat "$scratch/.vm/ended") s" \
     "of the machine's clock; $((SECONDS - started)) s in all" >&2

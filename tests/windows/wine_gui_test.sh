@@ -20,10 +20,7 @@ mkdir -p "$shots"
 trap 'end_test vt5150_stop_wine' EXIT
 
 # begin <name> <program> [options...]: starts a Windows program in Wine and waits for its window.
-begin ()
-{
-    begin_program "$1" "$VT5150_WINE" "${@:2}"
-}
+begin () { begin_program "$1" "$VT5150_WINE" "${@:2}"; }
 
 # page_shot <name>: saves a screenshot of the main window and whatever lies over it.
 page_shot () { wizard_shot "$shots/$1.png"; }
@@ -68,7 +65,7 @@ check "a second instance ends by itself with status 0" exited_with_0
 check "only one window" [ "$(xdotool search --onlyvisible --name "^$WIZARD_TITLE\$" | wc -l)" -eq 1 ]
 end_case
 WIZARD_PID=$first
-expect 120 "title next"
+transfer_completes 120
 page_shot page7-finished
 wizard_click_next
 check "Finish ends the program with status 0" exited_with_0
@@ -91,12 +88,7 @@ end_case
 # The real updater finds no MIDI device under Wine. ----------------------------
 begin updater "$updater"
 walk_to_page4
-wizard_click_next
-check "the device-not-found box" wizard_wait_until 10 error_box_shown
-page_shot updater-not-found
-wizard_dismiss_error
-check "OK closes the box" wizard_wait_until 5 no_error_box
-expect 5 "title next previous"
+device_not_found 10 page_shot updater-not-found
 wizard_click_close
 check "the close button ends the updater with status 0" exited_with_0
 end_case
