@@ -7,6 +7,7 @@
 set -u
 
 source "$(dirname "$0")/../harness/processes.sh"
+source "$(dirname "$0")/../harness/command_checks.sh"
 
 standin="$1"
 devicehost="$2"
@@ -14,23 +15,10 @@ vt5150_preload "$standin"
 work="$(mktemp -d)"
 hostPid=""
 trap '[ -z "$hostPid" ] || kill "$hostPid" 2>/dev/null; rm -rf "$work"' EXIT
-failures=0
-fail () { echo "FAIL $*"; failures=$((failures + 1)); }
 
-# loads <name> <wanted status: 0 or "fails"> <regex for the output> <machine> [trace]:
+# loads <name> <status: 0 or "fails"> <regex for the output> <machine> [trace]:
 # runs a program with the stand-in preloaded on this machine.
-loads ()
-{
-    local name="$1" wanted="$2" pattern="$3" output status
-    output="$(env "${VT5150_PRELOAD[@]}" VT5150_ALSA_SEQ="$4" VT5150_ALSA_SEQ_TRACE="${5:-}" timeout 10 true 2>&1)"
-    status=$?
-
-    if { [ "$wanted" = 0 ] && [ "$status" -ne 0 ]; } || { [ "$wanted" != 0 ] && [ "$status" -eq 0 ]; } ||
-        ! grep -Eq "$pattern" <<<"$output"; then
-        fail "$name: exit $status, output:"
-        sed 's/^/    /' <<<"$output"
-    fi
-}
+loads () { outcome "$1" "$2" "$3" env "${VT5150_PRELOAD[@]}" VT5150_ALSA_SEQ="$4" VT5150_ALSA_SEQ_TRACE="${5:-}" true; }
 
 cards () { for i in $(seq "$1"); do printf 'silent:Card %d,' "$i"; done; }
 
@@ -69,9 +57,4 @@ print(received.hex(" ").upper())
 PYTHON
 )"
 [ "$answer" = "F0 4E 7F 0D 0D F7" ] || fail "the probe in pieces: answered \"$answer\""
-
-if [ "$failures" -ne 0 ]; then
-    echo "$failures checks failed"
-    exit 1
-fi
-echo "All checks passed."
+finish_commands standin

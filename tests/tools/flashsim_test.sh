@@ -3,32 +3,17 @@
 # report and its wire trace. Usage: flashsim_test.sh <path to vt5150-flashsim>
 set -u
 
+source "$(dirname "$0")/../harness/command_checks.sh"
+
 tool="$1"
 work="$(mktemp -d)"
 trap 'rm -rf "$work"' EXIT
-failures=0
-passed=0
 
 head -c 256 /dev/zero >"$work/two-blocks.bin"
 head -c 200 /dev/zero >"$work/odd.bin"
 
 # expect <name> <status> <regex that stdout+stderr must match> -- <tool arguments...>
-expect ()
-{
-    local name="$1" status="$2" pattern="$3"
-    shift 4
-    local output actual
-    output="$(timeout 60 "$tool" "$@" 2>&1)"
-    actual=$?
-
-    if [ "$actual" -ne "$status" ] || ! grep -Eq "$pattern" <<<"$output"; then
-        echo "FAIL $name: exit $actual (wanted $status), output:"
-        sed 's/^/    /' <<<"$output"
-        failures=$((failures + 1))
-    else
-        passed=$((passed + 1))
-    fi
-}
+expect () { outcome "$1" "$2" "$3" "$tool" "${@:5}"; }
 
 expect "whole update" 0 'exchanges: 25222' -- --inputs 2 --outputs 3 --device-at 1,2
 expect "image written" 0 'image: match' --
@@ -71,12 +56,9 @@ expect "trace through a link" 0 'exchanges: 262' -- --payload "$work/two-blocks.
 expect "trace into a pipe" 2 'not-found' -- --no-device --trace "$work/trace-pipe"
 # The reader ends by itself once the program has closed the pipe and it has
 # written out what it read; it is killed only if it is still there 10 s later.
-for _ in $(seq 100); do
-    kill -0 "$reader" 2>/dev/null || break
-    sleep 0.1
-done
-kill "$reader" 2>/dev/null || true
-wait "$reader" 2>/dev/null || true
+for _ in $(seq 100); do kill -0 "$reader" 2>/dev/null || break; sleep 0.1; done
+kill "$reader" 2>/dev/null
+wait "$reader" 2>/dev/null
 
 # The trace shows every message in order: probe, acknowledgement, query,
 # reply, then the transfer's commands each followed by its acknowledgement.
@@ -95,13 +77,11 @@ if [ ! -d "$work/folder" ] || [ ! -L "$work/link.txt" ] || [ ! -p "$work/trace-p
     || [ "$(head -n 11 "$work/target.txt" 2>/dev/null)" != "$expected_head" ] \
     || [ "$(wc -l <"$work/target.txt")" -ne $((4 + 2 * 262)) ] \
     || [ "$(head -n 1 "$work/from-pipe.txt")" != 'OUT 0 F0 4E 7F 0D 78 F7' ]; then
-    echo "FAIL trace: a folder, link or pipe at the trace's path was replaced, or not written through, or the trace is not as expected:"
+    fail "trace: a folder, link or pipe at the trace's path was replaced, or not written through, or the trace is not as expected:"
     ls -l "$work" | sed 's/^/    /'
     head -n 12 "$work/target.txt" 2>/dev/null | sed 's/^/    /'
-    failures=$((failures + 1))
 else
     passed=$((passed + 1))
 fi
 
-echo "flashsim: $passed passed, $failures failed"
-[ "$failures" -eq 0 ]
+finish_commands flashsim
