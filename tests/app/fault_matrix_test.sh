@@ -37,10 +37,6 @@ rows=(
     "noise and stray notes at a device's pace|--inputs 2 --device-at 1,0 --latency-us 100 --fault noise-after-reply --fault stray-message|complete"
 )
 
-mkdir -p "$shots"
-
-trap end_test EXIT
-
 outcome_not_found () { device_not_found 20 page4_behind_box; wizard_click_close; }
 
 # The box hides the step title; Next and Previous of page 4 show beside it.
@@ -64,7 +60,7 @@ run_row ()
     check "the program ends with status 0" exited_with_0
 }
 
-vt5150_start_xvfb || exit 1
+start_test
 
 for row in "${rows[@]}"; do
     IFS='|' read -r name options outcome <<<"$row"

@@ -11,10 +11,6 @@ here="$(cd "$(dirname "$0")" && pwd)"
 source "$here/../harness/gui_test_support.sh"
 source "$here/../harness/keyboard_cases.sh"
 
-mkdir -p "$shots"
-
-trap end_test EXIT
-
-vt5150_start_xvfb || exit 1
+start_test
 keys_demo_cases "$demo"
 finish_checks

@@ -14,17 +14,13 @@ shots="$4"
 here="$(cd "$(dirname "$0")" && pwd)"
 source "$here/../harness/gui_test_support.sh"
 source "$here/../harness/system_midi_support.sh"
-
-mkdir -p "$shots"
 vt5150_preload "$standin"
-
-trap 'end_test unplug' EXIT
 
 # begin <name> <ports>: starts the real updater on a machine with these MIDI ports (see alsa-standin/PortDescription.h).
 begin () { begin_program "$1" env "${VT5150_PRELOAD[@]}" VT5150_ALSA_SEQ="$2" \
     VT5150_ALSA_SEQ_TRACE="$WIZARD_TMP/$1.trace" "$updater"; }
 
-vt5150_start_xvfb || exit 1
+start_test unplug
 
 # The whole update. ------------------------------------------------------------
 found_on_the_user_machine whole-update

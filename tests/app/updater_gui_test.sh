@@ -13,10 +13,6 @@ shots="$3"
 here="$(cd "$(dirname "$0")" && pwd)"
 source "$here/../harness/gui_test_support.sh"
 
-mkdir -p "$shots"
-
-trap end_test EXIT
-
 no_menu () { ! wizard_window_shown menu; }
 
 # begin <name> [demo options...]: starts the demo and waits for its window.
@@ -30,7 +26,7 @@ usage ()
     check "${*:3} says \"$2\"" grep -q -- "$2" "$WIZARD_TMP/usage.$([ "$1" -eq 0 ] && echo out || echo err)"
 }
 
-vt5150_start_xvfb || exit 1
+start_test
 
 # The window as it opens, its menu and the about box. ------------------------
 begin menu --latency-us 0

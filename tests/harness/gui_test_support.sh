@@ -10,15 +10,10 @@ current=""
 # check <what> <command...>: runs the command and reports a failure with a screenshot.
 check ()
 {
-    local what="$1"
-    shift
-    if "$@"; then
-        return 0
-    fi
+    "${@:2}" && return 0
     failures=$((failures + 1))
-    local shot="$shots/failure-$failures.png"
-    wizard_grab "$shot" 2>/dev/null
-    echo "FAILED [$current] $what (screen: $shot)" >&2
+    wizard_grab "$shots/failure-$failures.png" 2>/dev/null
+    echo "FAILED [$current] $1 (screen: $shots/failure-$failures.png)" >&2
     wizard_describe_screen >&2
     return 1
 }
@@ -52,12 +47,11 @@ begin_program ()
     check "the window opens" wizard_find_window 20 && expect 5 "next"
 }
 
-# demo_window_checks: the demo's window as it opens: its title, its size (JUCE's
-# own frame, on Linux as under Wine, adds a 1-pixel border and a 26-pixel title
-# bar to the 549 x 370 content) and its notice on stdout.
+# demo_window_checks: the demo's window as it opens (found by its exact title):
+# its size (JUCE's own frame, on Linux as under Wine, adds a 1-pixel border and
+# a 26-pixel title bar to the 549 x 370 content) and its notice on stdout.
 demo_window_checks ()
 {
-    check "the title" [ "$(xdotool getwindowname "$WIZARD_WINDOW")" = "$WIZARD_TITLE" ]
     check "the size, ${WIZARD_WIDTH}x${WIZARD_HEIGHT}" [ "$WIZARD_WIDTH" -eq 551 ] && check "the height" [ "$WIZARD_HEIGHT" -eq 398 ]
     check "the stdout notice" grep -q "never touched" "$WIZARD_TMP/$current.log"
 }
@@ -86,7 +80,7 @@ walk_to_page4 ()
     local page hook="${1:-}" press=("${@:2}")
     [ ${#press[@]} -gt 0 ] || press=(wizard_click_next)
     for page in 1 2 3 4; do
-        check "${press[*]} leads from page $((page - 1)) to another" wizard_page_changes_after 10 "${press[@]}" || return 1
+        check "${press[*]} leads from page $((page - 1))" wizard_page_changes_after 10 "${press[@]}" || return 1
         expect 5 "title next previous" || return 1
         check "the page is page $page" wizard_page_is "$page" || return 1
         [ -z "$hook" ] || "$hook" "$page"
@@ -163,6 +157,16 @@ end_case ()
         echo "[$current] the program did not end within 10 s of SIGTERM and was killed" >&2
     fi
     WIZARD_PID=
+}
+
+# start_test [command...]: makes the folder for screenshots, sets the EXIT trap
+# (end_test with the command) and starts the test's private display.
+start_test ()
+{
+    mkdir -p "$shots"
+    END_TEST_COMMAND=("$@")
+    trap 'end_test "${END_TEST_COMMAND[@]}"' EXIT
+    vt5150_start_xvfb || exit 1
 }
 
 # end_test [command...]: a test's EXIT trap: ends its program, runs the command

@@ -29,8 +29,8 @@ vt5150_marked_processes ()
     local pid
     for pid in /proc/[0-9]*; do
         pid=${pid#/proc/}
-        [ "$pid" != "$$" ] && tr '\0' '\n' 2>/dev/null <"/proc/$pid/environ" | grep -qxF "VT5150_RUN_MARK=$VT5150_RUN_MARK" &&
-            vt5150_process_line "$pid"
+        [ "$pid" != "$$" ] && tr '\0' '\n' 2>/dev/null <"/proc/$pid/environ" |
+            grep -qxF "VT5150_RUN_MARK=$VT5150_RUN_MARK" && vt5150_process_line "$pid"
     done
 }
 

@@ -31,13 +31,11 @@ wizard_launch () { "${@:2}" >"$1" 2>&1 & WIZARD_PID=$!; }
 # wizard_wait_until <seconds> <command...>: runs the command every 0.1 s until it succeeds.
 wizard_wait_until ()
 {
-    local tries=$(($1 * 10))
-    shift
-    while [ "$tries" -gt 0 ]; do
-        "$@" && return 0
+    local tries
+    for ((tries = $1 * 10; tries > 0; tries--)); do
+        "${@:2}" && return 0
         wizard_nudge
         sleep 0.1
-        tries=$((tries - 1))
     done
     return 1
 }
@@ -55,9 +53,7 @@ wizard_nudge ()
 # wizard_window_id <title>: the visible window with exactly this title.
 wizard_window_id ()
 {
-    local title
-    title=$(printf '%s' "$1" | sed 's/[][\.*^$()+?{}|]/\\&/g')
-    xdotool search --onlyvisible --name "^$title\$" 2>/dev/null | head -1
+    xdotool search --onlyvisible --name "^$(printf '%s' "$1" | sed 's/[][\.*^$()+?{}|]/\\&/g')\$" 2>/dev/null | head -1
 }
 
 wizard_window_shown () { [ -n "$(wizard_window_id "$1")" ]; }
@@ -79,13 +75,7 @@ wizard_geometry ()
     local key value
     X= Y= WIDTH= HEIGHT=
     while IFS='=' read -r key value; do
-        [[ "$value" =~ ^-?[0-9]+$ ]] || continue
-        case "$key" in
-            X) X=$value ;;
-            Y) Y=$value ;;
-            WIDTH) WIDTH=$value ;;
-            HEIGHT) HEIGHT=$value ;;
-        esac
+        [[ "$key" =~ ^(X|Y|WIDTH|HEIGHT)$ && "$value" =~ ^-?[0-9]+$ ]] && printf -v "$key" %s "$value"
     done < <(xdotool getwindowgeometry --shell "$1" 2>/dev/null)
     [ -n "$X" ] && [ -n "$Y" ] && [ -n "$WIDTH" ] && [ -n "$HEIGHT" ]
 }
@@ -101,8 +91,7 @@ wizard_geometry_of ()
 # wizard_click <x> <y> [mouse button]
 wizard_click ()
 {
-    xdotool mousemove $((WIZARD_X + WIZARD_FRAME_LEFT + $1)) $((WIZARD_Y + WIZARD_FRAME_TOP + $2)) \
-        click "${3:-1}"
+    xdotool mousemove $((WIZARD_X + WIZARD_FRAME_LEFT + $1)) $((WIZARD_Y + WIZARD_FRAME_TOP + $2)) click "${3:-1}"
 }
 
 wizard_click_next ()     { wizard_click 470 337; }
@@ -119,12 +108,11 @@ wizard_next_page () { wizard_page_changes_after "${1:-10}" wizard_click_next; }
 # a key); true once another page's text shows.
 wizard_page_changes_after ()
 {
-    local before seconds="$1"
-    shift
+    local before
     wizard_grab || return 1
     before=$(wizard_text_signature)
-    "$@"
-    wizard_wait_until "$seconds" wizard_text_differs "$before"
+    "${@:2}"
+    wizard_wait_until "$1" wizard_text_differs "$before"
 }
 
 # wizard_wait_exit <seconds>: its exit status is then WIZARD_STATUS.
@@ -146,9 +134,7 @@ wizard_lock_holders ()
     [ -n "$WIZARD_INSTANCE_LOCK" ] && [ -e "$WIZARD_INSTANCE_LOCK" ] || return 0
     file=$(stat -c '%i %Hd:%Ld' "$WIZARD_INSTANCE_LOCK")
     lslocks --noheadings --output PID,INODE,MAJ:MIN 2>/dev/null | while read -r pid inode device; do
-        if [ "$inode $device" = "$file" ]; then
-            vt5150_process_line "$pid"
-        fi
+        [ "$inode $device" != "$file" ] || vt5150_process_line "$pid"
     done
 }
 

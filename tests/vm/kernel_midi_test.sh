@@ -1,14 +1,10 @@
 #!/usr/bin/env bash
 # The real updater against the Linux kernel's own MIDI, in two steps that
 # ctest runs in turn, each leaving what the device saw, and screenshots, in
-# <results>/kernel or <results>/standin:
-#
-#   kernel   the scenarios of system_midi_update.sh inside the test machine,
-#            where snd-virmidi stands for a USB MIDI device; it needs no
-#            updater of this machine, so other tests may run meanwhile
-#   compare  the same over the ALSA sequencer stand-in; the device must
-#            receive and send the same bytes and the updater read the same
-#            sequencer events, so that the stand-in keeps behaving as the kernel
+# <results>/kernel or <results>/standin: "kernel" runs system_midi_update.sh
+# inside the test machine; "compare" runs it over the ALSA sequencer stand-in
+# and checks that the device received and sent the same bytes and the updater
+# read the same sequencer events, so that the stand-in keeps behaving as the kernel.
 #
 # Usage: kernel_midi_test.sh kernel|compare <build folder> <results folder> <vt5150-updater>
 #                            <vt5150-seq-device> <stand-in library> <event log library> <vt5150-system-midi-tests>

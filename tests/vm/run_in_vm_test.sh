@@ -1,10 +1,7 @@
 #!/usr/bin/env bash
-# The test machine shows the folders that a command needs wherever they are:
-# a build folder and a scratch folder under /tmp, each with a space in its
-# path, as a clone under /tmp would have them. Inside, the command reads a
-# file of the build folder and writes one into the scratch folder, while the
-# machine's own /tmp stays private: the host's other files there are hidden,
-# and what the command writes there stays inside.
+# The test machine shows a build folder and a scratch folder under /tmp, each
+# with a space in its path, as a clone under /tmp would have them, while its
+# own /tmp stays private both ways.
 #
 # Usage: run_in_vm_test.sh
 set -uo pipefail

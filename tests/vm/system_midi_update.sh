@@ -1,14 +1,12 @@
 #!/usr/bin/env bash
-# The real vt5150-updater driven through whole updates on one of two MIDI
-# systems that look alike to it, "Midi Through", two silent devices and a
-# simulated VT-5150 on the third: the kernel's own sequencer inside the test
-# machine (snd-seq-dummy and an snd-virmidi card of three raw MIDI devices,
-# the device behind the raw side of the third), or the ALSA sequencer stand-in
-# pretending the same machine. Each case leaves the device's bytes
-# (<case>.device) and the sequencer events the updater read (<case>.events) in
-# the output folder for kernel_midi_test.sh to compare. Over the kernel it also
-# plugs the device in late, lets a second program hold it, and runs the port
-# layer's tests with a device sending note after note.
+# The real vt5150-updater driven through whole updates on "Midi Through", two
+# silent devices and a simulated VT-5150 on the third: the kernel's own
+# sequencer inside the test machine (snd-seq-dummy and an snd-virmidi card,
+# the device behind the raw side of its third device), or the ALSA sequencer
+# stand-in pretending the same machine. Each case leaves <case>.device and
+# <case>.events in the output folder for kernel_midi_test.sh to compare. Over
+# the kernel it also plugs the device in late, lets a second program hold it,
+# and runs the port layer's tests with a device sending note after note.
 #
 # Usage: system_midi_update.sh kernel|standin <output folder> <vt5150-updater> <vt5150-seq-device>
 #                              <stand-in library> <event log library> <vt5150-system-midi-tests>
@@ -25,9 +23,6 @@ shots="$out/shots"
 here="$(cd "$(dirname "$0")" && pwd)"
 source "$here/../harness/gui_test_support.sh"
 source "$here/../harness/system_midi_support.sh"
-
-mkdir -p "$shots"
-trap 'end_test unplug' EXIT
 
 if [ "$mode" = kernel ]; then
     plug_at=(--raw-midi /dev/snd/midiC0D2)
@@ -68,7 +63,7 @@ plug_in_card ()
         check "the raw MIDI card is plugged in" false
 }
 
-vt5150_start_xvfb || exit 1
+start_test unplug
 
 if [ "$mode" = kernel ]; then
     begin plugged-in-late

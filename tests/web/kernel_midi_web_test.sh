@@ -1,11 +1,9 @@
 #!/usr/bin/env bash
-# Web MIDI over the Linux kernel's own MIDI, in the test machine
-# (tests/vm/run_in_vm.sh): snd-seq-dummy's "Midi Through" and an snd-virmidi
-# card of three raw MIDI devices, the simulated VT-5150 behind the raw side of
-# the third; in one browser, the bare page's exchange and a whole update on
-# the web page (kernel_midi_web_test.py). Chromium lists a card's ports only
-# once udev has marked the card ready (SOUND_INITIALIZED), so udev's daemon
-# runs in the machine for it.
+# Web MIDI over the Linux kernel's own MIDI in the test machine: in one
+# browser, the bare page's exchange and a whole update on the web page
+# (kernel_midi_web_test.py), the simulated VT-5150 behind an snd-virmidi card.
+# Chromium lists a card's ports only once udev has marked the card ready
+# (SOUND_INITIALIZED), so udev's daemon runs in the machine for it.
 #
 # Usage: kernel_midi_web_test.sh <build folder> <site folder>          on this machine
 #        kernel_midi_web_test.sh <build folder> <site folder> inside   in the test machine

@@ -13,10 +13,6 @@ here="$(cd "$(dirname "$0")" && pwd)"
 source "$here/../harness/gui_test_support.sh"
 source "$here/../../scripts/windows.sh"
 
-mkdir -p "$shots"
-
-trap 'end_test vt5150_stop_wine' EXIT
-
 # Every file and folder in the Wine's drive C:, but the user's temporary files:
 # the uninstaller runs from a copy of itself there, which Windows removes at
 # the next restart.
@@ -36,7 +32,7 @@ has_icon () { x86_64-w64-mingw32-objdump -p "$folder/vt5150-updater.exe" | grep 
 
 key='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\VT5150FirmwareUpdater'
 
-vt5150_start_xvfb || exit 1
+start_test vt5150_stop_wine
 check "Wine starts" vt5150_start_wine || exit 1
 
 folder="$WINEPREFIX/drive_c/Program Files/$VT5150_FACT_PRODUCT"

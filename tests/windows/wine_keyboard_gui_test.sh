@@ -16,11 +16,7 @@ source "$here/../harness/gui_test_support.sh"
 source "$here/../harness/keyboard_cases.sh"
 source "$here/../../scripts/windows.sh"
 
-mkdir -p "$shots"
-
-trap 'end_test vt5150_stop_wine' EXIT
-
-vt5150_start_xvfb || exit 1
+start_test vt5150_stop_wine
 check "Wine starts" vt5150_start_wine || exit 1
 keys_under_wine "$VT5150_WINE"
 

@@ -22,17 +22,11 @@ source "$here/../harness/system_midi_support.sh"
 source "$here/../harness/keyboard_cases.sh"
 source "$here/../../scripts/windows.sh"
 
-mkdir -p "$shots"
-
 # Ends the case's program and everything else in the private Wine, then the device.
-end_wine_case ()
-{
-    end_case
-    vt5150_end_wine_programs
-    unplug
-}
+end_wine_case () { end_case; vt5150_end_wine_programs; unplug; }
 
-trap 'end_test end_wine_case; vt5150_stop_wine' EXIT
+# At the end, the private Wine too.
+end_wine () { end_wine_case; vt5150_stop_wine; }
 
 # begin <name> <ports>: starts the real updater in Wine on a machine with these MIDI ports.
 begin () { begin_program "$1" vt5150_wine_midi "$2" "$WIZARD_TMP/$1.trace" "$exitcode" "$updater"; }
@@ -42,7 +36,7 @@ exit_code_was_0 () { exited_with_0 && tr -d '\r' <"$WIZARD_TMP/$current.log" | g
 
 sensing () { grep -c '^IN VT-5150 FE$' "$WIZARD_TMP/$1.trace"; }
 
-vt5150_start_xvfb || exit 1
+start_test end_wine
 check "Wine starts" vt5150_start_wine_midi "$standin" || exit 1
 
 # The whole update. ------------------------------------------------------------
