@@ -15,7 +15,6 @@ source "$here/../harness/gui_test_support.sh"
 
 no_menu () { ! wizard_window_shown menu; }
 
-# begin <name> [demo options...]: starts the demo and waits for its window.
 begin () { begin_program "$1" "$demo" "${@:2}"; }
 
 # usage <status> <what it says> <demo options...>: the demo's answer, on stdout when it exits 0, else on stderr.

@@ -8,26 +8,20 @@ source "$(dirname "${BASH_SOURCE[0]}")/processes.sh"
 # minute, as an emulated machine (tests/vm) may need.
 vt5150_start_xvfb ()
 {
-    local numberFile tries=0
+    local numberFile number tries
     numberFile="$(mktemp)"
-
     # -noreset keeps what clients create after they disconnect; Xvfb picks a
     # free display number and writes it to the file descriptor given.
     Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp -noreset 3>"$numberFile" 2>/dev/null &
     VT5150_XVFB_PID=$!
-
-    until [ -s "$numberFile" ]; do
-        tries=$((tries + 1))
-        if [ "$tries" -gt 600 ] || ! kill -0 "$VT5150_XVFB_PID" 2>/dev/null; then
-            echo "Xvfb did not start" >&2
-            rm -f "$numberFile"
-            return 1
-        fi
+    for ((tries = 600; tries > 0; tries--)); do
+        [ ! -s "$numberFile" ] && kill -0 "$VT5150_XVFB_PID" 2>/dev/null || break
         sleep 0.1
     done
-
-    export DISPLAY=":$(head -n 1 "$numberFile")"
+    number=$(head -n 1 "$numberFile")
     rm -f "$numberFile"
+    [ -n "$number" ] || { echo "Xvfb did not start" >&2; return 1; }
+    export DISPLAY=":$number"
     vt5150_prepare_bare_display
 }
 

@@ -105,8 +105,7 @@ if [ "$mode" = kernel ]; then
     device_found held
     end_case
     unplug
-    kill "$holder"
-    wait "$holder" 2>/dev/null
+    vt5150_end_process "$holder" 5
 
     # The port layer over the kernel's sequencer, a device sending a note every
     # half millisecond: while the reader is stopped and its queue is full,
@@ -119,8 +118,7 @@ if [ "$mode" = kernel ]; then
     check "no callback after stop() returns, and a start after a stop delivers, over the kernel" \
         env VT5150_FLOOD_PORT="VirMIDI 0-0" "$porttests" \
         --gtest_filter=SystemMidiPorts.NoCallbackRunsOrArrivesOnceStopHasReturned
-    kill "$sender"
-    wait "$sender" 2>/dev/null
+    vt5150_end_process "$sender" 5
 fi
 
 finish_checks

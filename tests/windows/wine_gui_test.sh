@@ -14,10 +14,8 @@ here="$(cd "$(dirname "$0")" && pwd)"
 source "$here/../harness/gui_test_support.sh"
 source "$here/../../scripts/windows.sh"
 
-# begin <name> <program> [options...]: starts a Windows program in Wine and waits for its window.
 begin () { begin_program "$1" "$VT5150_WINE" "${@:2}"; }
 
-# page_shot <name>: saves a screenshot of the main window and whatever lies over it.
 page_shot () { wizard_shot "$shots/$1.png"; }
 numbered_page_shot () { page_shot "page$1"; }
 

@@ -22,10 +22,8 @@ source "$here/../harness/system_midi_support.sh"
 source "$here/../harness/keyboard_cases.sh"
 source "$here/../../scripts/windows.sh"
 
-# Ends the case's program and everything else in the private Wine, then the device.
+# Ends the case's program and everything else in the private Wine, then the device; at the end, the Wine too.
 end_wine_case () { end_case; vt5150_end_wine_programs; unplug; }
-
-# At the end, the private Wine too.
 end_wine () { end_wine_case; vt5150_stop_wine; }
 
 # begin <name> <ports>: starts the real updater in Wine on a machine with these MIDI ports.
