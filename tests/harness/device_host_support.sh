@@ -1,9 +1,7 @@
-# Plugging a simulated VT-5150, hosted by vt5150-seq-device, in and out:
-# shared by the tests that run the real updater on system MIDI, over the
-# ALSA sequencer stand-in or over the kernel's own. Sourced after
-# gui_test_support.sh by a script that has set `devicehost`, the host program,
-# and `plug_at`, the host's options that say where the device is plugged in
-# (--socket PATH or --raw-midi DEVICE).
+# A simulated VT-5150, hosted by vt5150-seq-device, plugged in and out. Sourced
+# after gui_test_support.sh by a script that has set `devicehost`, the host
+# program, and `plug_at`, the host's options that say where the device is
+# plugged in (--socket PATH or --raw-midi DEVICE).
 
 hostPid=""
 
@@ -12,13 +10,11 @@ hostPid=""
 # when it is unplugged or the updater lets go.
 plug_in ()
 {
-    local name="$1"
-    shift
     unplug
-    "$devicehost" "${plug_at[@]}" --report "$WIZARD_TMP/$name.report" --trace "$WIZARD_TMP/$name.device" "$@" \
-        >"$WIZARD_TMP/$name.host.log" 2>&1 &
+    "$devicehost" "${plug_at[@]}" --report "$WIZARD_TMP/$1.report" --trace "$WIZARD_TMP/$1.device" "${@:2}" \
+        >"$WIZARD_TMP/$1.host.log" 2>&1 &
     hostPid=$!
-    wizard_wait_until 20 grep -q "^listening at \|^plugged in at " "$WIZARD_TMP/$name.host.log" ||
+    wizard_wait_until 20 grep -q "^listening at \|^plugged in at " "$WIZARD_TMP/$1.host.log" ||
         check "the simulated device is plugged in" false
 }
 
@@ -30,9 +26,7 @@ unplug ()
         echo "[$current] the device host did not end within 5 s of SIGTERM and was killed" >&2
     fi
     hostPid=""
-    if [ "${plug_at[0]:-}" = --socket ]; then
-        rm -f "${plug_at[1]}"
-    fi
+    [ "${plug_at[0]:-}" != --socket ] || rm -f "${plug_at[1]}"
 }
 
 # device_report <name> <line>: the report has the line, once the device has

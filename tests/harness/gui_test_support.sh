@@ -34,16 +34,16 @@ exited_with_0 ()   { wizard_wait_exit 15 && [ "$WIZARD_STATUS" -eq 0 ]; }
 # True once the transfer has ended, on the last page or with the error box.
 transfer_ended () { error_box_shown || wizard_shows "title next"; }
 
+begin_case () { current="$1"; echo "--- $current (at ${SECONDS} s)"; }
+
 # begin_program <name> <program> [arguments...]: ends the case before's
 # program, then starts this one and waits for its window.
 begin_program ()
 {
     end_case
-    current="$1"
-    shift
-    echo "--- $current (at ${SECONDS} s)"
+    begin_case "$1"
     refuse_stray_instance
-    wizard_launch "$WIZARD_TMP/$current.log" "$@"
+    wizard_launch "$WIZARD_TMP/$current.log" "${@:2}"
     check "the window opens" wizard_find_window 20 && expect 5 "next"
 }
 
@@ -115,6 +115,10 @@ device_not_found ()
     wizard_dismiss_error
     check "OK closes the box" wizard_wait_until 5 no_error_box && expect 5 "title next previous"
 }
+
+transfer_starts () { wizard_click_next; expect 10 "title bar"; }
+
+finish_ends_program () { wizard_click_next; check "Finish ends the program with status 0" exited_with_0; }
 
 # transfer_completes <seconds>: the transfer under way ends on the last page, with no box.
 transfer_completes ()

@@ -84,8 +84,7 @@ unplugged_case ()
 {
     local unpluggedAt
     found unplugged "through,device:VT-5150:socket=$socket" --latency-us 400
-    wizard_click_next
-    expect 10 "title bar"
+    transfer_starts
     check "the transfer is under way" wizard_wait_until 10 wizard_bar_filled_to 5
     unpluggedAt=$SECONDS
     unplug
@@ -106,8 +105,7 @@ found_again_then_transfer ()
     expect 5 "title next previous"
     search_finds "$1"
     check "no box when found again" no_error_box
-    wizard_click_next
-    expect 10 "title bar"
+    transfer_starts
 }
 
 # not_found_until_plugged_in <case>: the device-not-found box, then the device

@@ -10,10 +10,7 @@ source "$(dirname "${BASH_SOURCE[0]}")/wizard-screen.sh"
 
 # The product's names as the build wrote them; the registered tests name their own build's file.
 VT5150_FACTS="${VT5150_FACTS:-$VT5150_ROOT/build/generated/product-facts.sh}"
-if [ ! -r "$VT5150_FACTS" ]; then
-    echo "wizard-driver: $VT5150_FACTS is missing: configure the build first" >&2
-    return 1
-fi
+[ -r "$VT5150_FACTS" ] || { echo "wizard-driver: $VT5150_FACTS is missing: configure the build first" >&2; return 1; }
 source "$VT5150_FACTS"
 
 WIZARD_TITLE="$VT5150_FACT_APPLICATION_NAME"
@@ -116,12 +113,7 @@ wizard_page_changes_after ()
 }
 
 # wizard_wait_exit <seconds>: its exit status is then WIZARD_STATUS.
-wizard_wait_exit ()
-{
-    wizard_wait_until "$1" wizard_program_ended || return 1
-    wait "$WIZARD_PID"
-    WIZARD_STATUS=$?
-}
+wizard_wait_exit () { wizard_wait_until "$1" wizard_program_ended || return 1; wait "$WIZARD_PID"; WIZARD_STATUS=$?; }
 
 wizard_program_ended () { ! kill -0 "${1:-$WIZARD_PID}" 2>/dev/null; }
 

@@ -24,9 +24,7 @@ refuse_stray_instance
 fail ()
 {
     echo "FAILED: $*" >&2
-    if [ -n "${VT5150_XVFB_PID:-}" ]; then
-        wizard_grab "$shots/failure.png" 2>/dev/null && echo "(screen: $shots/failure.png)" >&2
-    fi
+    [ -z "${VT5150_XVFB_PID:-}" ] || ! wizard_grab "$shots/failure.png" 2>/dev/null || echo "(screen: $shots/failure.png)" >&2
     exit 1
 }
 
@@ -61,15 +59,10 @@ owners=$(awk '{ print $2 }' "$scratch/contents" | sort -u)
 [ "$owners" = root/root ] || fail "entries owned by $owners"
 awk '$1 !~ /^d/ { print $6 }' "$scratch/contents" | sort >"$scratch/files"
 {
-    echo ./usr/bin/vt5150-updater
-    echo "./usr/share/applications/$appId.desktop"
-    echo ./usr/share/doc/vt5150-updater/changelog.gz
-    echo ./usr/share/doc/vt5150-updater/copyright
-    echo ./usr/share/man/man1/vt5150-updater.1.gz
-    for size in $VT5150_FACT_ICON_SIZES; do
-        echo "./usr/share/icons/hicolor/${size}x$size/apps/$appId.png"
-    done
-    echo "./usr/share/metainfo/$appId.metainfo.xml"
+    printf '%s\n' ./usr/bin/vt5150-updater "./usr/share/applications/$appId.desktop" \
+        ./usr/share/doc/vt5150-updater/{changelog.gz,copyright} ./usr/share/man/man1/vt5150-updater.1.gz \
+        "./usr/share/metainfo/$appId.metainfo.xml"
+    for size in $VT5150_FACT_ICON_SIZES; do echo "./usr/share/icons/hicolor/${size}x$size/apps/$appId.png"; done
 } | sort >"$scratch/expected"
 diff -u "$scratch/expected" "$scratch/files" >&2 || fail "the package's files (- expected, + found)"
 
@@ -91,9 +84,8 @@ metainfoFile="$root/usr/share/metainfo/$appId.metainfo.xml"
 
 report=$(desktop-file-validate "$desktopFile" 2>&1)
 [ $? -eq 0 ] && [ -z "$report" ] || fail "desktop-file-validate: $report"
-report=$(appstreamcli validate --no-net "$metainfoFile" 2>&1)
-[ $? -eq 0 ] || fail "appstreamcli: $report"
-! grep -qE "^[EW]:" <<<"$report" || fail "appstreamcli: $report"
+report=$(appstreamcli validate --no-net "$metainfoFile" 2>&1) && ! grep -qE "^[EW]:" <<<"$report" ||
+    fail "appstreamcli: $report"
 
 program="$(desktop_key Exec)"
 [ -x "$root/usr/bin/$program" ] || fail "Exec=$program names no program that the package installs"

@@ -39,8 +39,7 @@ folder="$WINEPREFIX/drive_c/Program Files/$VT5150_FACT_PRODUCT"
 shortcut="$WINEPREFIX/drive_c/ProgramData/Microsoft/Windows/Start Menu/Programs/$VT5150_FACT_PRODUCT.lnk"
 list_drive_c >"$WIZARD_TMP/before.txt"
 
-current=install
-echo "--- $current (at ${SECONDS} s)"
+begin_case install
 "$VT5150_WINE" "$installer" /S
 check "the installer exits with status 0" [ $? -eq 0 ]
 vt5150_wait_for_wine
@@ -64,8 +63,7 @@ wizard_shot "$shots/installed-welcome.png"
 wizard_click_close
 check "the close button ends it with status 0" exited_with_0
 
-current=uninstall
-echo "--- $current (at ${SECONDS} s)"
+begin_case uninstall
 "$VT5150_WINE" "$folder/Uninstall.exe" /S
 check "the uninstaller exits with status 0" [ $? -eq 0 ]
 vt5150_wait_for_wine

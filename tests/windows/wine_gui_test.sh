@@ -44,8 +44,7 @@ page_shot page0-welcome
 walk_to_page4 numbered_page_shot
 check "the search finds the simulated device" search_finds_device
 page_shot page5
-wizard_click_next
-expect 10 "title bar"
+transfer_starts
 page_shot page6-transfer
 # Alt+F4 asks to close the window as the taskbar's Close does.
 xdotool key alt+F4
@@ -60,8 +59,7 @@ end_case
 WIZARD_PID=$first
 transfer_completes 120
 page_shot page7-finished
-wizard_click_next
-check "Finish ends the program with status 0" exited_with_0
+finish_ends_program
 end_case
 
 # The window menu and the about box. -----------------------------------------
@@ -75,8 +73,7 @@ end_case
 # window twice as large, its picture sharp. ------------------------------------
 "$VT5150_WINE" reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d 192 /f >/dev/null 2>&1
 vt5150_wait_for_wine
-current=scaled-200
-echo "--- $current (at ${SECONDS} s)"
+begin_case scaled-200
 wizard_launch "$WIZARD_TMP/$current.log" "$VT5150_WINE" "$demo"
 if check "the window opens" wizard_find_window 20; then
     check "twice as large: ${WIZARD_WIDTH}x${WIZARD_HEIGHT}" [ "$WIZARD_WIDTH" -eq 1102 ] && [ "$WIZARD_HEIGHT" -eq 796 ]

@@ -1,10 +1,8 @@
 #!/usr/bin/env bash
-# Runs vt5150-windows-port-tests.exe under Wine, on a private Xvfb and in a
-# private Wine prefix: its cases against faked drivers, and its cases over
-# Wine's own winmm and ALSA MIDI driver, with the ALSA sequencer stand-in
-# preloaded and a simulated VT-5150 behind its ports, hosted by
-# vt5150-seq-device and answering each command after 1 ms. Prints the lost
-# replies that the exchange cases count. Exits with the tests' status.
+# Runs vt5150-windows-port-tests.exe under Wine (wine_device_support.sh): its
+# cases against faked drivers, and over Wine's own MIDI with a simulated
+# VT-5150 that answers each command after 1 ms. Prints the lost replies that
+# the exchange cases count. Exits with the tests' status.
 #
 # Usage: wine_port_test.sh <vt5150-windows-port-tests.exe> <vt5150-exit-code.exe> <stand-in library> <vt5150-seq-device> [GoogleTest options...]
 set -uo pipefail
