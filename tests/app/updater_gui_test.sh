@@ -27,14 +27,24 @@ usage ()
 
 start_test
 
-# The window as it opens, its menu and the about box. ------------------------
-begin menu --latency-us 0
+# The window as it opens, its menu and the about box; a second instance is refused.
+begin welcome --latency-us 0
 demo_window_checks
 wizard_shot "$shots/welcome.png"
 wizard_click 200 100 1
 sleep 0.5
 check "a left-click opens no menu" no_menu
 menu_and_about
+first=$WIZARD_PID
+for second in "$demo" "$updater"; do
+    wizard_launch "$WIZARD_TMP/second.log" "$second"
+    check "a second $(basename "$second") ends by itself with status 0" exited_with_0
+    check "only one window" [ "$(xdotool search --onlyvisible --name "^$WIZARD_TITLE\$" | wc -l)" -eq 1 ]
+    end_case
+done
+WIZARD_PID=$first
+expect 2 "next"
+check "the first instance runs on" still_running
 wizard_open_menu && wizard_choose_menu_item exit
 check "Exit... ends the program" exited_with_0
 end_case
@@ -59,20 +69,6 @@ check "SIGTERM does not cut the transfer off" still_running
 expect 2 "title bar"
 check "the program ends by itself once the transfer has ended" wizard_wait_until 60 wizard_program_ended
 check "with status 0" exited_with_0
-end_case
-
-# A second instance is refused. ----------------------------------------------
-begin single-instance --latency-us 0
-first=$WIZARD_PID
-for second in "$demo" "$updater"; do
-    wizard_launch "$WIZARD_TMP/second.log" "$second"
-    check "a second $(basename "$second") ends by itself with status 0" exited_with_0
-    check "only one window" [ "$(xdotool search --onlyvisible --name "^$WIZARD_TITLE\$" | wc -l)" -eq 1 ]
-    end_case
-done
-WIZARD_PID=$first
-expect 2 "next"
-check "the first instance runs on" still_running
 end_case
 
 # Usage of the demo. -----------------------------------------------------------

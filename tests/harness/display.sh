@@ -15,7 +15,7 @@ vt5150_start_xvfb ()
     Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp -noreset 3>"$numberFile" 2>/dev/null &
     VT5150_XVFB_PID=$!
     for ((tries = 600; tries > 0; tries--)); do
-        [ ! -s "$numberFile" ] && kill -0 "$VT5150_XVFB_PID" 2>/dev/null || break
+        { [ -s "$numberFile" ] || ! kill -0 "$VT5150_XVFB_PID" 2>/dev/null; } && break
         sleep 0.1
     done
     number=$(head -n 1 "$numberFile")

@@ -97,7 +97,10 @@ wizard_click_previous () { wizard_click 370 337; }
 wizard_click_close () { xdotool mousemove $((WIZARD_X + WIZARD_WIDTH - 14)) $((WIZARD_Y + 13)) click 1; }
 
 # Clicks OK in the middle of the "Error" box's bottom row.
-wizard_dismiss_error () { wizard_geometry_of Error && xdotool mousemove $((X + WIDTH / 2)) $((Y + HEIGHT - 22)) click 1; }
+wizard_dismiss_error ()
+{
+    wizard_geometry_of Error && xdotool mousemove $((X + WIDTH / 2)) $((Y + HEIGHT - 22)) click 1
+}
 
 wizard_next_page () { wizard_page_changes_after "${1:-10}" wizard_click_next; }
 

@@ -12,16 +12,15 @@ wizard_grab () { import -window root "${1:-$WIZARD_SHOT}"; }
 wizard_controls ()
 {
     local x=$((WIZARD_X + WIZARD_FRAME_LEFT)) y=$((WIZARD_Y + WIZARD_FRAME_TOP))
-    local values names=(title next previous bar) shown=() i=0 value
-    values=$(convert "$WIZARD_SHOT" -write mpr:shot +delete \
+    local values names=(title next previous bar) shown=() i
+    read -ra values < <(convert "$WIZARD_SHOT" -write mpr:shot +delete \
         \( mpr:shot -crop "56x16+$((x + 40))+$((y + 213))" \) \
         \( mpr:shot -crop "1x1+$((x + 424))+$((y + 328))" \) \
         \( mpr:shot -crop "1x1+$((x + 324))+$((y + 328))" \) \
         \( mpr:shot -crop "1x1+$((x + 546))+$((y + 192))" \) \
         -format '%[fx:maxima.r > 0.63 && maxima.g > 0.63 && maxima.b > 0.63] ' info:)
-    for value in $values; do
-        [ "$value" = 1 ] && shown+=("${names[$i]}")
-        i=$((i + 1))
+    for i in "${!names[@]}"; do
+        [ "${values[$i]:-0}" != 1 ] || shown+=("${names[$i]}")
     done
     echo "${shown[*]:-nothing}"
 }

@@ -24,7 +24,9 @@ refuse_stray_instance
 fail ()
 {
     echo "FAILED: $*" >&2
-    [ -z "${VT5150_XVFB_PID:-}" ] || ! wizard_grab "$shots/failure.png" 2>/dev/null || echo "(screen: $shots/failure.png)" >&2
+    if [ -n "${VT5150_XVFB_PID:-}" ] && wizard_grab "$shots/failure.png" 2>/dev/null; then
+        echo "(screen: $shots/failure.png)" >&2
+    fi
     exit 1
 }
 

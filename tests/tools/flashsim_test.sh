@@ -77,7 +77,8 @@ if [ ! -d "$work/folder" ] || [ ! -L "$work/link.txt" ] || [ ! -p "$work/trace-p
     || [ "$(head -n 11 "$work/target.txt" 2>/dev/null)" != "$expected_head" ] \
     || [ "$(wc -l <"$work/target.txt")" -ne $((4 + 2 * 262)) ] \
     || [ "$(head -n 1 "$work/from-pipe.txt")" != 'OUT 0 F0 4E 7F 0D 78 F7' ]; then
-    fail "trace: a folder, link or pipe at the trace's path was replaced, or not written through, or the trace is not as expected:"
+    fail "trace: a folder, link or pipe at the trace's path was replaced, or not written through," \
+        "or the trace is not as expected:"
     ls -l "$work" | sed 's/^/    /'
     head -n 12 "$work/target.txt" 2>/dev/null | sed 's/^/    /'
 else

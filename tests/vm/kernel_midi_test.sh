@@ -34,10 +34,7 @@ if [ "$step" = kernel ]; then
     finish_checks
 fi
 
-same ()
-{
-    check "$2: the same over the kernel and over the stand-in" cmp "$results/kernel/$1" "$results/standin/$1"
-}
+same () { check "$2: the same over the kernel and over the stand-in" cmp "$results/kernel/$1" "$results/standin/$1"; }
 
 # The events the updater read but active sensing, whose count depends on timing; and a tally.
 events_but_sensing ()

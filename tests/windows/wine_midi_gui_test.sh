@@ -13,29 +13,20 @@ set -uo pipefail
 
 updater="$1"
 exitcode="$2"
-standin="$3"
-devicehost="$4"
 shots="$5"
 here="$(cd "$(dirname "$0")" && pwd)"
-source "$here/../harness/gui_test_support.sh"
+source "$here/wine_device_support.sh"
 source "$here/../harness/system_midi_support.sh"
 source "$here/../harness/keyboard_cases.sh"
-source "$here/../../scripts/windows.sh"
-
-# Ends the case's program and everything else in the private Wine, then the device; at the end, the Wine too.
-end_wine_case () { end_case; vt5150_end_wine_programs; unplug; }
-end_wine () { end_wine_case; vt5150_stop_wine; }
 
 # begin <name> <ports>: starts the real updater in Wine on a machine with these MIDI ports.
 begin () { begin_program "$1" vt5150_wine_midi "$2" "$WIZARD_TMP/$1.trace" "$exitcode" "$updater"; }
 
-# The program's own exit code, as its parent reported it (on a Windows console line).
-exit_code_was_0 () { exited_with_0 && tr -d '\r' <"$WIZARD_TMP/$current.log" | grep -qx "exit code: 0"; }
-
 sensing () { grep -c '^IN VT-5150 FE$' "$WIZARD_TMP/$1.trace"; }
 
-start_test end_wine
-check "Wine starts" vt5150_start_wine_midi "$standin" || exit 1
+mkdir -p "$shots"
+start_wine_device "$3" "$4"
+trap 'end_test end_wine_device; vt5150_stop_wine' EXIT
 
 # The whole update. ------------------------------------------------------------
 found_on_the_user_machine whole-update
@@ -55,7 +46,7 @@ wizard_shot "$shots/wine-finished.png"
 wizard_click_next
 check "Finish ends the program with exit code 0" exit_code_was_0
 device_holds_image whole-update
-end_wine_case
+end_wine_device
 
 # The whole update with Return alone, the pointer parked off the window. ------
 plug_in keys-update
@@ -63,26 +54,26 @@ keys_under_wine vt5150_wine_midi "device:VT-5150:socket=$socket" "$WIZARD_TMP/ke
 keys_update_by_return keys-update 600 "$updater"
 check "Return on Finish ends the program with exit code 0" exit_code_was_0
 device_holds_image keys-update
-end_wine_case
+end_wine_device
 
 # No device, then the device plugged in behind its cable and Next pressed again.
 begin plugged-in-late "through,device:VT-5150:socket=$socket:cable"
 not_found_until_plugged_in plugged-in-late
-end_wine_case
+end_wine_device
 
 # A port that another program holds, listed before the device. -----------------
 found busy "input:Busy:noconnect,silent:Quiet,device:VT-5150:socket=$socket"
 check "no box: the device was found past the busy port" no_error_box
-end_wine_case
+end_wine_device
 
 # A transfer that fails. -------------------------------------------------------
 silent_block_case "$shots/wine-transfer-error.png"
-end_wine_case
+end_wine_device
 
 # The device unplugged during the transfer. -----------------------------------
 unplugged_case "$shots/wine-unplugged.png"
 wizard_click_close
 check "the close button then ends the updater with exit code 0" exit_code_was_0
-end_wine_case
+end_wine_device
 
 finish_checks
