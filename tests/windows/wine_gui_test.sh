@@ -5,11 +5,11 @@
 # boxes and failed transfer under Wine are cases of wine_keyboard_gui_test.sh
 # and wine_midi_gui_test.sh.
 #
-# Usage: wine_gui_test.sh <vt5150-updater-demo.exe> <vt5150-updater.exe (no longer used)> <folder for screenshots>
+# Usage: wine_gui_test.sh <vt5150-updater-demo.exe> <folder for screenshots>
 set -uo pipefail
 
 demo="$1"
-shots="$3"
+shots="$2"
 here="$(cd "$(dirname "$0")" && pwd)"
 source "$here/../harness/gui_test_support.sh"
 source "$here/../../scripts/windows.sh"
