@@ -15,15 +15,11 @@ head -c 200 /dev/zero >"$work/odd.bin"
 # expect <name> <status> <regex that stdout+stderr must match> -- <tool arguments...>
 expect () { outcome "$1" "$2" "$3" "$tool" "${@:5}"; }
 
-expect "whole update" 0 'exchanges: 25222' -- --inputs 2 --outputs 3 --device-at 1,2
-expect "image written" 0 'image: match' --
+# One case for each exit status; how the device's faults end a transfer, the fault matrix shows.
+expect "whole update" 0 'image: match' -- --inputs 2 --outputs 3 --device-at 1,2
 expect "no device" 2 'result: not-found' -- --inputs 2 --outputs 2 --no-device
 expect "refused start, nothing sent after it" 1 '^exchanges: 1$' -- --fault refuse-start
 expect "silent in block 10" 1 'exchanges: 1303' -- --fault silent-at-block=10
-expect "block addresses ignored" 0 'result: success' -- --fault ignore-block-address --payload "$work/two-blocks.bin"
-expect "wrong acknowledgement" 2 'result: not-found' -- --fault wrong-ack
-expect "silent to the query" 0 'result: success' -- --fault no-query-reply
-expect "active sensing after every reply" 0 'image: match' -- --fault noise-after-reply
 expect "bad number" 64 'whole number' -- --inputs many
 expect "device beyond the ports" 64 'only 1 inputs' -- --device-at 1,0
 expect "unknown fault" 64 'unknown fault' -- --fault melt
@@ -48,39 +44,30 @@ rm -f "$work/pipe" "$work/huge.bin"
 mkdir "$work/folder"
 ln -s "$work/target.txt" "$work/link.txt"
 mkfifo "$work/trace-pipe"
-cat "$work/trace-pipe" >"$work/from-pipe.txt" &
+timeout 20 cat "$work/trace-pipe" >"$work/from-pipe.txt" &
 reader=$!
 expect "trace into a folder" 3 'it is a directory' -- --no-device --trace "$work/folder"
 expect "trace in a missing folder" 3 'cannot write the trace' -- --no-device --trace "$work/none/trace.txt"
 expect "trace through a link" 0 'exchanges: 262' -- --payload "$work/two-blocks.bin" --trace "$work/link.txt"
 expect "trace into a pipe" 2 'not-found' -- --no-device --trace "$work/trace-pipe"
-# The reader ends by itself once the program has closed the pipe and it has
-# written out what it read; it is killed only if it is still there 10 s later.
-for _ in $(seq 100); do kill -0 "$reader" 2>/dev/null || break; sleep 0.1; done
-kill "$reader" 2>/dev/null
-wait "$reader" 2>/dev/null
+wait "$reader"
 
-# The trace shows every message in order: probe, acknowledgement, query,
-# reply, then the transfer's commands each followed by its acknowledgement.
+# The trace has a line for each message, in order: probe and acknowledgement,
+# query and reply, then each command of the transfer and its acknowledgement.
 expected_head='OUT 0 F0 4E 7F 0D 78 F7
 IN 0 F0 4E 7F 0D 0D F7
 OUT 0 F0 4E 7F 0D 56 F7
 IN 0 F0 4E 7F 0D 13 F7
 OUT 0 F0 4E 7F 0D 65 F7
-IN 0 F0 4E 7F 0D 0D F7
-OUT 0 F0 4E 7F 0D 41 00 00 00 F7
-IN 0 F0 4E 7F 0D 0D F7
-OUT 0 F0 4E 7F 0D 63 00 00 F7
-IN 0 F0 4E 7F 0D 0D F7
-OUT 0 F0 4E 7F 0D 43 00 00 F7'
+IN 0 F0 4E 7F 0D 0D F7'
 if [ ! -d "$work/folder" ] || [ ! -L "$work/link.txt" ] || [ ! -p "$work/trace-pipe" ] \
-    || [ "$(head -n 11 "$work/target.txt" 2>/dev/null)" != "$expected_head" ] \
+    || [ "$(head -n 6 "$work/target.txt" 2>/dev/null)" != "$expected_head" ] \
     || [ "$(wc -l <"$work/target.txt")" -ne $((4 + 2 * 262)) ] \
     || [ "$(head -n 1 "$work/from-pipe.txt")" != 'OUT 0 F0 4E 7F 0D 78 F7' ]; then
     fail "trace: a folder, link or pipe at the trace's path was replaced, or not written through," \
         "or the trace is not as expected:"
     ls -l "$work" | sed 's/^/    /'
-    head -n 12 "$work/target.txt" 2>/dev/null | sed 's/^/    /'
+    head -n 7 "$work/target.txt" 2>/dev/null | sed 's/^/    /'
 else
     passed=$((passed + 1))
 fi

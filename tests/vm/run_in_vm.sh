@@ -25,10 +25,8 @@ shift 3
 vt5150_vm_fail ()
 {
     echo "run_in_vm: $*" >&2
-    if [ -s "$scratch/.vm/console.log" ]; then
-        echo "--- the machine's console, last lines:" >&2
-        tail -n 30 "$scratch/.vm/console.log" >&2
-    fi
+    [ ! -s "$scratch/.vm/console.log" ] ||
+        { echo "--- the machine's console, last lines:"; tail -n 30 "$scratch/.vm/console.log"; } >&2
     exit 125
 }
 

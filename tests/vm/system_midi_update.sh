@@ -5,8 +5,8 @@
 # the device behind the raw side of its third device), or the ALSA sequencer
 # stand-in pretending the same machine. Each case leaves <case>.device and
 # <case>.events in the output folder for kernel_midi_test.sh to compare. Over
-# the kernel it also plugs the device in late, lets a second program hold it,
-# and runs the port layer's tests with a device sending note after note.
+# the kernel it also plugs the card in late, lets a second program hold the
+# device, and runs the port layer's tests with a device sending note after note.
 #
 # Usage: system_midi_update.sh kernel|standin <output folder> <vt5150-updater> <vt5150-seq-device>
 #                              <stand-in library> <event log library> <vt5150-system-midi-tests>
@@ -38,43 +38,31 @@ else
 fi
 
 begin () { begin_program "$1" env "${midi_env[@]}" VT5150_SEQ_EVENT_LOG="$WIZARD_TMP/$1.events" "$updater"; }
-
 keep () { cp "$WIZARD_TMP/$1".{device,report,events} "$out/" 2>/dev/null; }
-
-# The search takes a while under emulation.
+# A search takes a while under emulation.
 finds_device () { check "the search finds the device, with no box" search_finds_device 120; }
 
 # device_found <case> [device options...]: plugs the device in, starts the updater and searches to page 5.
 device_found ()
 {
-    local started
     plug_in "$@"
     begin "$1"
     walk_to_page4
-    started=$SECONDS
     finds_device
-    echo "[$1] search: $((SECONDS - started)) s"
-}
-
-# The card of three raw MIDI devices, as a USB MIDI interface plugged in.
-plug_in_card ()
-{
-    [ "$mode" = standin ] || lsmod | grep -q '^snd_virmidi ' || modprobe snd-virmidi midi_devs=3 ||
-        check "the raw MIDI card is plugged in" false
 }
 
 start_test unplug
 
 if [ "$mode" = kernel ]; then
+    # No device, then the card of three raw MIDI devices plugged in, as a USB MIDI interface is.
     begin plugged-in-late
     walk_to_page4
     device_not_found 30
-    plug_in_card
+    check "the raw MIDI card is plugged in" modprobe snd-virmidi midi_devs=3
     plug_in plugged-in-late
     finds_device
     end_case
 fi
-plug_in_card
 
 # The whole update, the device sending active sensing every 300 ms. ------------
 device_found whole-update "${sensing[@]}"

@@ -9,53 +9,34 @@
 
 #include <cstdio>
 
-namespace
-{
-constexpr DWORD cannotStart = 127;
-
-/** The command line after this program's own name, which may be quoted. */
-wchar_t* skipOwnName (wchar_t* commandLine)
-{
-    auto* position = commandLine;
-    auto quoted = false;
-
-    for (; *position != 0 && (quoted || (*position != L' ' && *position != L'\t')); ++position)
-        if (*position == L'"')
-            quoted = ! quoted;
-
-    while (*position == L' ' || *position == L'\t')
-        ++position;
-
-    return position;
-}
-} // namespace
-
 int main()
 {
-    auto* childCommandLine = skipOwnName (GetCommandLineW());
+    // The child's command line follows this program's own name, which may be quoted.
+    auto* commandLine = GetCommandLineW();
 
-    if (*childCommandLine == 0)
-    {
-        std::fputs ("Usage: vt5150-exit-code <program> [arguments...]\n", stderr);
-        return (int) cannotStart;
-    }
+    for (auto quoted = false; *commandLine != 0 && (quoted || (*commandLine != L' ' && *commandLine != L'\t'));
+         ++commandLine)
+        if (*commandLine == L'"')
+            quoted = ! quoted;
+
+    while (*commandLine == L' ' || *commandLine == L'\t')
+        ++commandLine;
 
     STARTUPINFOW startup {};
     startup.cb = sizeof (startup);
     PROCESS_INFORMATION child {};
+    DWORD exitCode = 127;
 
-    if (! CreateProcessW (nullptr, childCommandLine, nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &child))
+    if (! CreateProcessW (nullptr, commandLine, nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &child))
     {
-        std::fprintf (stderr, "vt5150-exit-code: cannot start the program (error %lu)\n", GetLastError());
-        return (int) cannotStart;
+        std::fprintf (stderr, "vt5150-exit-code: cannot start \"%ls\" (error %lu)\n", commandLine, GetLastError());
+        return (int) exitCode;
     }
 
-    DWORD exitCode = cannotStart;
     WaitForSingleObject (child.hProcess, INFINITE);
     GetExitCodeProcess (child.hProcess, &exitCode);
     CloseHandle (child.hThread);
     CloseHandle (child.hProcess);
-
     std::printf ("exit code: %lu\n", exitCode);
     std::fflush (stdout);
     return (int) exitCode;
