@@ -4,9 +4,6 @@
 
 namespace
 {
-const auto fakeInput = reinterpret_cast<HMIDIIN> (0x1000);
-const auto fakeOutput = reinterpret_cast<HMIDIOUT> (0x2000);
-
 template <typename Caps>
 MMRESULT fillCaps (const juce::StringArray& names, UINT deviceId, Caps& caps)
 {
@@ -21,33 +18,36 @@ MMRESULT fillCaps (const juce::StringArray& names, UINT deviceId, Caps& caps)
     return MMSYSERR_NOERROR;
 }
 
+template <typename Handle>
+MMRESULT open (Handle& handle, UINT deviceId, UINT& opened)
+{
+    handle = reinterpret_cast<Handle> (&opened);
+    opened = deviceId;
+    return MMSYSERR_NOERROR;
+}
+
+MMRESULT closeUnless (bool buffersHeld, UINT& opened)
+{
+    if (buffersHeld)
+        return MIDIERR_STILLPLAYING;
+
+    opened = ~0u;
+    return MMSYSERR_NOERROR;
+}
+
 void markDone (MIDIHDR& header)
 {
     header.dwFlags = (header.dwFlags & ~(DWORD) MHDR_INQUEUE) | MHDR_DONE;
-}
-
-MMRESULT unprepare (MIDIHDR& header)
-{
-    if ((header.dwFlags & MHDR_INQUEUE) != 0)
-        return MIDIERR_STILLPLAYING;
-
-    header.dwFlags &= ~(DWORD) MHDR_PREPARED;
-    return MMSYSERR_NOERROR;
 }
 } // namespace
 
 FakeWinmm::~FakeWinmm()
 {
-    hangOver.signal();
-
-    while (callsInside > 0)
-        juce::Thread::sleep (1);
-
-    for (auto& completer : completers)
-        completer.join();
+    for (auto& worker : workers)
+        worker.join();
 }
 
-MIDIHDR* FakeWinmm::fillBuffer (const std::vector<juce::uint8>& bytes, bool announce)
+void FakeWinmm::fillBuffer (const std::vector<juce::uint8>& bytes, UINT notice)
 {
     MIDIHDR* header = nullptr;
 
@@ -55,7 +55,7 @@ MIDIHDR* FakeWinmm::fillBuffer (const std::vector<juce::uint8>& bytes, bool anno
         const std::lock_guard<std::mutex> guard (lock);
 
         if (state.queued.empty())
-            return nullptr;
+            return;
 
         header = state.queued.front();
         state.queued.pop_front();
@@ -64,28 +64,12 @@ MIDIHDR* FakeWinmm::fillBuffer (const std::vector<juce::uint8>& bytes, bool anno
         markDone (*header);
     }
 
-    if (announce)
-        post (MM_MIM_LONGDATA, (LPARAM) header);
-
-    return header;
+    post (notice, (LPARAM) header);
 }
 
 void FakeWinmm::post (UINT message, LPARAM parameter)
 {
-    PostThreadMessageW (inputThread, message, (WPARAM) fakeInput, parameter);
-}
-
-void FakeWinmm::postHeldNotices()
-{
-    std::vector<MIDIHDR*> notices;
-
-    {
-        const std::lock_guard<std::mutex> guard (lock);
-        notices.swap (heldNotices);
-    }
-
-    for (auto* header : notices)
-        post (MM_MIM_LONGDATA, (LPARAM) header);
+    PostThreadMessageW (inputThread, message, 0, parameter);
 }
 
 FakeWinmm::State FakeWinmm::getState()
@@ -107,6 +91,30 @@ std::unique_lock<std::mutex> FakeWinmm::record (const char* call)
     return guard;
 }
 
+MMRESULT FakeWinmm::prepare (const char* call, MIDIHDR& header)
+{
+    const auto guard = record (call);
+    header.dwFlags = MHDR_PREPARED;
+    return MMSYSERR_NOERROR;
+}
+
+MMRESULT FakeWinmm::unprepare (const char* call, MIDIHDR& header)
+{
+    const auto guard = record (call);
+
+    if ((header.dwFlags & MHDR_INQUEUE) != 0)
+        return MIDIERR_STILLPLAYING;
+
+    header.dwFlags &= ~(DWORD) MHDR_PREPARED;
+    return MMSYSERR_NOERROR;
+}
+
+void FakeWinmm::complete (MIDIHDR& header)
+{
+    markDone (header);
+    SetEvent (outputEvent);
+}
+
 UINT FakeWinmm::inGetNumDevs()
 {
     return (UINT) inputNames.size();
@@ -119,55 +127,35 @@ MMRESULT FakeWinmm::inGetDevCaps (UINT deviceId, MIDIINCAPSW& caps)
 
 MMRESULT FakeWinmm::inOpen (HMIDIIN& handle, UINT deviceId, DWORD threadId)
 {
-    const std::lock_guard<std::mutex> guard (lock);
-    handle = fakeInput;
+    const auto guard = record ("inOpen");
     inputThread = threadId;
-    state.openedInput = deviceId;
-    return MMSYSERR_NOERROR;
+    return open (handle, deviceId, state.openedInput);
 }
 
 MMRESULT FakeWinmm::inPrepareHeader (HMIDIIN, MIDIHDR& header)
 {
-    header.dwFlags = MHDR_PREPARED;
-    return MMSYSERR_NOERROR;
+    return prepare ("inPrepareHeader", header);
 }
 
 MMRESULT FakeWinmm::inAddBuffer (HMIDIIN, MIDIHDR& header)
 {
-    ++callsInside;
-
+    // A call that hangs touches nothing of the fake after it: the test may have ended by then.
     if (const auto hangMs = addBufferHangMs.exchange (0); hangMs > 0)
     {
         hanging = true;
-        hangOver.wait (hangMs);
-        hanging = false;
+        juce::Thread::sleep (hangMs);
+        return MMSYSERR_NOERROR;
     }
 
-    const auto result = addBuffer (header);
-    --callsInside;
-    return result;
-}
-
-MMRESULT FakeWinmm::addBuffer (MIDIHDR& header)
-{
-    const std::lock_guard<std::mutex> guard (lock);
-
-    if ((header.dwFlags & MHDR_INQUEUE) != 0)
-        return MIDIERR_STILLPLAYING;
-
-    if ((header.dwFlags & MHDR_PREPARED) == 0)
-        return MIDIERR_UNPREPARED;
-
+    const auto guard = record ("inAddBuffer");
     header.dwFlags = (header.dwFlags & ~(DWORD) MHDR_DONE) | MHDR_INQUEUE;
-    header.dwBytesRecorded = 0;
     state.queued.push_back (&header);
     return MMSYSERR_NOERROR;
 }
 
 MMRESULT FakeWinmm::inUnprepareHeader (HMIDIIN, MIDIHDR& header)
 {
-    const auto guard = record ("inUnprepareHeader");
-    return unprepare (header);
+    return unprepare ("inUnprepareHeader", header);
 }
 
 MMRESULT FakeWinmm::inStart (HMIDIIN)
@@ -177,32 +165,31 @@ MMRESULT FakeWinmm::inStart (HMIDIIN)
 
 MMRESULT FakeWinmm::inStop (HMIDIIN)
 {
-    record ("inStop");
     return MMSYSERR_NOERROR;
 }
 
 MMRESULT FakeWinmm::inReset (HMIDIIN)
 {
-    std::deque<MIDIHDR*> returned;
+    const auto guard = record ("inReset");
 
-    {
-        const auto guard = record ("inReset");
+    if (reset == Reset::buffersKept)
+        return MMSYSERR_NOERROR;
 
-        if (reset != Reset::buffersKept)
-            returned.swap (state.queued);
+    for (auto* header : state.queued)
+        markDone (*header);
 
-        for (auto* header : returned)
-            markDone (*header);
+    workers.emplace_back (
+        [this, returned = std::exchange (state.queued, {}), late = reset == Reset::noticesLate]
+        {
+            if (late)
+            {
+                juce::Thread::sleep (30);
+                record ("lateNotices");
+            }
 
-        if (reset == Reset::noticesHeld)
-            heldNotices.assign (returned.begin(), returned.end());
-    }
-
-    resetDone.signal();
-
-    if (reset == Reset::noticesAtOnce)
-        for (auto* header : returned)
-            post (MM_MIM_LONGDATA, (LPARAM) header);
+            for (auto* header : returned)
+                post (MM_MIM_LONGDATA, (LPARAM) header);
+        });
 
     return MMSYSERR_NOERROR;
 }
@@ -210,12 +197,7 @@ MMRESULT FakeWinmm::inReset (HMIDIIN)
 MMRESULT FakeWinmm::inClose (HMIDIIN)
 {
     const auto guard = record ("inClose");
-
-    if (! state.queued.empty())
-        return MIDIERR_STILLPLAYING;
-
-    state.openedInput = ~0u;
-    return MMSYSERR_NOERROR;
+    return closeUnless (! state.queued.empty(), state.openedInput);
 }
 
 UINT FakeWinmm::outGetNumDevs()
@@ -230,35 +212,27 @@ MMRESULT FakeWinmm::outGetDevCaps (UINT deviceId, MIDIOUTCAPSW& caps)
 
 MMRESULT FakeWinmm::outOpen (HMIDIOUT& handle, UINT deviceId, HANDLE event)
 {
-    const std::lock_guard<std::mutex> guard (lock);
-    handle = fakeOutput;
+    const auto guard = record ("outOpen");
     outputEvent = event;
-    state.openedOutput = deviceId;
-    openNoticeDue = true;
-    return MMSYSERR_NOERROR;
+    return open (handle, deviceId, state.openedOutput);
 }
 
 MMRESULT FakeWinmm::outShortMsg (HMIDIOUT, DWORD message)
 {
-    const std::lock_guard<std::mutex> guard (lock);
+    const auto guard = record ("outShortMsg");
     state.shortSent.push_back (message);
     return MMSYSERR_NOERROR;
 }
 
 MMRESULT FakeWinmm::outPrepareHeader (HMIDIOUT, MIDIHDR& header)
 {
-    const auto guard = record ("outPrepareHeader");
-    header.dwFlags = MHDR_PREPARED;
-    return MMSYSERR_NOERROR;
+    return prepare ("outPrepareHeader", header);
 }
 
 MMRESULT FakeWinmm::outLongMsg (HMIDIOUT, MIDIHDR& header)
 {
-    const std::lock_guard<std::mutex> guard (lock);
-
-    // The MOM_OPEN notice, late: the event then wakes a send whose buffer is not done.
-    if (std::exchange (openNoticeDue, false))
-        SetEvent (outputEvent);
+    const auto guard = record ("outLongMsg");
+    SetEvent (outputEvent);
 
     if (completion == Completion::refused)
         return MIDIERR_NOTREADY;
@@ -269,7 +243,7 @@ MMRESULT FakeWinmm::outLongMsg (HMIDIOUT, MIDIHDR& header)
     sending = &header;
 
     if (completion == Completion::soon)
-        completers.emplace_back (
+        workers.emplace_back (
             [this, &header]
             {
                 juce::Thread::sleep (20);
@@ -281,37 +255,21 @@ MMRESULT FakeWinmm::outLongMsg (HMIDIOUT, MIDIHDR& header)
 
 MMRESULT FakeWinmm::outUnprepareHeader (HMIDIOUT, MIDIHDR& header)
 {
-    const auto guard = record ("outUnprepareHeader");
-    return unprepare (header);
+    return unprepare ("outUnprepareHeader", header);
 }
 
 MMRESULT FakeWinmm::outReset (HMIDIOUT)
 {
-    MIDIHDR* header = nullptr;
+    const auto guard = record ("outReset");
 
-    if (const auto guard = record ("outReset"); completion == Completion::atReset)
-        std::swap (header, sending);
-
-    if (header != nullptr)
-        complete (*header);
+    if (completion == Completion::atReset && sending != nullptr)
+        complete (*std::exchange (sending, nullptr));
 
     return MMSYSERR_NOERROR;
 }
 
 MMRESULT FakeWinmm::outClose (HMIDIOUT)
 {
-    const std::lock_guard<std::mutex> guard (lock);
-
-    if (sending != nullptr && (sending->dwFlags & MHDR_INQUEUE) != 0)
-        return MIDIERR_STILLPLAYING;
-
-    state.openedOutput = ~0u;
-    SetEvent (outputEvent);
-    return MMSYSERR_NOERROR;
-}
-
-void FakeWinmm::complete (MIDIHDR& header)
-{
-    markDone (header);
-    SetEvent (outputEvent);
+    const auto guard = record ("outClose");
+    return closeUnless (sending != nullptr && (sending->dwFlags & MHDR_INQUEUE) != 0, state.openedOutput);
 }

@@ -13,29 +13,23 @@
 /**
     A winmm driver faked in the test, with one input and one output open at a
     time, that behaves as Wine's ALSA driver does where the tests need it to,
-    and misbehaves where they ask it to.
+    and misbehaves as the members below script it to.
 
-    Input: queued buffers are filled in order, marked done and, unless the
-    test holds the notice back, announced with MM_MIM_LONGDATA posted to the
-    input's thread; a reset hands every queued buffer back as `reset` says.
-    Output: the event is signalled for every notice, as CALLBACK_EVENT does:
-    for MOM_OPEN (late, as the first SysEx send goes out), MOM_CLOSE and
-    MOM_DONE. A SysEx send completes as `completion` says.
+    Input: queued buffers are filled in order, marked done, and announced by a
+    notice posted to the input's thread. Output: a SysEx send signals the event
+    at once, as a notice of another kind would (Wine's MOM_OPEN comes as late as
+    the first send), and again when it completes.
 */
 class FakeWinmm final : public WinmmApi
 {
 public:
-    /** A driver with one input and one output, as named below. */
-    FakeWinmm() = default;
-
-    /** Waits for the sends it is still completing and the calls that still hang. */
+    /** Waits for its own threads. */
     ~FakeWinmm() override;
 
     /** The devices' names, in winmm's numbering; an empty name is a device whose capabilities cannot be read. */
     juce::StringArray inputNames { "Fake In" }, outputNames { "Fake Out" };
 
-    /** How the fake output treats a SysEx send: completed from another thread after 20 ms, only at a reset, never,
-        or refused. */
+    /** How a SysEx send completes: from another thread after 20 ms, only at a reset, never, or refused. */
     enum class Completion
     {
         soon,
@@ -44,29 +38,23 @@ public:
         refused
     } completion = Completion::soon;
 
-    /** How an input reset hands the queued buffers back: done with their notices, done with the notices held back
-        until postHeldNotices(), or kept, as a broken driver does. */
+    /** How an input reset hands the queued buffers back: done with their notices, done with the notices 30 ms
+        later (after the call "lateNotices"), or kept, as a broken driver does. */
     enum class Reset
     {
         noticesAtOnce,
-        noticesHeld,
+        noticesLate,
         buffersKept
     } reset = Reset::noticesAtOnce;
 
-    /** Signalled once an input reset has marked the buffers done. */
-    juce::WaitableEvent resetDone;
-
-    /** Posts the notices that a reset held back. */
-    void postHeldNotices();
-
-    /** When above 0, the next call to queue a buffer hangs that long, or until the fake ends. */
+    /** When above 0, the next call to queue an input buffer hangs that long, then returns without queueing it. */
     std::atomic<int> addBufferHangMs { 0 };
 
-    /** True while a call to queue a buffer hangs. */
+    /** True once a call has hung. */
     std::atomic<bool> hanging { false };
 
-    /** Fills the oldest queued buffer with `bytes` and marks it done; nullptr when none is queued. */
-    MIDIHDR* fillBuffer (const std::vector<juce::uint8>& bytes, bool announce = true);
+    /** Fills the oldest queued buffer, if any, with `bytes`, marks it done and posts `notice` with it. */
+    void fillBuffer (const std::vector<juce::uint8>& bytes, UINT notice = MM_MIM_LONGDATA);
 
     /** Posts a notice to the open input's thread. */
     void post (UINT message, LPARAM parameter);
@@ -74,7 +62,7 @@ public:
     /** What the driver holds and was asked for so far. */
     struct State
     {
-        /** The winmm calls that the tests look for, by name, in order. */
+        /** The calls that touch a port, by name, in order, and "lateNotices" when late notices go out. */
         juce::StringArray calls;
         /** The open input's and output's device numbers, ~0u when none is open. */
         UINT openedInput = ~0u, openedOutput = ~0u;
@@ -113,7 +101,8 @@ public:
 
 private:
     std::unique_lock<std::mutex> record (const char* call);
-    MMRESULT addBuffer (MIDIHDR& header);
+    MMRESULT prepare (const char* call, MIDIHDR& header);
+    MMRESULT unprepare (const char* call, MIDIHDR& header);
     void complete (MIDIHDR& header);
 
     std::mutex lock;
@@ -121,11 +110,5 @@ private:
     DWORD inputThread = 0;
     HANDLE outputEvent = nullptr;
     MIDIHDR* sending = nullptr;
-    std::vector<std::thread> completers;
-    std::vector<MIDIHDR*> heldNotices;
-    bool openNoticeDue = false;
-    std::atomic<int> callsInside { 0 };
-    juce::WaitableEvent hangOver;
-
-    JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR (FakeWinmm)
+    std::vector<std::thread> workers;
 };
