@@ -10,7 +10,6 @@ add_subdirectory ("${VT5150_GTEST_SOURCE}" "${CMAKE_BINARY_DIR}/googletest" EXCL
 
 add_executable (vt5150-windows-port-tests EXCLUDE_FROM_ALL
     tests/TestMain.cpp
-    tests/windows/FakeWinmm.cpp
     tests/windows/MidiInputAssemblerTests.cpp
     tests/windows/ReplyStoreWaitTests.cpp
     tests/windows/WindowsMidiInputTests.cpp
