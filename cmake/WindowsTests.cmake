@@ -1,6 +1,6 @@
 # vt5150-windows-port-tests.exe: the winmm MIDI ports driven directly, against
 # drivers faked in the test and against a simulated VT-5150 behind Wine's own
-# winmm, and the reply store's wait on Windows' own lock. GoogleTest is cross-built from Debian's sources (libgtest-dev), and
+# winmm. GoogleTest is cross-built from Debian's sources (libgtest-dev), and
 # the program is built on request only: scripts/test-windows builds and runs it.
 
 set (VT5150_GTEST_SOURCE /usr/src/googletest CACHE PATH "GoogleTest's sources, cross-built for the Windows tests")
@@ -10,9 +10,7 @@ add_subdirectory ("${VT5150_GTEST_SOURCE}" "${CMAKE_BINARY_DIR}/googletest" EXCL
 
 add_executable (vt5150-windows-port-tests EXCLUDE_FROM_ALL
     tests/TestMain.cpp
-    tests/windows/FakeWinmm.cpp
     tests/windows/MidiInputAssemblerTests.cpp
-    tests/windows/ReplyStoreWaitTests.cpp
     tests/windows/WindowsMidiInputTests.cpp
     tests/windows/WindowsMidiOutputTests.cpp
     tests/windows/WindowsPortExchangeTests.cpp)

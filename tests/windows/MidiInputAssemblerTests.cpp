@@ -36,7 +36,7 @@ Bytes sysExOfLength (size_t length)
 }
 } // namespace
 
-TEST (MidiInputAssembler, SysExArrivesWholeAndOnceWithRealTimeBytesPassedAtOnce)
+TEST (MidiInputAssembler, SysExArrivesWholeAndOnceWithRealTimeBytesPassedAtOnceAndShortMessagesWithTheirOwnLength)
 {
     Assembled in;
     in.push ({ 0xf0, 0x00, 0x20 }).push ({ 0x30, 0x0d });
@@ -44,7 +44,7 @@ TEST (MidiInputAssembler, SysExArrivesWholeAndOnceWithRealTimeBytesPassedAtOnce)
 
     in.push ({ 0x01, 0xf7 }).push ({ 0xf0, 0x7e, 0xf7 });
     in.push ({ 0xf0, 0x01, 0xf8 }).pushShort (0xfe).push ({ 0xfa, 0x02, 0xf7 });
-    in.push (sysExOfLength ((size_t) MidiInputAssembler::maxSysExLength));
+    in.push (sysExOfLength ((size_t) MidiInputAssembler::maxSysExLength)).pushShort (0x000005c1);
 
     EXPECT_EQ (in.messages, (std::vector<Bytes> { { 0xf0, 0x00, 0x20, 0x30, 0x0d, 0x01, 0xf7 },
                                                   { 0xf0, 0x7e, 0xf7 },
@@ -52,10 +52,11 @@ TEST (MidiInputAssembler, SysExArrivesWholeAndOnceWithRealTimeBytesPassedAtOnce)
                                                   { 0xfe },
                                                   { 0xfa },
                                                   { 0xf0, 0x01, 0x02, 0xf7 },
-                                                  sysExOfLength ((size_t) MidiInputAssembler::maxSysExLength) }));
+                                                  sysExOfLength ((size_t) MidiInputAssembler::maxSysExLength),
+                                                  { 0xc1, 0x05 } }));
 }
 
-TEST (MidiInputAssembler, BrokenIncompleteOrOverlongSysExIsNeverPassedOn)
+TEST (MidiInputAssembler, BrokenIncompleteOrOverlongSysExAndMalformedShortMessagesAreNeverPassedOn)
 {
     Assembled in;
     in.push ({ 0x20, 0x30, 0xf7 });             // a tail without its start
@@ -64,6 +65,8 @@ TEST (MidiInputAssembler, BrokenIncompleteOrOverlongSysExIsNeverPassedOn)
     in.push ({ 0xf0, 0x02, 0xf7 }); // a new start ends the one before without its end
     in.push ({ 0xf0, 0x05 }).pushShort (0x00403c90).push ({ 0x06, 0xf7 }); // a channel message breaks it
     in.push (sysExOfLength ((size_t) MidiInputAssembler::maxSysExLength + 1));
+    // A status byte where data belongs, no status byte, a SysEx start alone.
+    in.pushShort (0x00fff6b0).pushShort (0x42).pushShort (0xf0);
 
     EXPECT_EQ (in.messages, (std::vector<Bytes> { { 0xf0, 0x02, 0xf7 }, { 0x90, 0x3c, 0x40 } }));
 }

@@ -22,47 +22,19 @@ bool awaitTrue (Condition condition)
     return true;
 }
 
-/** Keeps every message an input delivers, taking 3 ms over each as a slow program would. */
-class RecordingListener final : public MidiPortListener
-{
-public:
-    void handleIncomingMidiMessage (MidiInputPort*, const juce::MidiMessage& message) override
-    {
-        juce::Thread::sleep (3);
-        const std::lock_guard<std::mutex> guard (lock);
-        messages.emplace_back (message.getRawData(), message.getRawData() + message.getRawDataSize());
-    }
-
-    /** Every message so far, as bytes. */
-    std::vector<Bytes> getMessages()
-    {
-        const std::lock_guard<std::mutex> guard (lock);
-        return messages;
-    }
-
-    /** Waits up to 5 s until `count` messages have arrived; true if they did. */
-    bool awaitCount (size_t count)
-    {
-        return awaitTrue ([this, count] { return getMessages().size() >= count; });
-    }
-
-private:
-    std::mutex lock;
-    std::vector<Bytes> messages;
-};
-
 /**
-    An input on the fake driver, opened and started, handing its messages to a
-    listener that takes 3 ms over each, and every line written to juce::Logger
-    (written only by the closing thread, which the test waits for).
+    An input on the fake driver, opened and started, handing its messages to
+    the test, which takes 3 ms over each as a slow program would, and every line
+    written to juce::Logger (written only by the closing thread, which the test
+    waits for).
 */
-class WindowsInput : public testing::Test, private juce::Logger
+class WindowsPorts : public testing::Test, private juce::Logger, protected MidiPortListener
 {
 protected:
     void SetUp() override
     {
         juce::Logger::setCurrentLogger (this);
-        port = WindowsMidiPorts (driver, limitMs).openInput (0, listener);
+        port = WindowsMidiPorts (driver, limitMs).openInput (0, *this);
         ASSERT_NE (port, nullptr);
         port->start();
     }
@@ -75,6 +47,24 @@ protected:
     void logMessage (const juce::String& message) override
     {
         logLines.add (message);
+    }
+
+    void handleIncomingMidiMessage (MidiInputPort*, const juce::MidiMessage& message) override
+    {
+        juce::Thread::sleep (3);
+        const std::lock_guard<std::mutex> guard (lock);
+        messages.emplace_back (message.getRawData(), message.getRawData() + message.getRawDataSize());
+    }
+
+    std::vector<Bytes> getMessages()
+    {
+        const std::lock_guard<std::mutex> guard (lock);
+        return messages;
+    }
+
+    bool awaitCount (size_t count)
+    {
+        return awaitTrue ([this, count] { return getMessages().size() >= count; });
     }
 
     bool awaitAllQueued()
@@ -91,90 +81,71 @@ protected:
     }
 
     FakeWinmm driver;
-    RecordingListener listener;
     std::unique_ptr<MidiInputPort> port;
     juce::StringArray logLines;
+    std::mutex lock;
+    std::vector<Bytes> messages;
 };
 } // namespace
 
 // That a buffer goes back to the driver only after its own notice was handled
 // (Wine's driver marks a buffer done before it tells the program of it) is
-// what WinmmOverWine.OurInputLosesNoReply checks over Wine's own driver.
+// what WinmmOverWine.OurInputLosesNoReplyAndAPortHeldOpenYieldsNoSecond checks over Wine's own driver.
 
-TEST_F (WindowsInput, ShortMessagesPassWithTheirOwnLengthAndMalformedOrBrokenMessagesDoNot)
+TEST_F (WindowsPorts, InputMessagesPassAsTheyCameAndABrokenSysExDoesNot)
 {
-    // Note on; clock; program change (two bytes); a status byte where data belongs;
-    // no status byte; a SysEx start alone; active sensing.
-    for (const DWORD packed : { 0x00403c90u, 0xf8u, 0x000005c1u, 0x00fff6b0u, 0x42u, 0xf0u, 0xfeu })
-        driver.post (MM_MIM_DATA, (LPARAM) packed);
+    driver.post (MM_MIM_DATA, (LPARAM) 0x00403c90);
 
     // A SysEx message that the driver reports broken is dropped, its tail too.
-    driver.post (MM_MIM_LONGERROR, (LPARAM) driver.fillBuffer ({ 0xf0, 0x00, 0x20 }, false));
+    driver.fillBuffer ({ 0xf0, 0x00, 0x20 }, MM_MIM_LONGERROR);
     driver.fillBuffer ({ 0x30, 0x0d, 0xf7 });
     driver.fillBuffer ({ 0xf0, 0x05, 0xf7 });
 
     // Every buffer back with the driver: the broken one was queued again too.
-    ASSERT_TRUE (listener.awaitCount (5));
+    ASSERT_TRUE (awaitCount (2));
     EXPECT_TRUE (awaitAllQueued());
-    EXPECT_EQ (listener.getMessages(),
-               (std::vector<Bytes> { { 0x90, 0x3c, 0x40 }, { 0xf8 }, { 0xc1, 0x05 }, { 0xfe }, { 0xf0, 0x05, 0xf7 } }));
+    EXPECT_EQ (getMessages(), (std::vector<Bytes> { { 0x90, 0x3c, 0x40 }, { 0xf0, 0x05, 0xf7 } }));
 }
 
-TEST_F (WindowsInput, NothingReachesTheListenerAfterStopReturnsUntilStartedAgain)
+TEST_F (WindowsPorts, InputNothingReachesTheListenerAfterStopReturnsUntilStartedAgain)
 {
-    // The fake driver goes on posting after the stop, as a driver's notices already on the way would.
-    std::atomic<bool> sending { true };
-    std::thread device (
-        [&]
-        {
-            while (sending)
-            {
-                driver.post (MM_MIM_DATA, 0xf8);
-                driver.fillBuffer ({ 0xf0, 0x01, 0xf7 });
-                juce::Thread::sleep (1);
-            }
-        });
+    // Notices still on their way as the input stops, one of them delivered while it stops.
+    for (int i = 0; i < 20; ++i)
+    {
+        driver.post (MM_MIM_DATA, 0xf8);
+        driver.fillBuffer ({ 0xf0, 0x01, 0xf7 });
+    }
 
-    ASSERT_TRUE (listener.awaitCount (20));
+    ASSERT_TRUE (awaitCount (1));
     port->stop();
-    const auto delivered = listener.getMessages().size();
-    juce::Thread::sleep (200);
-    sending = false;
-    device.join();
+    const auto delivered = getMessages().size();
+    ASSERT_LT (delivered, 40u);
 
-    EXPECT_EQ (listener.getMessages().size(), delivered);
+    // Once every buffer is queued again, every notice has been handled.
+    EXPECT_TRUE (awaitAllQueued());
+    EXPECT_EQ (getMessages().size(), delivered);
 
     port->start();
     driver.post (MM_MIM_DATA, 0xf8);
-    EXPECT_TRUE (listener.awaitCount (delivered + 1));
+    EXPECT_TRUE (awaitCount (delivered + 1));
 }
 
-TEST_F (WindowsInput, CloseAwaitsEveryBuffersNoticeThenUnpreparesAndCloses)
+TEST_F (WindowsPorts, InputCloseAwaitsTheNoticesOfTheResetThenUnpreparesEveryBufferAndCloses)
 {
-    driver.fillBuffer ({ 0xf0, 0x01, 0xf7 });
-    ASSERT_TRUE (listener.awaitCount (1));
-    ASSERT_TRUE (awaitAllQueued());
-
-    // The reset marks every buffer done, but their notices are still on the way.
-    driver.reset = FakeWinmm::Reset::noticesHeld;
-    std::thread closer ([&] { port.reset(); });
-    ASSERT_TRUE (driver.resetDone.wait (5000));
-    juce::Thread::sleep (50);
-    EXPECT_EQ (driver.countCalls ("inUnprepareHeader"), 0) << "a buffer was taken back before its notice";
-    EXPECT_NE (driver.getState().openedInput, ~0u);
-
-    driver.postHeldNotices();
-    closer.join();
+    // The reset marks every buffer done at once, but their notices come 30 ms later.
+    driver.reset = FakeWinmm::Reset::noticesLate;
+    port.reset();
 
     const auto calls = driver.getState().calls;
-    EXPECT_LT (calls.indexOf ("inStop"), calls.indexOf ("inReset"));
+    const auto notices = calls.indexOf ("lateNotices");
+    ASSERT_GE (notices, 0) << "closed without the reset's notices";
+    EXPECT_GT (calls.indexOf ("inUnprepareHeader"), notices) << "a buffer was taken back before its notice";
     EXPECT_EQ (driver.countCalls ("inUnprepareHeader"), WindowsMidiReceiver::numBuffers);
-    EXPECT_EQ (calls[calls.size() - 1], "inClose");
     EXPECT_EQ (driver.getState().openedInput, ~0u) << "the driver refused to close";
     EXPECT_TRUE (logLines.isEmpty()) << logLines.joinIntoString ("\n");
 }
 
-TEST_F (WindowsInput, CloseEndsInTimeAndSaysWhyWhenTheDriverKeepsItsBuffers)
+TEST_F (WindowsPorts, InputCloseEndsInTimeAndSaysWhyWhenTheDriverKeepsItsBuffers)
 {
     driver.reset = FakeWinmm::Reset::buffersKept;
     const auto elapsed = timeClose();
@@ -186,7 +157,7 @@ TEST_F (WindowsInput, CloseEndsInTimeAndSaysWhyWhenTheDriverKeepsItsBuffers)
     EXPECT_TRUE (logLines[0].contains ("stays open until the program ends")) << logLines[0];
 }
 
-TEST_F (WindowsInput, CloseEndsInTimeAndSaysWhyWhenTheThreadHangsInTheDriver)
+TEST_F (WindowsPorts, InputCloseEndsInTimeAndSaysWhyWhenTheThreadHangsInTheDriver)
 {
     // The input's thread, queueing a read buffer again, hangs in the driver far longer than the limits.
     const int hangMs = 4000;
@@ -202,24 +173,23 @@ TEST_F (WindowsInput, CloseEndsInTimeAndSaysWhyWhenTheThreadHangsInTheDriver)
     EXPECT_TRUE (logLines[1].contains ("thread did not end")) << logLines[1];
 }
 
-TEST (WindowsMidiPorts, ListsReadableDevicesInWinmmOrderNamedAsJuceNamesThem)
+TEST_F (WindowsPorts, ListReadableDevicesInWinmmOrderNamedAsJuceNamesThem)
 {
-    FakeWinmm driver;
-    driver.inputNames = { "Port", "", "Port", "VT-5150" };
-    driver.outputNames = { "", "VT-5150", "Synth" };
-    WindowsMidiPorts ports (driver);
-    RecordingListener listener;
+    FakeWinmm winmm;
+    winmm.inputNames = { "Port", "", "Port", "VT-5150" };
+    winmm.outputNames = { "", "VT-5150", "Synth" };
+    WindowsMidiPorts ports (winmm);
 
     EXPECT_EQ (ports.getNumInputs(), 3);
     EXPECT_EQ (ports.getInputNames(), juce::StringArray ("Port", "Port-2", "VT-5150"));
     EXPECT_EQ (ports.getOutputNames(), juce::StringArray ("VT-5150", "Synth"));
-    EXPECT_EQ (ports.openInput (3, listener), nullptr);
+    EXPECT_EQ (ports.openInput (3, *this), nullptr);
 
-    const auto input = ports.openInput (2, listener);
+    const auto input = ports.openInput (2, *this);
     ASSERT_NE (input, nullptr);
-    EXPECT_EQ (driver.getState().openedInput, 3u);
+    EXPECT_EQ (winmm.getState().openedInput, 3u);
 
     const auto output = ports.openOutput (1);
     ASSERT_NE (output, nullptr);
-    EXPECT_EQ (driver.getState().openedOutput, 2u);
+    EXPECT_EQ (winmm.getState().openedOutput, 2u);
 }

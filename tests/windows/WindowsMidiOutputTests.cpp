@@ -34,19 +34,22 @@ struct OpenOutput
 };
 } // namespace
 
-TEST (WindowsMidiOutput, SysExGoesOutExactlyFromABufferPreparedOnceAndTheSendAwaitsItsCompletion)
+TEST (WindowsMidiOutput, MessagesGoOutExactlySysExFromABufferPreparedOnceAndTheSendAwaitsItsCompletion)
 {
     OpenOutput out (FakeWinmm::Completion::soon);
     const Bytes longer { 0xf0, 0x00, 0x20, 0x30, 0x01, 0x02, 0x03, 0xf7 };
 
-    // The fake completes each send after 20 ms; the open's own notice, which
-    // signals the event too, comes while the first send waits.
+    // The fake completes each send after 20 ms, and signals the event at once
+    // as well, as another notice would.
     EXPECT_GE (out.timeSend(), 15u);
     EXPECT_GE (out.timeSend(), 15u);
     out.timeSend (longer);
     out.timeSend();
+    out.timeSend ({ 0x90, 0x3c, 0x40 });
+    out.timeSend ({ 0xc1, 0x05 });
 
     EXPECT_EQ (out.driver.getState().longSent, (std::vector<Bytes> { probe, probe, longer, probe }));
+    EXPECT_EQ (out.driver.getState().shortSent, (std::vector<DWORD> { 0x00403c90, 0x000005c1 }));
     EXPECT_EQ (out.driver.countCalls ("outPrepareHeader"), 2) << "prepared again although the buffer was large enough";
     EXPECT_EQ (out.driver.countCalls ("outUnprepareHeader"), 1);
     EXPECT_FALSE (out.port->isStuck());
@@ -88,13 +91,4 @@ TEST (WindowsMidiOutput, SendNotCompletedInTimeIsResetARefusedOneIsNotAwaitedAnd
         EXPECT_EQ (out.driver.countCalls ("outUnprepareHeader"), 1);
         EXPECT_EQ (out.driver.getState().openedOutput == ~0u, ! stuck);
     }
-}
-
-TEST (WindowsMidiOutput, ShortMessageIsPackedStatusFirst)
-{
-    OpenOutput out (FakeWinmm::Completion::soon);
-    out.port->sendMessageNow (juce::MidiMessage::noteOn (1, 60, (juce::uint8) 64));
-    out.port->sendMessageNow (juce::MidiMessage::programChange (2, 5));
-
-    EXPECT_EQ (out.driver.getState().shortSent, (std::vector<DWORD> { 0x00403c90, 0x000005c1 }));
 }
