@@ -35,14 +35,16 @@ plug_in link --latency-us 1000
 run_in_wine_device "" "" "$exitcode" "$bench" || check "every exchange of the in-process benchmark succeeds" false
 unplug
 
-# ms_apart <name>: the device's mean time between the commands of its
-# transfer, once the device has written it; fails when it has not.
-ms_apart ()
+# timed <name> <array>: once the device has written its report, appends to the
+# array the device's mean time between the commands of its transfer; fails
+# when the transfer was not whole or not timed.
+timed ()
 {
     local apart
+    local -n times="$2"
     device_report "$1" "image: match" &&
         apart="$(sed -n 's/^transfer: [0-9]* commands, \([0-9.]*\) ms apart$/\1/p' "$WIZARD_TMP/$1.report")" &&
-        [ -n "$apart" ] && echo "$apart"
+        [ -n "$apart" ] && times+=("$apart")
 }
 
 # bare_transfer <name>: the bare client sends one whole transfer.
@@ -75,11 +77,9 @@ keys_under_wine vt5150_wine_midi "device:VT-5150:socket=$socket" "" "$exitcode"
 bareTimes=() updaterTimes=()
 for run in $(seq "$runs"); do
     bare_transfer "bare-$run"
-    check "the bare client's transfer is whole and timed" ms_apart "bare-$run" >/dev/null &&
-        bareTimes+=("$(ms_apart "bare-$run")")
+    check "the bare client's transfer is whole and timed" timed "bare-$run" bareTimes
     updater_transfer "updater-$run"
-    check "the updater's transfer is whole and timed" ms_apart "updater-$run" >/dev/null &&
-        updaterTimes+=("$(ms_apart "updater-$run")")
+    check "the updater's transfer is whole and timed" timed "updater-$run" updaterTimes
     end_wine_device
 done
 
